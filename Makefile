@@ -1,0 +1,30 @@
+# Convenience wrapper around CMake. `make demo` runs the main job, `make test`
+# the whole test suite; both install the Debian packages and build as needed.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: deps configure build demo test bench install clean
+
+deps:
+	@bash scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+demo: build
+	cd $(BUILD)/bin && ./nimbrel-demo
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	bash scripts/bench-report $(BUILD)
+
+install: build
+	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)
+
+clean:
+	rm -rf $(BUILD)
