@@ -11,6 +11,7 @@
 //   }
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -43,10 +44,15 @@ public:
     int done(long long result);
 
 private:
+    void append(const std::string& text, std::optional<long long> numeric);
+
     std::string function_;
     std::string arguments_;
     int count_ = 0;
+    std::size_t position_ = 0;
     std::optional<long long> firstArg_;
+    bool forcedChecked_ = false;
+    std::optional<long long> forced_;
 };
 
 }  // namespace ueye_sim::detail

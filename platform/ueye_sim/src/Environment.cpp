@@ -1,0 +1,71 @@
+#include "Environment.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <sstream>
+
+namespace ueye_sim::detail {
+namespace {
+
+std::string variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+bool parseInt(const std::string& text, int& value) {
+    try {
+        std::size_t used = 0;
+        value = std::stoi(text, &used, 0);  // base 0: hexadecimal codes are welcome
+        return used == text.size();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+std::vector<FailureRule> parseFailures(const std::string& text) {
+    std::vector<FailureRule> rules;
+    std::istringstream entries(text);
+    std::string entry;
+    while (std::getline(entries, entry, ',')) {
+        entry = trimmed(entry);
+        if (entry.empty()) continue;
+        FailureRule rule;
+        const auto equals = entry.find('=');
+        bool ok = equals != std::string::npos && parseInt(trimmed(entry.substr(equals + 1)), rule.status);
+        if (ok) {
+            std::string target = trimmed(entry.substr(0, equals));
+            const auto at = target.find('@');
+            if (at != std::string::npos) {
+                ok = parseInt(trimmed(target.substr(at + 1)), rule.nth) && rule.nth > 0;
+                target = trimmed(target.substr(0, at));
+            }
+            rule.function = target;
+            ok = ok && !rule.function.empty();
+        }
+        if (ok) {
+            rules.push_back(rule);
+        } else {
+            std::cerr << "ueye_sim: ignoring UESIM_FAIL entry \"" << entry << "\"\n";
+        }
+    }
+    return rules;
+}
+
+Environment Environment::read() {
+    Environment environment;
+    environment.camera = trimmed(variable("UESIM_CAMERA"));
+    environment.failures = parseFailures(variable("UESIM_FAIL"));
+    environment.tracePath = variable("UESIM_TRACE");
+    return environment;
+}
+
+}  // namespace ueye_sim::detail
