@@ -5,6 +5,7 @@
 #include <wx/event.h>
 #include <wx/timer.h>
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -93,7 +94,7 @@ private:
 
     static Camera* _instance;
 
-    std::uint32_t camHandle;
+    std::atomic<std::uint32_t> camHandle;  // read by the optimisation thread too
     bool color;
     int memId;
     char* imageMemory;
@@ -108,6 +109,14 @@ private:
     int sizeLimit;
     wxTimer recordTimer;
     std::vector<CameraListener*> listeners;
+
+    // Guards of the frame writer: the epoch changes whenever the host starts,
+    // pauses or stops a recording, so a tick can tell that the host acted
+    // during its yield; the frame geometry is the one the open file expects.
+    unsigned int recordEpoch = 0;
+    int recordMaxWidth = 0;
+    int recordMaxHeight = 0;
+    void endRecording();
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -1,0 +1,22 @@
+// The live picture as 24-bit pixels.
+#include <Nimbrel_model/Camera.h>
+
+#include "core/PixelOps.h"
+#include "platform/ueye.h"
+
+namespace Nimbrel_model {
+
+unsigned char* Camera::getActiveImage() const {
+    INT number = 0;
+    char* active = nullptr;
+    char* last = nullptr;
+    is_GetActiveBuffer(camHandle, &number, &active, &last);
+    if (color || !active) return reinterpret_cast<unsigned char*>(active);
+
+    const std::size_t pixels = static_cast<std::size_t>(getMaxWidth()) * static_cast<std::size_t>(getMaxHeight());
+    unsigned char* rgb = allocateFrame(pixels * 3);
+    expandGreyToRgb(rgb, reinterpret_cast<const unsigned char*>(active), pixels);
+    return rgb;
+}
+
+}  // namespace Nimbrel_model
