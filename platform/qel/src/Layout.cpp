@@ -1,0 +1,129 @@
+#include "Layout.h"
+
+#include <string>
+#include <vector>
+
+namespace Qel::detail {
+namespace {
+
+bool isBlank(const char* text) {
+    for (; *text != '\0'; ++text) {
+        if (*text != ' ' && *text != '\t' && *text != '\n' && *text != '\r') return false;
+    }
+    return true;
+}
+
+bool hasNewline(const pugi::xml_node& node) {
+    return std::string(node.value()).find('\n') != std::string::npos;
+}
+
+pugi::xml_node lastElement(const pugi::xml_node& parent) {
+    for (auto child = parent.last_child(); child; child = child.previous_sibling()) {
+        if (child.type() == pugi::node_element) return child;
+    }
+    return {};
+}
+
+// The indentation of `node`'s own line: what follows the last line break in
+// the white space before it. False when `node` does not start a line.
+bool lineIndent(const pugi::xml_node& node, std::string& indent) {
+    const auto before = node.previous_sibling();
+    if (!isLayoutText(before) || !hasNewline(before)) return false;
+    const std::string text = before.value();
+    indent = text.substr(text.rfind('\n') + 1);
+    return true;
+}
+
+// The text of a parent's children: only element and comment siblings, no
+// character data of its own that white space could change the meaning of.
+bool onlyLayoutText(const pugi::xml_node& parent) {
+    for (const auto& child : parent.children()) {
+        const auto type = child.type();
+        if (type == pugi::node_cdata) return false;
+        if (type == pugi::node_pcdata && !isLayoutText(child)) return false;
+    }
+    return true;
+}
+
+pugi::xml_node addText(pugi::xml_node parent, const std::string& text, pugi::xml_node before) {
+    auto node = before ? parent.insert_child_before(pugi::node_pcdata, before)
+                       : parent.append_child(pugi::node_pcdata);
+    node.set_value(text.c_str());
+    return node;
+}
+
+pugi::xml_node addElement(pugi::xml_node parent, const char* name, pugi::xml_node before) {
+    auto node = before ? parent.insert_child_before(pugi::node_element, before)
+                       : parent.append_child(pugi::node_element);
+    node.set_name(name);
+    return node;
+}
+
+// First child of an element that had none: indent it one step deeper than
+// the parent and put the closing tag back on the parent's indentation.
+pugi::xml_node firstElement(pugi::xml_node parent, const char* name) {
+    std::string indent;
+    const bool isRoot = parent.parent().type() == pugi::node_document;
+    if (!onlyLayoutText(parent) || (!isRoot && !lineIndent(parent, indent))) {
+        return addElement(parent, name, {});
+    }
+    while (auto child = parent.find_child([](const pugi::xml_node& n) { return isLayoutText(n); })) {
+        parent.remove_child(child);
+    }
+    const std::string step = indent.find('\t') != std::string::npos ? "\t" : "  ";
+    addText(parent, "\n" + indent + step, {});
+    auto element = addElement(parent, name, {});
+    addText(parent, "\n" + indent, {});
+    return element;
+}
+
+}  // namespace
+
+bool isLayoutText(const pugi::xml_node& node) {
+    return node.type() == pugi::node_pcdata && isBlank(node.value());
+}
+
+pugi::xml_node insertElement(pugi::xml_node parent, const char* name, pugi::xml_node before) {
+    if (before) {
+        // <new/> takes the place of `before`, which moves down one line.
+        auto element = addElement(parent, name, before);
+        const auto space = element.previous_sibling();
+        if (isLayoutText(space) && hasNewline(space)) addText(parent, space.value(), before);
+        return element;
+    }
+    const auto last = lastElement(parent);
+    if (!last) return firstElement(parent, name);
+    const auto space = last.previous_sibling();
+    const auto after = last.next_sibling();
+    if (!isLayoutText(space) || !hasNewline(space)) return addElement(parent, name, {});
+    // Right after the last element, on a line of its own with the same indentation.
+    auto element = after ? addElement(parent, name, after) : addElement(parent, name, {});
+    addText(parent, space.value(), element);
+    return element;
+}
+
+void removeElement(pugi::xml_node element) {
+    auto parent = element.parent();
+    const auto space = element.previous_sibling();
+    if (isLayoutText(space) && hasNewline(space)) parent.remove_child(space);
+    parent.remove_child(element);
+}
+
+void stripLayout(pugi::xml_document& document) {
+    // Collected first: removing while walking would invalidate the walk.
+    std::vector<pugi::xml_node> blanks;
+    std::vector<pugi::xml_node> pending{document};
+    while (!pending.empty()) {
+        const auto node = pending.back();
+        pending.pop_back();
+        const bool container = static_cast<bool>(node.find_child(
+            [](const pugi::xml_node& n) { return n.type() == pugi::node_element; }));
+        for (const auto& child : node.children()) {
+            if (child.type() == pugi::node_element) pending.push_back(child);
+            if (container && isLayoutText(child)) blanks.push_back(child);
+        }
+    }
+    for (auto& blank : blanks) blank.parent().remove_child(blank);
+}
+
+}  // namespace Qel::detail

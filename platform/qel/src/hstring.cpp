@@ -1,0 +1,123 @@
+#include "Qel/Qel.h"
+
+#include <wx/string.h>
+
+#include <array>
+#include <charconv>
+#include <string_view>
+
+#include "Glob.h"
+#include "Utf8.h"
+
+namespace Qel::Strings {
+namespace {
+
+template <typename Number>
+void appendNumber(std::string& out, Number value) {
+    // to_chars ignores the process locale, so the text is the same under
+    // every LC_NUMERIC; for doubles it is the shortest exact form.
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    out.append(buffer.data(), result.ptr);
+}
+
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool isAscii(const std::string& text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+hstring::hstring(const char* text) : text_(text != nullptr ? text : "") {}
+
+hstring::hstring(const std::string& text) : text_(text) {}
+
+hstring::hstring(const wchar_t* text)
+    : text_(text != nullptr ? detail::wideToUtf8(text) : std::string()) {}
+
+hstring::hstring(const std::wstring& text) : text_(detail::wideToUtf8(text)) {}
+
+hstring::hstring(const wxString& text) : text_(detail::wideToUtf8(text.ToStdWstring())) {}
+
+hstring& hstring::replaceAll(const hstring& what, const hstring& with) {
+    if (what.text_.empty()) return *this;
+    std::string result;
+    result.reserve(text_.size());
+    std::size_t from = 0;
+    for (std::size_t hit = text_.find(what.text_); hit != std::string::npos;
+         hit = text_.find(what.text_, from)) {
+        result.append(text_, from, hit - from);
+        result += with.text_;
+        from = hit + what.text_.size();
+    }
+    result.append(text_, from, std::string::npos);
+    text_ = std::move(result);
+    return *this;
+}
+
+hstring hstring::operator+(const hstring& other) const {
+    return hstring(text_ + other.text_);
+}
+
+hstring& hstring::operator+=(const hstring& other) {
+    text_ += other.text_;
+    return *this;
+}
+
+hstring& hstring::operator<<(int value) {
+    appendNumber(text_, value);
+    return *this;
+}
+
+hstring& hstring::operator<<(long value) {
+    appendNumber(text_, value);
+    return *this;
+}
+
+hstring& hstring::operator<<(double value) {
+    appendNumber(text_, value);
+    return *this;
+}
+
+hstring& hstring::operator<<(const hstring& text) {
+    text_ += text.text_;
+    return *this;
+}
+
+bool hstring::glob(const hstring& pattern) const {
+    return detail::globMatch(detail::utf8ToCodePoints(text_),
+                             detail::utf8ToCodePoints(pattern.text_));
+}
+
+bool hstring::ci_eq(const hstring& other) const {
+    if (text_.size() == other.text_.size()) {
+        bool same = true;
+        for (std::size_t i = 0; i < text_.size() && same; ++i) {
+            same = asciiLower(text_[i]) == asciiLower(other.text_[i]);
+        }
+        if (same) return true;
+    }
+    // Beyond ASCII, let wx fold case ("É" against "é").
+    if (isAscii(text_) && isAscii(other.text_)) return false;
+    return wxstr().IsSameAs(other.wxstr(), false);
+}
+
+wxString hstring::wxstr() const {
+    return wxString(detail::utf8ToWide(text_));
+}
+
+std::wstring hstring::wstr() const {
+    return detail::utf8ToWide(text_);
+}
+
+hstring operator+(const char* left, const hstring& right) {
+    return hstring(left) + right;
+}
+
+}  // namespace Qel::Strings
