@@ -1,0 +1,41 @@
+#include "CameraFixture.h"
+
+namespace camtest {
+
+void CameraFixture::SetUp() {
+    ueye_sim::reset();
+    app_ = std::make_unique<testsupport::AppDir>();
+    config()->load();
+    config()->setConfSaved(true);
+}
+
+void CameraFixture::TearDown() {
+    // Each test gets a fresh Camera: the colour flag, for one, never comes back once cleared.
+    delete Camera::getInstance();
+    ueye_sim::reset();
+    app_.reset();
+}
+
+void CameraFixture::open(const std::string& sensor) {
+    ASSERT_TRUE(ueye_sim::connectCamera(sensor));
+    camera()->init();
+}
+
+std::string sdkFailureText(const std::string& function, long status) {
+    Qel::Strings::hstring text = Qel::Strings::StringTable::get().getString("Nimbrel", 63);
+    text.replaceAll("%s", function);
+    text << status;
+    return text.str();
+}
+
+void expectSdkFailure(const std::function<void()>& action, const std::string& function, long status) {
+    try {
+        action();
+        ADD_FAILURE() << "expected the failure of " << function;
+    } catch (const Qel::Exception& e) {
+        EXPECT_EQ(e.getMessage().str(), sdkFailureText(function, status));
+        EXPECT_EQ(e.getSeverity(), 10);
+    }
+}
+
+}  // namespace camtest
