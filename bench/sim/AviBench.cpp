@@ -1,0 +1,49 @@
+// JPEG encoding and writing of one frame through isavi_AddFrame, at the
+// camera sizes: what a recording tick costs in the AVI tools.
+#include "AviBenchFrames.h"
+
+#include "ueye.h"
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+namespace {
+
+void addFrame(benchmark::State& state, int width, int height, bool colour) {
+    const int quality = 50;  // what the camera module asks for
+    auto frame = avibench::makeFrame(width, height, colour);
+    const std::string path = "/tmp/bench_avi_" + std::to_string(getpid()) + "_" +
+                             std::to_string(width) + ".avi";
+    avibench::AviSession avi(path, width, height, quality, 25.0);
+    if (!avi.ok()) {
+        state.SkipWithError("could not start the AVI file");
+        return;
+    }
+    for (auto _ : state) {
+        if (isavi_AddFrame(avi.id(), frame.data()) != IS_AVI_NO_ERR) {
+            state.SkipWithError("isavi_AddFrame failed");
+            break;
+        }
+    }
+    const auto frames = static_cast<double>(state.iterations());
+    state.SetItemsProcessed(state.iterations());
+    state.counters["max_fps"] = benchmark::Counter(frames, benchmark::Counter::kIsRate);
+    // Rate of frames/1000 inverted: milliseconds per frame.
+    state.counters["ms_per_frame"] =
+        benchmark::Counter(frames / 1000.0, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["Mpixel_per_s"] =
+        benchmark::Counter(frames * width * height / 1e6, benchmark::Counter::kIsRate);
+    float kb = 0.0f;
+    if (isavi_GetAVISize(avi.id(), &kb) == IS_AVI_NO_ERR && frames > 0)
+        state.counters["kB_per_frame"] = kb / frames;
+}
+
+void BM_AddFrame_1280x1024_Colour(benchmark::State& state) { addFrame(state, 1280, 1024, true); }
+void BM_AddFrame_2592x1944_Colour(benchmark::State& state) { addFrame(state, 2592, 1944, true); }
+void BM_AddFrame_4912x3684_Grey(benchmark::State& state) { addFrame(state, 4912, 3684, false); }
+
+}  // namespace
+
+BENCHMARK(BM_AddFrame_1280x1024_Colour)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AddFrame_2592x1944_Colour)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AddFrame_4912x3684_Grey)->Unit(benchmark::kMillisecond)->UseRealTime();
