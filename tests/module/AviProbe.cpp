@@ -23,10 +23,11 @@ AviInfo probeAvi(const std::string& path) {
         const std::string key = line.substr(0, eq), value = line.substr(eq + 1);
         if (key == "codec_name") info.codec = value;
         if (key == "codec_tag_string") info.tag = value;
-        if (key == "width") info.width = std::stoi(value);
-        if (key == "height") info.height = std::stoi(value);
+        const bool number = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
+        if (key == "width" && number) info.width = std::stoi(value);
+        if (key == "height" && number) info.height = std::stoi(value);
         if (key == "r_frame_rate") info.rate = value;
-        if (key == "nb_read_packets") info.frames = std::stol(value);
+        if (key == "nb_read_packets") info.frames = number ? std::stol(value) : 0;
         if (key == "nb_frames") info.indexFrames = value;
     }
     return info;
