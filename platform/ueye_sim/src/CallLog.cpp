@@ -4,7 +4,8 @@
 
 namespace ueye_sim {
 
-std::string CallRecord::line() const {
+// The header declares this member without the export macro; export it here.
+UESIM_API std::string CallRecord::line() const {
     return function + '(' + arguments + ") -> " + std::to_string(result);
 }
 

@@ -1,5 +1,6 @@
 #include "CallRegistry.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace ueye_sim::detail {
@@ -69,7 +70,8 @@ void CallRegistry::addQueryScript(const std::string& function, int firstArg, int
 
 void CallRegistry::clearRules() {
     std::lock_guard lock(mutex_);
-    rules_.clear();
+    rules_.erase(std::remove_if(rules_.begin(), rules_.end(), [](const Rule& rule) { return !rule.fromEnvironment; }),
+                 rules_.end());
 }
 
 std::vector<CallRecord> CallRegistry::log() const {
@@ -89,7 +91,7 @@ void CallRegistry::restart(const Environment& environment) {
     rules_.clear();
     log_.clear();
     for (const auto& failure : environment.failures)
-        rules_.push_back({failure.function, std::nullopt, failure.status, failure.nth});
+        rules_.push_back({failure.function, std::nullopt, failure.status, failure.nth, true});
     trace_.reset();
     if (!environment.tracePath.empty()) {
         trace_.reset(std::fopen(environment.tracePath.c_str(), "a"));

@@ -30,6 +30,7 @@ public:
 
     void addFailure(const std::string& function, int status, int nth);
     void addQueryScript(const std::string& function, int firstArg, int result, int nth);
+    // Drops the rules added by calls, keeping those of UESIM_FAIL.
     void clearRules();
 
     std::vector<CallRecord> log() const;
@@ -45,6 +46,7 @@ private:
         std::optional<long long> firstArg;  // set: a scripted query
         long long result = 0;
         long long targetCall = 0;
+        bool fromEnvironment = false;  // UESIM_FAIL rules outlive clearRules()
     };
     struct FileCloser {
         void operator()(std::FILE* file) const { std::fclose(file); }
