@@ -1,0 +1,120 @@
+#include "FrameRenderer.h"
+
+#include "TestPattern.h"
+#include "ToneCurves.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace ueye_sim::detail {
+namespace {
+
+// Pixels already in the output format, from which every line is copied whole:
+// the gradient's period repeated far enough that any line is one window of it,
+// and the one line of colour bars.
+class LineSources {
+public:
+    LineSources(const CameraModel& model, const CameraSettings& settings, int columns, int pixelBytes)
+        : model_(model), curves_(toneCurves(settings, model.colour)), pixelBytes_(pixelBytes) {
+        const int stripLength = kDiagonalPeriod + columns;
+        strip_.resize(static_cast<std::size_t>(stripLength) * pixelBytes_);
+        for (auto& sums : stripSums_) sums.assign(stripLength + 1, 0);
+        for (int k = 0; k < stripLength; ++k)
+            put(strip_.data(), k, diagonalColour(k % kDiagonalPeriod), &stripSums_, k);
+        bars_.resize(static_cast<std::size_t>(columns) * pixelBytes_);
+        for (int i = 0; i < columns; ++i)
+            put(bars_.data(), i, barColour(settings.aoiX + i, model.maxWidth), nullptr, i);
+    }
+
+    const std::uint8_t* gradient(int phase) const { return strip_.data() + static_cast<std::size_t>(phase) * pixelBytes_; }
+    const std::uint8_t* bars() const { return bars_.data(); }
+    // Channel sums of the gradient window starting at `phase`, `columns` long.
+    std::array<long long, 3> gradientSums(int phase, int columns) const {
+        std::array<long long, 3> sums{};
+        for (int c = 0; c < 3; ++c) sums[c] = stripSums_[c][phase + columns] - stripSums_[c][phase];
+        return sums;
+    }
+    const std::array<long long, 3>& barSums() const { return barSums_; }
+
+private:
+    void put(std::uint8_t* line, int index, Rgb scene, std::array<std::vector<long long>, 3>* prefix, int k) {
+        if (!model_.colour) scene.r = scene.g = scene.b = luma(scene.r, scene.g, scene.b);
+        const int r = curves_.red[scene.r];
+        const int g = curves_.green[scene.g];
+        const int b = curves_.blue[scene.b];
+        std::uint8_t* pixel = line + static_cast<std::size_t>(index) * pixelBytes_;
+        std::array<int, 3> written{r, g, b};
+        if (pixelBytes_ == 3) {
+            pixel[0] = static_cast<std::uint8_t>(r);
+            pixel[1] = static_cast<std::uint8_t>(g);
+            pixel[2] = static_cast<std::uint8_t>(b);
+        } else {
+            pixel[0] = luma(r, g, b);
+            written = {pixel[0], pixel[0], pixel[0]};
+        }
+        for (int c = 0; c < 3; ++c) {
+            if (prefix) (*prefix)[c][k + 1] = (*prefix)[c][k] + written[c];
+            else barSums_[c] += written[c];
+        }
+    }
+
+    const CameraModel& model_;
+    ToneCurves curves_;
+    int pixelBytes_;
+    std::vector<std::uint8_t> strip_;
+    std::vector<std::uint8_t> bars_;
+    std::array<std::vector<long long>, 3> stripSums_;
+    std::array<long long, 3> barSums_{};
+};
+
+// The frame number in the top-left corner, one white or black square per bit.
+void stampCounter(const FrameTarget& target, std::size_t pitch, int rows, int columns, int pixelBytes,
+                  std::uint64_t frame) {
+    const int counterRows = std::min(rows, kCounterBlock);
+    for (int bit = 0; bit < kCounterBits; ++bit) {
+        const int x = bit * kCounterBlock;
+        if (x >= columns) break;
+        const int width = std::min(kCounterBlock, columns - x);
+        const int level = counterBitSet(x, frame) ? 255 : 0;
+        for (int j = 0; j < counterRows; ++j)
+            std::memset(target.data + j * pitch + static_cast<std::size_t>(x) * pixelBytes, level,
+                        static_cast<std::size_t>(width) * pixelBytes);
+    }
+}
+
+}  // namespace
+
+FrameMeans renderFrame(const CameraModel& model, const CameraSettings& settings, std::uint64_t frame,
+                       const FrameTarget& target) {
+    const int pixelBytes = settings.colourMode == IS_CM_MONO8 ? 1 : 3;
+    const std::size_t pitch = static_cast<std::size_t>(target.width) * target.bitsPerPixel / 8;
+    const int columns = static_cast<int>(std::min<std::size_t>(std::max(settings.aoiWidth, 0), pitch / pixelBytes));
+    const int rows = std::min(settings.aoiHeight, target.height);
+    if (!target.data || columns <= 0 || rows <= 0) return {};
+
+    const LineSources sources(model, settings, columns, pixelBytes);
+    const std::size_t lineBytes = static_cast<std::size_t>(columns) * pixelBytes;
+    const int movingRows = model.maxHeight / 2;
+    std::array<long long, 3> sums{};
+    for (int j = 0; j < rows; ++j) {
+        const int y = settings.aoiY + j;
+        char* line = target.data + j * pitch;
+        if (y < movingRows) {
+            const int phase = diagonalPhase(settings.aoiX, y, frame);
+            std::memcpy(line, sources.gradient(phase), lineBytes);
+            const auto lineSums = sources.gradientSums(phase, columns);
+            for (int c = 0; c < 3; ++c) sums[c] += lineSums[c];
+        } else {
+            std::memcpy(line, sources.bars(), lineBytes);
+            for (int c = 0; c < 3; ++c) sums[c] += sources.barSums()[c];
+        }
+    }
+    stampCounter(target, pitch, rows, columns, pixelBytes, frame);
+
+    const double pixels = static_cast<double>(rows) * columns;
+    return {sums[0] / pixels, sums[1] / pixels, sums[2] / pixels};
+}
+
+}  // namespace ueye_sim::detail
