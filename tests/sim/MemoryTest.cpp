@@ -1,0 +1,174 @@
+// Image memories, the active memory, the capture sequence and the active-buffer query.
+#include "SimTestSupport.h"
+
+#include <algorithm>
+
+using namespace simtest;
+
+TEST_F(SimTest, AllocatedMemoryIsZeroedWritableAndHasAPositiveId) {
+    const HIDS handle = openCamera();
+    char* memory = nullptr;
+    int id = 0;
+    ASSERT_EQ(is_AllocImageMem(handle, 640, 480, 24, &memory, &id), IS_SUCCESS);
+    ASSERT_NE(memory, nullptr);
+    EXPECT_GT(id, 0);
+    const std::size_t bytes = 640 * 480 * 3;
+    EXPECT_TRUE(std::all_of(memory, memory + bytes, [](char c) { return c == 0; }));
+    std::fill(memory, memory + bytes, '\x7f');  // the whole block is ours to write
+    EXPECT_EQ(ueye_sim::state().allocatedMemories, 1);
+    EXPECT_EQ(is_FreeImageMem(handle, memory, id), IS_SUCCESS);
+    EXPECT_EQ(ueye_sim::state().allocatedMemories, 0);
+}
+
+TEST_F(SimTest, EachMemoryGetsItsOwnId) {
+    const HIDS handle = openCamera();
+    char* first = nullptr;
+    char* second = nullptr;
+    int firstId = 0, secondId = 0;
+    ASSERT_EQ(is_AllocImageMem(handle, 64, 64, 8, &first, &firstId), IS_SUCCESS);
+    ASSERT_EQ(is_AllocImageMem(handle, 64, 64, 8, &second, &secondId), IS_SUCCESS);
+    EXPECT_NE(firstId, secondId);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(ueye_sim::state().allocatedMemories, 2);
+}
+
+TEST_F(SimTest, AllocationRefusesBadSizesDepthsAndMissingOutputs) {
+    const HIDS handle = openCamera();
+    char* memory = nullptr;
+    int id = 0;
+    EXPECT_NE(is_AllocImageMem(handle, 0, 480, 24, &memory, &id), IS_SUCCESS);
+    EXPECT_NE(is_AllocImageMem(handle, 640, -1, 24, &memory, &id), IS_SUCCESS);
+    EXPECT_NE(is_AllocImageMem(handle, 640, 480, 12, &memory, &id), IS_SUCCESS);
+    EXPECT_NE(is_AllocImageMem(handle, 640, 480, 24, nullptr, &id), IS_SUCCESS);
+    EXPECT_NE(is_AllocImageMem(handle, 640, 480, 24, &memory, nullptr), IS_SUCCESS);
+    EXPECT_EQ(ueye_sim::state().allocatedMemories, 0);
+}
+
+TEST_F(SimTest, FreeingAWrongPointerOrIdIsRefused) {
+    const HIDS handle = openCamera();
+    char* memory = nullptr;
+    int id = 0;
+    ASSERT_EQ(is_AllocImageMem(handle, 64, 64, 24, &memory, &id), IS_SUCCESS);
+    EXPECT_EQ(is_FreeImageMem(handle, memory + 1, id), IS_INVALID_MEMORY_POINTER);
+    EXPECT_NE(is_FreeImageMem(handle, memory, id + 1), IS_SUCCESS);
+    EXPECT_NE(is_FreeImageMem(handle, nullptr, id), IS_SUCCESS);
+    EXPECT_EQ(ueye_sim::state().allocatedMemories, 1);
+    EXPECT_EQ(is_FreeImageMem(handle, memory, id), IS_SUCCESS);
+    EXPECT_NE(is_FreeImageMem(handle, memory, id), IS_SUCCESS) << "freed twice";
+}
+
+TEST_F(SimTest, SetImageMemAndAddToSequenceRefuseUnknownMemories) {
+    const HIDS handle = openCamera();
+    char* memory = nullptr;
+    int id = 0;
+    ASSERT_EQ(is_AllocImageMem(handle, 64, 64, 24, &memory, &id), IS_SUCCESS);
+    char elsewhere[16]{};
+    EXPECT_EQ(is_SetImageMem(handle, elsewhere, id), IS_INVALID_MEMORY_POINTER);
+    EXPECT_NE(is_AddToSequence(handle, elsewhere, id), IS_SUCCESS);
+    EXPECT_EQ(is_SetImageMem(handle, memory, id), IS_SUCCESS);
+    EXPECT_EQ(is_AddToSequence(handle, memory, id), IS_SUCCESS);
+}
+
+TEST_F(SimTest, ActiveBufferQueryWithoutASequenceWritesNothing) {
+    const HIDS handle = openCamera();
+    int number = 0;
+    char* inUse = nullptr;
+    char* last = nullptr;
+    EXPECT_NE(is_GetActiveBuffer(handle, &number, &inUse, &last), IS_SUCCESS);
+    EXPECT_EQ(number, 0);
+    EXPECT_EQ(inUse, nullptr);
+    EXPECT_EQ(last, nullptr);
+}
+
+TEST_F(SimTest, ActiveBufferQueryGivesTheOneSequenceBuffer) {
+    const Camera camera = openWithMemory();
+    int number = 0;
+    char* inUse = nullptr;
+    char* last = nullptr;
+    ASSERT_EQ(is_GetActiveBuffer(camera.handle, &number, &inUse, &last), IS_SUCCESS);
+    EXPECT_EQ(number, 1);
+    EXPECT_EQ(inUse, camera.memory);
+    EXPECT_EQ(last, nullptr) << "nothing written yet";
+
+    ASSERT_EQ(is_CaptureVideo(camera.handle, IS_WAIT), IS_SUCCESS);
+    ASSERT_TRUE(ueye_sim::waitFrames(2, 10000));
+    ASSERT_EQ(is_GetActiveBuffer(camera.handle, &number, &inUse, &last), IS_SUCCESS);
+    EXPECT_EQ(number, 1);
+    EXPECT_EQ(inUse, camera.memory);
+    EXPECT_EQ(last, camera.memory);
+}
+
+TEST_F(SimTest, ASequenceOfThreeBuffersIsWrittenInTurn) {
+    const HIDS handle = openCamera();
+    ASSERT_EQ(is_SetColorMode(handle, IS_CM_RGB8_PACKED), IS_SUCCESS);
+    char* memories[3]{};
+    int ids[3]{};
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(is_AllocImageMem(handle, 1280, 1024, 24, &memories[i], &ids[i]), IS_SUCCESS);
+        ASSERT_EQ(is_AddToSequence(handle, memories[i], ids[i]), IS_SUCCESS);
+    }
+    ASSERT_EQ(is_CaptureVideo(handle, IS_WAIT), IS_SUCCESS);
+    ASSERT_TRUE(ueye_sim::waitFrames(4, 10000));
+    ASSERT_EQ(is_StopLiveVideo(handle, IS_WAIT), IS_SUCCESS);
+    const auto frames = ueye_sim::state().framesCaptured;
+    int number = 0;
+    char* inUse = nullptr;
+    char* last = nullptr;
+    ASSERT_EQ(is_GetActiveBuffer(handle, &number, &inUse, &last), IS_SUCCESS);
+    const int lastIndex = static_cast<int>((frames - 1) % 3);
+    EXPECT_EQ(last, memories[lastIndex]);
+    EXPECT_EQ(number, static_cast<int>(frames % 3) + 1);
+    EXPECT_EQ(inUse, memories[frames % 3]);
+    // Every buffer has received a frame: the red bar shows in each.
+    for (char* memory : memories) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(memory);
+        EXPECT_EQ(bytes[600 * 1280 * 3], 255);
+    }
+}
+
+TEST_F(SimTest, CaptureWithoutAnImageMemoryIsRefused) {
+    const HIDS handle = openCamera();
+    EXPECT_EQ(is_CaptureVideo(handle, IS_WAIT), IS_NO_ACTIVE_IMG_MEM);
+    EXPECT_FALSE(ueye_sim::state().capturing);
+}
+
+TEST_F(SimTest, CaptureIntoTheActiveMemoryAloneIsAccepted) {
+    const HIDS handle = openCamera();
+    char* memory = nullptr;
+    int id = 0;
+    ASSERT_EQ(is_AllocImageMem(handle, 1280, 1024, 24, &memory, &id), IS_SUCCESS);
+    ASSERT_EQ(is_SetImageMem(handle, memory, id), IS_SUCCESS);
+    ASSERT_EQ(is_CaptureVideo(handle, IS_WAIT), IS_SUCCESS);
+    EXPECT_TRUE(ueye_sim::state().capturing);
+    ASSERT_EQ(is_StopLiveVideo(handle, IS_WAIT), IS_SUCCESS);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(memory);
+    EXPECT_EQ(bytes[(1000 * 1280 + 10) * 3], 255) << "the red bar's red";
+}
+
+TEST_F(SimTest, FreeingTheMemoryWhileCaptureWritesIsSafe) {
+    for (int round = 0; round < 20; ++round) {
+        const Camera camera = openCapturing();
+        ASSERT_EQ(is_FreeImageMem(camera.handle, camera.memory, camera.memoryId), IS_SUCCESS);
+        EXPECT_EQ(ueye_sim::state().allocatedMemories, 0);
+        int number = 0;
+        char* inUse = nullptr;
+        char* last = nullptr;
+        EXPECT_NE(is_GetActiveBuffer(camera.handle, &number, &inUse, &last), IS_SUCCESS);
+        ASSERT_EQ(is_ExitCamera(camera.handle), IS_SUCCESS);
+    }
+}
+
+TEST_F(SimTest, AnEightBitMemoryInColourModeIsNeverOverrun) {
+    const HIDS handle = openCamera();
+    ASSERT_EQ(is_SetColorMode(handle, IS_CM_RGB8_PACKED), IS_SUCCESS);
+    char* memory = nullptr;
+    int id = 0;
+    // 100 bytes a line hold 33 RGB pixels and one spare byte, which stays untouched.
+    ASSERT_EQ(is_AllocImageMem(handle, 100, 50, 8, &memory, &id), IS_SUCCESS);
+    ASSERT_EQ(is_AddToSequence(handle, memory, id), IS_SUCCESS);
+    ASSERT_EQ(is_CaptureVideo(handle, IS_WAIT), IS_SUCCESS);
+    ASSERT_TRUE(ueye_sim::waitFrames(2, 10000));
+    ASSERT_EQ(is_StopLiveVideo(handle, IS_WAIT), IS_SUCCESS);
+    for (int line = 0; line < 50; ++line) EXPECT_EQ(memory[line * 100 + 99], 0) << "line " << line;
+    EXPECT_TRUE(std::any_of(memory + 20 * 100, memory + 20 * 100 + 99, [](char c) { return c != 0; }));
+}
