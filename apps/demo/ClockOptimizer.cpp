@@ -37,12 +37,14 @@ OptimizeListener& listener() {
 
 }  // namespace
 
-void optimizePixelClock(Nimbrel_model::Camera& camera, EventPump& pump, std::ostream& out,
+void optimizePixelClock(Nimbrel_model::Camera& camera, EventPump& pump, const StopSignal& stop, std::ostream& out,
                         std::chrono::milliseconds timeout) {
     OptimizeListener& end = listener();
     out << "optimising the pixel clock on a worker thread..." << std::endl;
     camera.optimizeClock(&end);
-    if (!pump.runUntil([&] { return end.finished(); }, timeout))
+    bool finished = pump.runUntil([&] { return end.finished() || stop.raised(); }, timeout);
+    stop.throwIfRaised();
+    if (!finished)
         throw std::runtime_error("the pixel clock optimisation did not finish within " +
                                  number(std::chrono::duration<double>(timeout).count()) + " s");
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "EventPump.h"
+#include "StopSignal.h"
 
 #include <Nimbrel_model/Camera.h>
 
@@ -12,8 +13,9 @@
 
 namespace demo {
 
-// Throws when the end does not arrive within `timeout`.
-void optimizePixelClock(Nimbrel_model::Camera& camera, EventPump& pump, std::ostream& out,
+// Throws when the end does not arrive within `timeout`, and Interrupted
+// when a stop signal comes first.
+void optimizePixelClock(Nimbrel_model::Camera& camera, EventPump& pump, const StopSignal& stop, std::ostream& out,
                         std::chrono::milliseconds timeout = std::chrono::seconds(15));
 
 }  // namespace demo

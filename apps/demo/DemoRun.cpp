@@ -8,6 +8,7 @@
 #include "Format.h"
 #include "RecordingSession.h"
 #include "Snapshot.h"
+#include "StopSignal.h"
 
 #include <Qel/Qel.h>
 
@@ -22,10 +23,12 @@ namespace {
 
 // Lets capture deliver a few frames, so a picture taken right after the
 // camera opened or changed is not blank or stale.
-void waitForFreshFrames(const Nimbrel_model::Camera& camera, EventPump& pump) {
+void waitForFreshFrames(const Nimbrel_model::Camera& camera, EventPump& pump, const StopSignal& stop) {
     const double fps = camera.getFrameRate();
     const double ms = fps > 0.0 ? 3000.0 / fps : 100.0;
-    pump.runFor(std::chrono::milliseconds(static_cast<long long>(std::clamp(ms, 100.0, 5000.0))));
+    pump.runUntil([&] { return stop.raised(); },
+                  std::chrono::milliseconds(static_cast<long long>(std::clamp(ms, 100.0, 5000.0))));
+    stop.throwIfRaised();
 }
 
 void applyPreset(Nimbrel_model::Camera& camera, const DemoOptions& options, std::ostream& out) {
@@ -49,26 +52,32 @@ DemoRun::DemoRun(DemoOptions options, std::ostream& out, bool terminal)
     : options_(std::move(options)), out_(out), terminal_(terminal) {}
 
 void DemoRun::execute() {
+    // Declared first so that a signal during the camera's closing is caught too.
+    StopSignal stop;
     EventPump pump;
     CameraSession session(options_.camera);
     Nimbrel_model::Camera& camera = session.camera();
     printCameraReport(camera, out_);
+    stop.throwIfRaised();
 
     applySettings(camera, options_, out_);
-    if (options_.optimize) optimizePixelClock(camera, pump, out_);
+    if (options_.optimize) optimizePixelClock(camera, pump, stop, out_);
+    stop.throwIfRaised();
     applyPreset(camera, options_, out_);
+    stop.throwIfRaised();
 
     std::vector<std::pair<std::string, std::string>> written;
     if (options_.snapshotPath) {
-        waitForFreshFrames(camera, pump);
+        waitForFreshFrames(camera, pump, stop);
         const std::string path = absolutePath(*options_.snapshotPath);
         SnapshotInfo info = saveSnapshot(camera, path);
         out_ << "snapshot " << path << ": " << info.width << "x" << info.height << " JPEG, " << info.bytes
              << " bytes" << std::endl;
         written.emplace_back("snapshot", path);
     }
+    stop.throwIfRaised();
     if (options_.recordPath) {
-        RecordingSession recording(camera, pump, out_, terminal_);
+        RecordingSession recording(camera, pump, stop, out_, terminal_);
         recording.record({*options_.recordPath, options_.recordSeconds, options_.recordFps(), options_.maxSizeMb,
                           options_.replayRate()});
         written.emplace_back("recording", absolutePath(*options_.recordPath));

@@ -14,7 +14,9 @@ public:
     // terminal: standard output is a terminal, so progress may redraw a line.
     DemoRun(DemoOptions options, std::ostream& out, bool terminal);
     // Throws Qel::Exception for camera and configuration failures,
-    // std::exception for the rest, UsageError for an unknown camera.
+    // UsageError for an unknown camera, Interrupted for a stop signal that
+    // arrives outside a recording (one during a recording only ends it),
+    // std::exception for the rest.
     void execute();
 
 private:

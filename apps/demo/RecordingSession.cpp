@@ -3,7 +3,6 @@
 #include "AviFrameCounter.h"
 #include "Format.h"
 #include "ProgressDisplay.h"
-#include "StopSignal.h"
 
 #include <chrono>
 #include <cmath>
@@ -34,8 +33,9 @@ double secondsSince(Clock::time_point start) {
 
 }  // namespace
 
-RecordingSession::RecordingSession(Nimbrel_model::Camera& camera, EventPump& pump, std::ostream& out, bool terminal)
-    : camera_(camera), pump_(pump), out_(out), terminal_(terminal) {}
+RecordingSession::RecordingSession(Nimbrel_model::Camera& camera, EventPump& pump, const StopSignal& stop,
+                                   std::ostream& out, bool terminal)
+    : camera_(camera), pump_(pump), stop_(stop), out_(out), terminal_(terminal) {}
 
 RecordingSession::~RecordingSession() {
     if (open_) {
@@ -49,7 +49,6 @@ RecordingSession::~RecordingSession() {
 
 void RecordingSession::record(const RecordingRequest& request) {
     const std::string path = absolutePath(request.path);
-    StopSignal stop;
     camera_.startRecording(&listener_, path, request.seconds, request.fps, request.maxSizeMb, request.replayFps);
     open_ = true;
     const auto start = Clock::now();
@@ -73,7 +72,7 @@ void RecordingSession::record(const RecordingRequest& request) {
     auto showProgress = [&] {
         if (display.due()) display.show(progressNow());
     };
-    auto over = [&] { return listener_.ended || stop.raised(); };
+    auto over = [&] { return listener_.ended || stop_.raised(); };
 
     if (request.seconds > 0.0) {
         if (!pump_.runUntil(over, endTimeout(request.seconds), showProgress)) {
@@ -97,7 +96,7 @@ void RecordingSession::record(const RecordingRequest& request) {
     } else {
         open_ = false;
         camera_.stopRecording();
-        ending = std::string("stopped by ") + stop.name();
+        ending = std::string("stopped by ") + stop_.name();
     }
     if (terminal_) {
         // The bar's final state: the file is complete, and the rate is the

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "EventPump.h"
+#include "StopSignal.h"
 
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/CameraListener.h>
@@ -23,7 +24,9 @@ struct RecordingRequest {
 
 class RecordingSession {
 public:
-    RecordingSession(Nimbrel_model::Camera& camera, EventPump& pump, std::ostream& out, bool terminal);
+    // A stop signal ends the recording early, with a complete file.
+    RecordingSession(Nimbrel_model::Camera& camera, EventPump& pump, const StopSignal& stop, std::ostream& out,
+                     bool terminal);
     // Closes a recording that a failure left open, so its file is complete.
     ~RecordingSession();
     RecordingSession(const RecordingSession&) = delete;
@@ -41,6 +44,7 @@ private:
 
     Nimbrel_model::Camera& camera_;
     EventPump& pump_;
+    const StopSignal& stop_;
     std::ostream& out_;
     bool terminal_;
     EndListener listener_;

@@ -35,4 +35,10 @@ const char* StopSignal::name() const {
     }
 }
 
+int StopSignal::number() const { return receivedSignal; }
+
+void StopSignal::throwIfRaised() const {
+    if (raised()) throw Interrupted(name(), number());
+}
+
 }  // namespace demo

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <csignal>
+#include <stdexcept>
+#include <string>
 
 namespace demo {
 
@@ -17,10 +19,25 @@ public:
     bool raised() const;
     // "SIGINT" or "SIGTERM"; empty while none arrived.
     const char* name() const;
+    // The signal's number; 0 while none arrived.
+    int number() const;
+    // Throws Interrupted once a signal arrived.
+    void throwIfRaised() const;
 
 private:
     struct sigaction previousInt_ {};
     struct sigaction previousTerm_ {};
+};
+
+// A stop request outside a recording: the demo closes the camera and ends.
+class Interrupted : public std::runtime_error {
+public:
+    Interrupted(const char* signalName, int signalNumber)
+        : std::runtime_error(std::string("interrupted by ") + signalName), signalNumber_(signalNumber) {}
+    int signalNumber() const { return signalNumber_; }
+
+private:
+    int signalNumber_;
 };
 
 }  // namespace demo

@@ -36,11 +36,13 @@ Output:
   --replay R          playback frame rate written into the file (default:
                       the recording rate)
 
-Ctrl-C (or SIGTERM) during a recording stops it and leaves a complete file.
+Ctrl-C (or SIGTERM) during a recording stops it and leaves a complete file;
+at any other time it closes the camera and ends the demo.
 The configuration is read from res/config.xml beside the executable.
 
 Exit status: 0 on success, 1 when the camera or a file operation fails,
-2 for a bad command line.
+2 for a bad command line, 130 (SIGINT) or 143 (SIGTERM) when a signal ended
+the demo outside a recording.
 
   --help, -h          show this help
 )";

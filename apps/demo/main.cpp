@@ -3,6 +3,7 @@
 #include "DemoApp.h"
 #include "DemoRun.h"
 #include "Options.h"
+#include "StopSignal.h"
 #include "Usage.h"
 
 #include <Qel/Qel.h>
@@ -66,6 +67,10 @@ int main(int argc, char** argv) {
         return 0;
     } catch (const demo::UsageError& error) {
         return usageFailure(error.what());
+    } catch (const demo::Interrupted& interrupted) {
+        std::cout.flush();
+        std::cerr << "nimbrel-demo: " << interrupted.what() << std::endl;
+        return 128 + interrupted.signalNumber();  // the shell's convention
     } catch (const Qel::Exception& error) {
         return fail(error.getMessage().str());
     } catch (const std::exception& error) {

@@ -88,6 +88,7 @@ TEST(DemoRecording, DefaultJobSavesASnapshotAndARecordingInTheWorkingDirectory) 
     EXPECT_EQ(video["codec_name"], "mjpeg");
     EXPECT_EQ(video["r_frame_rate"], "25/1");
     EXPECT_EQ(video["nb_read_packets"], "25");
+    EXPECT_EQ(result.err, "");  // no wx assert or warning either
 }
 
 }  // namespace

@@ -60,6 +60,7 @@ TEST(DemoSettings, OptimizeRaisesTheFrameRateAndEndsOnAWorkerThread) {
     double after = numberAfter(lineStarting(result.out, "  frame rate:", "optimisation finished"), "frame rate:");
     EXPECT_GT(before, 0.0) << result.out;
     EXPECT_GT(after, before) << result.out;
+    EXPECT_EQ(result.err, "");
 }
 
 }  // namespace
