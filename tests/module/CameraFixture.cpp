@@ -21,6 +21,12 @@ void CameraFixture::open(const std::string& sensor) {
     camera()->init();
 }
 
+void recordTick(Camera* camera) {
+    wxTimer timer(nullptr, 10);
+    wxTimerEvent event(timer);
+    camera->onTimer(event);
+}
+
 std::string sdkFailureText(const std::string& function, long status) {
     Qel::Strings::hstring text = Qel::Strings::StringTable::get().getString("Nimbrel", 63);
     text.replaceAll("%s", function);

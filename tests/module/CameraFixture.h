@@ -42,6 +42,9 @@ private:
     std::unique_ptr<testsupport::AppDir> app_;
 };
 
+// One tick of the recording timer, delivered by hand.
+void recordTick(Camera* camera);
+
 // Message 63 for `function` and `status`, as the module must report it.
 std::string sdkFailureText(const std::string& function, long status);
 

@@ -20,11 +20,7 @@ protected:
         camera()->startRecording(&listener, dir.file("ignored.avi"), length, fps, maxSize, 99);
         camera()->pauseRecording();
     }
-    void tick() {
-        wxTimerEvent event;
-        event.SetId(10);
-        camera()->onTimer(event);
-    }
+    void tick() { recordTick(camera()); }
     // Ticks until the recording ends by itself or `limit` ticks; returns the ticks made.
     int tickUntilEnd(int limit) {
         const int before = listener.recordEnds;

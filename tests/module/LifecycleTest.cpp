@@ -139,9 +139,7 @@ TEST_F(LifecycleTest, RemoveListenerRemovesEveryCopy) {
                                      static_cast<CameraListener*>(&a)}) {
         camera()->startRecording(listener, dir.file("x.avi"), 0, 25, 0, 25);
         camera()->pauseRecording();
-        wxTimerEvent tick;
-        tick.SetId(10);
-        camera()->onTimer(tick);
+        recordTick(camera());
     }
     // The lists were [a], [a, b], [a, b, a].
     EXPECT_EQ(a.recordEnds, 4);
@@ -149,8 +147,7 @@ TEST_F(LifecycleTest, RemoveListenerRemovesEveryCopy) {
     camera()->removeListener(&a);
     camera()->startRecording(&b, dir.file("x.avi"), 0, 25, 0, 25);
     camera()->pauseRecording();
-    wxTimerEvent tick;
-    camera()->onTimer(tick);
+    recordTick(camera());
     EXPECT_EQ(a.recordEnds, 4);
     EXPECT_EQ(b.recordEnds, 4);  // [b, b]
     camera()->removeListener(&b);

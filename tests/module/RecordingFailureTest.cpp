@@ -11,11 +11,7 @@ protected:
     testsupport::TempDir dir;
     CountingListener listener;
 
-    void tick() {
-        wxTimerEvent event;
-        event.SetId(10);
-        camera()->onTimer(event);
-    }
+    void tick() { recordTick(camera()); }
     void recordBriefly(const std::string& name) {
         camera()->startRecording(&listener, dir.file(name), 0, 25, 1000, 25);
         camera()->pauseRecording();
