@@ -23,6 +23,8 @@ std::string rate(double framesPerSecond) {
 ProgressDisplay::ProgressDisplay(std::ostream& out, bool terminal, double targetSeconds)
     : out_(out), terminal_(terminal), targetSeconds_(targetSeconds), lastShown_(std::chrono::steady_clock::now()) {}
 
+ProgressDisplay::~ProgressDisplay() { finish(); }
+
 bool ProgressDisplay::due() const {
     // The bar appears at once; the first plain line a period in.
     if (terminal_ && !shownOnce_) return true;
@@ -40,13 +42,16 @@ void ProgressDisplay::show(const RecordingProgress& progress) {
         if (width < lastWidth_) line.append(lastWidth_ - width, ' ');
         lastWidth_ = width;
         out_ << '\r' << line << std::flush;
+        lineOpen_ = true;
     } else {
         out_ << plainLine(progress) << std::endl;
     }
 }
 
 void ProgressDisplay::finish() {
-    if (terminal_ && shownOnce_) out_ << std::endl;
+    if (!lineOpen_) return;
+    out_ << std::endl;
+    lineOpen_ = false;
 }
 
 std::string ProgressDisplay::barLine(const RecordingProgress& p) const {

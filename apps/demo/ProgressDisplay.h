@@ -21,6 +21,10 @@ class ProgressDisplay {
 public:
     // targetSeconds 0: no length limit, so no bar.
     ProgressDisplay(std::ostream& out, bool terminal, double targetSeconds);
+    // Ends an open bar line, also when an error leaves the recording early.
+    ~ProgressDisplay();
+    ProgressDisplay(const ProgressDisplay&) = delete;
+    ProgressDisplay& operator=(const ProgressDisplay&) = delete;
 
     // Whether a new reading is worth taking now.
     bool due() const;
@@ -37,6 +41,7 @@ private:
     double targetSeconds_;
     std::chrono::steady_clock::time_point lastShown_;
     bool shownOnce_ = false;
+    bool lineOpen_ = false;
     std::size_t lastWidth_ = 0;
 };
 

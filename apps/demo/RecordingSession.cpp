@@ -52,7 +52,6 @@ void RecordingSession::record(const RecordingRequest& request) {
     camera_.startRecording(&listener_, path, request.seconds, request.fps, request.maxSizeMb, request.replayFps);
     open_ = true;
     const auto start = Clock::now();
-
     out_ << "recording " << path << ": "
          << (request.seconds > 0.0 ? number(request.seconds) + " s" : std::string("no length limit")) << " at "
          << number(request.fps) << " fps, replay " << request.replayFps << " fps, size limit "
@@ -69,35 +68,12 @@ void RecordingSession::record(const RecordingRequest& request) {
         progress.framesPerSecond = counter.framesPerSecond();
         return progress;
     };
-    auto showProgress = [&] {
+    waitForEnd(request, [&] {
         if (display.due()) display.show(progressNow());
-    };
-    auto over = [&] { return listener_.ended || stop_.raised(); };
-
-    if (request.seconds > 0.0) {
-        if (!pump_.runUntil(over, endTimeout(request.seconds), showProgress)) {
-            display.finish();
-            open_ = false;
-            camera_.stopRecording();
-            throw std::runtime_error("the recording did not end within " +
-                                     number(std::chrono::duration<double>(endTimeout(request.seconds)).count()) +
-                                     " s; it was stopped and " + path + " closed");
-        }
-    } else {
-        pump_.runUntil(over, showProgress);
-    }
+    });
     const double wallSeconds = secondsSince(start);
+    const std::string ending = close(request, path);
 
-    std::string ending;
-    if (listener_.ended) {
-        open_ = false;  // the module closed the file before telling us
-        ending = toMegabytes(fileBytes(path)) >= std::floor(request.maxSizeMb) ? "ended at its size limit"
-                                                                                 : "ended at its length limit";
-    } else {
-        open_ = false;
-        camera_.stopRecording();
-        ending = std::string("stopped by ") + stop_.name();
-    }
     if (terminal_) {
         // The bar's final state: the file is complete, and the rate is the
         // whole recording's rather than that of the last flush.
@@ -109,6 +85,37 @@ void RecordingSession::record(const RecordingRequest& request) {
 
     std::uint64_t frames = declaredFrameCount(path);
     if (frames == 0) frames = counter.update();
+    printSummary(request, path, ending, frames, wallSeconds);
+}
+
+void RecordingSession::waitForEnd(const RecordingRequest& request, const EventPump::Action& eachTurn) {
+    auto over = [&] { return listener_.ended || stop_.raised(); };
+    if (request.seconds <= 0.0) {
+        pump_.runUntil(over, eachTurn);  // the user or the size limit ends it
+        return;
+    }
+    const auto timeout = endTimeout(request.seconds);
+    if (pump_.runUntil(over, timeout, eachTurn)) return;
+    open_ = false;
+    camera_.stopRecording();
+    throw std::runtime_error("the recording did not end within " +
+                             number(std::chrono::duration<double>(timeout).count()) + " s; it was stopped and " +
+                             absolutePath(request.path) + " closed");
+}
+
+std::string RecordingSession::close(const RecordingRequest& request, const std::string& path) {
+    open_ = false;
+    if (listener_.ended) {
+        // The module closed the file before it told us.
+        return toMegabytes(fileBytes(path)) >= std::floor(request.maxSizeMb) ? "ended at its size limit"
+                                                                              : "ended at its length limit";
+    }
+    camera_.stopRecording();
+    return std::string("stopped by ") + stop_.name();
+}
+
+void RecordingSession::printSummary(const RecordingRequest& request, const std::string& path,
+                                    const std::string& ending, std::uint64_t frames, double wallSeconds) const {
     const std::uintmax_t bytes = fileBytes(path);
     out_ << "recording " << ending << "\n"
          << "  file:        " << path << "\n"

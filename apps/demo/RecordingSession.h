@@ -9,6 +9,7 @@
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/CameraListener.h>
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 
@@ -36,6 +37,14 @@ public:
     void record(const RecordingRequest& request);
 
 private:
+    // Pumps the event loop until the module ends the recording or a stop
+    // signal arrives; bounded by wall-clock time when there is a length.
+    void waitForEnd(const RecordingRequest& request, const EventPump::Action& eachTurn);
+    // Stops the recording unless the module already closed it; returns how it ended.
+    std::string close(const RecordingRequest& request, const std::string& path);
+    void printSummary(const RecordingRequest& request, const std::string& path, const std::string& ending,
+                      std::uint64_t frames, double wallSeconds) const;
+
     class EndListener : public Nimbrel_model::CameraListener {
     public:
         void recordEnd() override { ended = true; }
