@@ -38,7 +38,6 @@ public:
 
     // Bytes in the file so far, buffered ones included.
     std::int64_t bytesWritten() const;
-    std::int64_t framesWritten() const { return frames_; }
 
 private:
     struct ContextDeleter { void operator()(AVFormatContext* context) const; };

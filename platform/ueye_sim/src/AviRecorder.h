@@ -43,6 +43,7 @@ private:
     Phase phase_ = Phase::NoFile;
     bool sizeSet_ = false;
     AviFrameLayout layout_;
+    // Used until the caller sets its own.
     int quality_ = 75;
     int fpsNum_ = 25;
     int fpsDen_ = 1;
