@@ -1,0 +1,103 @@
+#include "AutomaticsPanel.h"
+
+#include "Guarded.h"
+
+#include <Nimbrel_model/Camera.h>
+
+#include <wx/sizer.h>
+#include <wx/statbox.h>
+
+namespace viewer {
+namespace {
+Nimbrel_model::Camera& camera() { return *Nimbrel_model::Camera::getInstance(); }
+}  // namespace
+
+AutomaticsPanel::AutomaticsPanel(wxWindow* parent, Notices& notices, ViewerListener& listener,
+                                 std::function<void()> changed)
+    : wxPanel(parent, wxID_ANY), notices_(notices), listener_(listener), changed_(std::move(changed)) {
+    auto* row = new wxBoxSizer(wxVERTICAL);
+
+    auto* balanceBox = labels_.add(new wxStaticBox(this, wxID_ANY, wxString()), Txt::BoxWhiteBalance);
+    auto* balance = new wxStaticBoxSizer(balanceBox, wxHORIZONTAL);
+    start_ = labels_.add(new wxButton(balanceBox, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
+                                      wxBU_EXACTFIT), Txt::Start);
+    stop_ = labels_.add(new wxButton(balanceBox, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
+                                     wxBU_EXACTFIT), Txt::Stop);
+    state_ = new wxStaticText(balanceBox, wxID_ANY, wxString());
+    balance->Add(start_, 0, wxALL, 2);
+    balance->Add(stop_, 0, wxALL, 2);
+    balance->Add(state_, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
+    row->Add(balance, 0, wxEXPAND | wxBOTTOM, 6);
+
+    auto* clockBox = labels_.add(new wxStaticBox(this, wxID_ANY, wxString()), Txt::BoxPixelClock);
+    auto* clock = new wxStaticBoxSizer(clockBox, wxHORIZONTAL);
+    optimise_ = new wxButton(clockBox, wxID_ANY, wxString());
+    clock->Add(optimise_, 0, wxALL, 2);
+    row->Add(clock, 0, wxEXPAND);
+    SetSizer(row);
+    showState();
+
+    start_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { onWhiteBalance(true); });
+    stop_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { onWhiteBalance(false); });
+    optimise_->Bind(wxEVT_BUTTON, &AutomaticsPanel::onOptimise, this);
+}
+
+void AutomaticsPanel::relabel() {
+    labels_.relabel();
+    showState();
+}
+
+void AutomaticsPanel::enableFor(bool cameraOpen) {
+    cameraOpen_ = cameraOpen;
+    showState();
+}
+
+void AutomaticsPanel::cameraReopened() {
+    whiteBalance_ = false;
+    showState();
+}
+
+void AutomaticsPanel::showState() {
+    state_->SetLabel(tr(whiteBalance_ ? Txt::Running : Txt::Off));
+    optimise_->SetLabel(tr(optimising_ ? Txt::Optimising : Txt::Optimise));
+    start_->Enable(cameraOpen_);
+    stop_->Enable(cameraOpen_);
+    // Disabled until the worker thread has reported its end.
+    optimise_->Enable(cameraOpen_ && !optimising_);
+    Layout();
+}
+
+void AutomaticsPanel::onWhiteBalance(bool on) {
+    if (guarded(notices_, [on] { on ? camera().doWhiteBalance() : camera().stopWhiteBalance(); }))
+        whiteBalance_ = on;
+    showState();
+    changed_();
+}
+
+void AutomaticsPanel::onOptimise(wxCommandEvent&) {
+    listener_.optimisationStarted();
+    if (guarded(notices_, [this] { camera().optimizeClock(&listener_); })) {
+        optimising_ = true;
+    } else {
+        listener_.optimisationNotStarted();
+    }
+    showState();
+    changed_();
+}
+
+void AutomaticsPanel::simulateOptimise() {
+    wxCommandEvent press(wxEVT_BUTTON, optimise_->GetId());
+    press.SetEventObject(optimise_);
+    optimise_->HandleWindowEvent(press);
+}
+
+void AutomaticsPanel::optimisationEnded() {
+    optimising_ = listener_.optimising();
+    showState();
+    double rate = 0.0;
+    if (guarded(notices_, [&rate] { rate = camera().getFrameRate(); }))
+        notices_.info(wxString::Format(tr(Txt::NoticeOptimised), number(rate, 1)));
+    changed_();
+}
+
+}  // namespace viewer

@@ -1,0 +1,23 @@
+// Messages for the user: a non-modal bar above the picture, echoed on stderr
+// or stdout so that scripted runs keep a trace.
+#pragma once
+
+#include <wx/infobar.h>
+
+namespace viewer {
+
+class Notices {
+public:
+    // `bar` and `column` (whose width the bar spans) are owned by their parents.
+    Notices(wxInfoBar* bar, wxWindow* column) : bar_(bar), column_(column) {}
+
+    void error(const wxString& message);
+    void info(const wxString& message);
+
+private:
+    void show(const wxString& message, int icon);
+    wxInfoBar* bar_;
+    wxWindow* column_;
+};
+
+}  // namespace viewer

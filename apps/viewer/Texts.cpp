@@ -1,0 +1,124 @@
+#include "Texts.h"
+
+#include <array>
+#include <atomic>
+
+namespace viewer {
+namespace {
+
+struct Pair {
+    Txt id;
+    const char* english;
+    const char* french;
+};
+
+// UTF-8 literals; wxString::FromUTF8 keeps the accents whatever the locale.
+constexpr std::array<Pair, static_cast<std::size_t>(Txt::Count)> kTexts{{
+    {Txt::TitleNoCamera, "Nimbrel viewer \u2014 no camera", "Nimbrel : visionneuse \u2014 pas de cam\u00e9ra"},
+    {Txt::TitleCamera, "Nimbrel viewer \u2014 %s", "Nimbrel : visionneuse \u2014 %s"},
+    {Txt::MenuFile, "&File", "&Fichier"},
+    {Txt::MenuQuit, "&Quit\tCtrl+Q", "&Quitter\tCtrl+Q"},
+    {Txt::MenuLanguage, "&Language", "&Langue"},
+    {Txt::MenuEnglish, "English", "English (anglais)"},
+    {Txt::MenuFrench, "Fran\u00e7ais (French)", "Fran\u00e7ais"},
+    {Txt::StatusSensor, "Sensor %s, %d \u00d7 %d", "Capteur %s, %d \u00d7 %d"},
+    {Txt::StatusColour, "colour", "couleur"},
+    {Txt::StatusMono, "monochrome", "monochrome"},
+    {Txt::StatusCameraRate, "Camera: %s fps", "Cam\u00e9ra : %s i/s"},
+    {Txt::StatusPictureRate, "Picture: %s changes/s", "Image : %s changements/s"},
+    {Txt::StatusSaved, "Settings saved", "R\u00e9glages enregistr\u00e9s"},
+    {Txt::StatusUnsaved, "\u25cf Unsaved changes", "\u25cf Modifications non enregistr\u00e9es"},
+    {Txt::PresetSaved, "Saved", "Enregistr\u00e9s"},
+    {Txt::PresetUnsaved, "\u25cf Unsaved", "\u25cf Non enregistr\u00e9s"},
+    {Txt::BoxCamera, "Camera", "Cam\u00e9ra"},
+    {Txt::MasterGain, "Master gain", "Gain ma\u00eetre"},
+    {Txt::RedGain, "Red gain", "Gain rouge"},
+    {Txt::GreenGain, "Green gain", "Gain vert"},
+    {Txt::BlueGain, "Blue gain", "Gain bleu"},
+    {Txt::AutoGain, "Automatic gain", "Gain automatique"},
+    {Txt::Exposure, "Exposure (ms)", "Exposition (ms)"},
+    {Txt::FrameRate, "Frame rate (fps)", "Cadence (i/s)"},
+    {Txt::Brightness, "Brightness", "Luminosit\u00e9"},
+    {Txt::BoxArea, "Area of interest", "Zone d'int\u00e9r\u00eat"},
+    {Txt::Width, "Width", "Largeur"},
+    {Txt::Height, "Height", "Hauteur"},
+    {Txt::Apply, "Apply", "Appliquer"},
+    {Txt::FullSensor, "Full sensor", "Capteur entier"},
+    {Txt::Offset, "Offset %d, %d", "D\u00e9calage %d, %d"},
+    {Txt::BoxWhiteBalance, "White balance", "Balance des blancs"},
+    {Txt::Start, "Start", "D\u00e9marrer"},
+    {Txt::Stop, "Stop", "Arr\u00eater"},
+    {Txt::Running, "running", "en cours"},
+    {Txt::Off, "off", "arr\u00eat\u00e9e"},
+    {Txt::BoxPixelClock, "Pixel clock", "Horloge pixel"},
+    {Txt::Optimise, "Optimise", "Optimiser"},
+    {Txt::Optimising, "Optimising\u2026", "Optimisation\u2026"},
+    {Txt::BoxPresets, "Presets", "Pr\u00e9r\u00e9glages"},
+    {Txt::Save, "Save", "Enregistrer"},
+    {Txt::Reset, "Reset", "R\u00e9initialiser"},
+    {Txt::BoxRecording, "Recording", "Enregistrement vid\u00e9o"},
+    {Txt::FileName, "File", "Fichier"},
+    {Txt::Length, "Length (s)", "Dur\u00e9e (s)"},
+    {Txt::RecordRate, "Frame rate (fps)", "Cadence (i/s)"},
+    {Txt::MaxSize, "Maximum size (MB)", "Taille maximale (Mo)"},
+    {Txt::ReplayRate, "Replay rate (fps)", "Cadence de lecture (i/s)"},
+    {Txt::Pause, "Pause", "Pause"},
+    {Txt::Resume, "Resume", "Reprendre"},
+    {Txt::RecordIdle, "Not recording", "Pas d'enregistrement"},
+    {Txt::RecordProgress, "%s s of %s s", "%s s sur %s s"},
+    {Txt::RecordNoLimit, "%s s (no length limit)", "%s s (sans limite de dur\u00e9e)"},
+    {Txt::RecordPaused, "Paused at %s s", "En pause \u00e0 %s s"},
+    {Txt::NoticeCameraError, "Camera error: %s", "Erreur de la cam\u00e9ra : %s"},
+    {Txt::NoticeConfigError, "The configuration could not be loaded: %s", "La configuration n'a pas pu \u00eatre charg\u00e9e : %s"},
+    {Txt::NoticeNoCamera, "No camera could be opened: %s", "Aucune cam\u00e9ra n'a pu \u00eatre ouverte : %s"},
+    {Txt::NoticeUnknownCamera, "Unknown camera \"%s\"; the default one is used.",
+     "Cam\u00e9ra \u00ab %s \u00bb inconnue ; celle par d\u00e9faut est utilis\u00e9e."},
+    {Txt::NoticeRecordEnd, "Recording finished by the camera (length or size limit reached): %s",
+     "Enregistrement termin\u00e9 par la cam\u00e9ra (dur\u00e9e ou taille maximale atteinte) : %s"},
+    {Txt::NoticeRecordSaved, "Recording saved: %s", "Enregistrement sauvegard\u00e9 : %s"},
+    {Txt::NoticeRecordFault, "The recording is paused after an error: %s",
+     "L'enregistrement est en pause apr\u00e8s une erreur : %s"},
+    {Txt::NoticeOptimised, "Pixel clock optimised: %s fps", "Horloge pixel optimis\u00e9e : %s i/s"},
+    {Txt::NoticePresetSaved, "Camera settings saved as the preset.", "R\u00e9glages de la cam\u00e9ra enregistr\u00e9s comme pr\u00e9r\u00e9glage."},
+    {Txt::NoticePresetReset, "Preset removed; factory settings applied.",
+     "Pr\u00e9r\u00e9glage supprim\u00e9 ; r\u00e9glages d'usine appliqu\u00e9s."},
+    {Txt::NoticeBusy, "Wait for the recording and the optimisation to finish first.",
+     "Attendez d'abord la fin de l'enregistrement et de l'optimisation."},
+    {Txt::NoticeLanguage, "Language: English", "Langue : fran\u00e7ais"},
+}};
+
+constexpr bool inOrder() {
+    for (std::size_t i = 0; i < kTexts.size(); ++i)
+        if (static_cast<std::size_t>(kTexts[i].id) != i) return false;
+    return true;
+}
+static_assert(inOrder(), "the text table follows the order of Txt");
+
+std::atomic<Language> current{Language::English};
+
+}  // namespace
+
+Language languageFromName(const wxString& name) {
+    return name.IsSameAs("French", false) ? Language::French : Language::English;
+}
+
+wxString languageName(Language language) {
+    return language == Language::French ? "French" : "English";
+}
+
+void setLanguage(Language language) { current = language; }
+
+Language language() { return current; }
+
+wxString tr(Txt id) {
+    const Pair& pair = kTexts[static_cast<std::size_t>(id)];
+    return wxString::FromUTF8(current == Language::French ? pair.french : pair.english);
+}
+
+wxString number(double value, int decimals) {
+    wxString text = wxString::FromCDouble(value, decimals);
+    if (current == Language::French) text.Replace(".", ",");
+    return text;
+}
+
+}  // namespace viewer

@@ -1,0 +1,93 @@
+// Interface texts in English and French.
+#pragma once
+
+#include <wx/string.h>
+
+namespace viewer {
+
+enum class Language { English, French };
+
+enum class Txt {
+    TitleNoCamera,
+    TitleCamera,
+    MenuFile,
+    MenuQuit,
+    MenuLanguage,
+    MenuEnglish,
+    MenuFrench,
+    StatusSensor,
+    StatusColour,
+    StatusMono,
+    StatusCameraRate,
+    StatusPictureRate,
+    StatusSaved,
+    StatusUnsaved,
+    PresetSaved,
+    PresetUnsaved,
+    BoxCamera,
+    MasterGain,
+    RedGain,
+    GreenGain,
+    BlueGain,
+    AutoGain,
+    Exposure,
+    FrameRate,
+    Brightness,
+    BoxArea,
+    Width,
+    Height,
+    Apply,
+    FullSensor,
+    Offset,
+    BoxWhiteBalance,
+    Start,
+    Stop,
+    Running,
+    Off,
+    BoxPixelClock,
+    Optimise,
+    Optimising,
+    BoxPresets,
+    Save,
+    Reset,
+    BoxRecording,
+    FileName,
+    Length,
+    RecordRate,
+    MaxSize,
+    ReplayRate,
+    Pause,
+    Resume,
+    RecordIdle,
+    RecordProgress,
+    RecordNoLimit,
+    RecordPaused,
+    NoticeCameraError,
+    NoticeConfigError,
+    NoticeNoCamera,
+    NoticeUnknownCamera,
+    NoticeRecordEnd,
+    NoticeRecordSaved,
+    NoticeRecordFault,
+    NoticeOptimised,
+    NoticePresetSaved,
+    NoticePresetReset,
+    NoticeBusy,
+    NoticeLanguage,
+    Count
+};
+
+// The language stored in the configuration: "French" gives French, anything else English.
+Language languageFromName(const wxString& name);
+wxString languageName(Language language);
+
+void setLanguage(Language language);
+Language language();
+
+// The text in the current language; some hold %s or %.1f for wxString::Format.
+wxString tr(Txt id);
+
+// A number with the current language's decimal separator.
+wxString number(double value, int decimals);
+
+}  // namespace viewer
