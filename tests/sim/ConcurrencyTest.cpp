@@ -40,8 +40,6 @@ TEST_F(SimTest, TwoThreadsCallingWhileCapturingLeaveAConsistentCamera) {
             if (is_SetAutoParameter(camera.handle, IS_GET_ENABLE_AUTO_GAIN, &value, &unused) != IS_SUCCESS) ++failures;
             if (is_GetActiveBuffer(camera.handle, &number, &inUse, &last) != IS_SUCCESS || inUse != camera.memory)
                 ++failures;
-            volatile char sample = inUse[(i * 7919) % (1280 * 1024 * 3)];
-            (void)sample;
             is_SetHardwareGain(camera.handle, IS_GET_MASTER_GAIN, 0, 0, 0);
         }
     });

@@ -11,7 +11,7 @@ Blanking blankingOf(const CameraModel& model) {
 
 double lineTime(const CameraModel& model, int width, int clockMHz) {
     const int clock = clockMHz > 0 ? clockMHz : 1;
-    return (width + blankingOf(model).horizontal) / (clock * 1e6);
+    return (width + blankingOf(model).horizontal) / (clock * 1e6 * kPixelsPerClock);
 }
 
 double shortestFrameTime(const CameraModel& model, int width, int height, int clockMHz) {

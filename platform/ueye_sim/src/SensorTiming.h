@@ -12,6 +12,9 @@ constexpr double kLowestFrameRate = 1.0 / kLongestFrameTime;
 constexpr double kShortestExposureMs = 0.01;
 constexpr double kDefaultExposureMs = 10.0;
 
+// The sensors read two pixels per clock (two read-out channels).
+constexpr int kPixelsPerClock = 2;
+
 // Pixels read per line beyond the area's width, and lines per frame beyond its height.
 struct Blanking {
     int horizontal;

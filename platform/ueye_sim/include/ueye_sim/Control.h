@@ -54,6 +54,7 @@ UESIM_API void reset();
 // Makes `function` return `status`: on every call (nth == 0) or only on its
 // nth call from now (counting from 1). Later rules for the same call win.
 UESIM_API void failCall(const std::string& function, int status, int nth = 0);
+// (For scriptQuery, `nth` counts only the calls with that first argument.)
 // Like failCall, but only for calls whose first argument after the handle
 // (or the AVI id) equals `firstArg`: scripts the result of a query form, for
 // example is_SetImagePos with 0xC007 or is_SetHardwareGain with 0x8000.
@@ -105,6 +106,24 @@ UESIM_API int openAviInstances();
 // passed; returns true when they were.
 UESIM_API bool waitFrames(int count, int timeoutMs);
 
+// The pattern, frame by frame:
+//  - upper half of the sensor: a diagonal gradient, each channel a triangle
+//    wave over 512 pixels of x + y (green and blue shifted by a third and two
+//    thirds of the period), scrolling 4 pixels a frame;
+//  - lower half: eight static, saturated vertical bars of equal width: red,
+//    green, blue, white, yellow, cyan, magenta, black;
+//  - the frame number (counted from 0 since the camera opened) in the picture's
+//    top-left corner: 32 squares of 16 x 16 pixels in the first 16 lines, most
+//    significant bit left, white for 1 and black for 0. The squares are drawn
+//    at the picture's corner whatever the area's offset, clipped to its width,
+//    and gains, exposure and brightness leave them alone;
+//  - a monochrome sensor sees the luma (77 R + 150 G + 29 B + 128) / 256 of it.
+// What the camera writes: signal = pattern x (exposure / 10 ms) x
+// (1 + master gain / 50) x (1 + colour gain / 50, colour sensors only);
+// pixel = 255 x (signal / 255, at most 1) ^ (100 / gamma) + (brightness - 128) / 2,
+// clipped to 0..255. At the defaults (exposure 10 ms, gains 0, gamma 100,
+// brightness 128) the pixels equal patternAt.
+//
 // The test pattern before gains, brightness and exposure act on it: the value
 // (R, G, B) the sensor sees at (x, y) of the full sensor in frame `frame`.
 // The lower half of the picture is static colour bars (red, green, blue,
