@@ -1,0 +1,91 @@
+// The display's picture helpers: fitting, sampling, checksum and change rate.
+#include "ChangeRate.h"
+#include "PictureSampler.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace viewer {
+namespace {
+
+std::vector<std::uint8_t> gradient(Extent size, int pitchPixels, int seed) {
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(pitchPixels) * size.height * 3);
+    for (int y = 0; y < size.height; ++y)
+        for (int x = 0; x < pitchPixels; ++x)
+            for (int c = 0; c < 3; ++c)
+                pixels[(static_cast<std::size_t>(y) * pitchPixels + x) * 3 + c] =
+                    static_cast<std::uint8_t>(x + 2 * y + 40 * c + seed);
+    return pixels;
+}
+
+TEST(FitInside, KeepsTheAspectRatioInAWideBox) {
+    const Extent fitted = fitInside({1280, 1024}, {1000, 500});
+    EXPECT_EQ(fitted.height, 500);
+    EXPECT_EQ(fitted.width, 625);
+}
+
+TEST(FitInside, KeepsTheAspectRatioInATallBox) {
+    const Extent fitted = fitInside({4912, 3684}, {800, 900});
+    EXPECT_EQ(fitted.width, 800);
+    EXPECT_EQ(fitted.height, 600);
+}
+
+TEST(FitInside, EmptyForAnEmptyBoxOrPicture) {
+    EXPECT_EQ(fitInside({0, 10}, {100, 100}).width, 0);
+    EXPECT_EQ(fitInside({10, 10}, {0, 100}).width, 0);
+}
+
+TEST(SampleInto, SameSizeCopiesTheAreaOutOfAWiderBuffer) {
+    const Extent area{4, 3};
+    const int pitchPixels = 7;  // the area sits at the top-left of a wider sensor line
+    const auto source = gradient(area, pitchPixels, 0);
+    std::vector<std::uint8_t> target(static_cast<std::size_t>(area.width) * area.height * 3);
+    sampleInto(source.data(), pitchPixels * 3, area, target.data(), area);
+    for (int y = 0; y < area.height; ++y)
+        for (int x = 0; x < area.width * 3; ++x)
+            EXPECT_EQ(target[static_cast<std::size_t>(y) * area.width * 3 + x],
+                      source[static_cast<std::size_t>(y) * pitchPixels * 3 + x]);
+}
+
+TEST(SampleInto, HalfSizeTakesEveryOtherPixel) {
+    const Extent area{8, 6};
+    const auto source = gradient(area, 8, 0);
+    const Extent half{4, 3};
+    std::vector<std::uint8_t> target(static_cast<std::size_t>(half.width) * half.height * 3);
+    sampleInto(source.data(), 8 * 3, area, target.data(), half);
+    // Target (1, 2) samples the centre of its footprint: source (3, 5).
+    EXPECT_EQ(target[(2 * 4 + 1) * 3], source[(5 * 8 + 3) * 3]);
+    EXPECT_EQ(target[(2 * 4 + 1) * 3 + 2], source[(5 * 8 + 3) * 3 + 2]);
+}
+
+TEST(SampledChecksum, FollowsTheSampledLinesOnly) {
+    const Extent area{64, 48};
+    auto pixels = gradient(area, 64, 0);
+    const auto before = sampledChecksum(pixels.data(), 64 * 3, area);
+    EXPECT_EQ(before, sampledChecksum(pixels.data(), 64 * 3, area));
+    // Line 3 is the first of the eight sampled lines (centres of eight bands of 6).
+    pixels[3 * 64 * 3 + 10] ^= 0xFF;
+    EXPECT_NE(before, sampledChecksum(pixels.data(), 64 * 3, area));
+    const auto changed = sampledChecksum(pixels.data(), 64 * 3, area);
+    pixels[0] ^= 0xFF;  // line 0 is not sampled
+    EXPECT_EQ(changed, sampledChecksum(pixels.data(), 64 * 3, area));
+}
+
+TEST(ChangeRate, CountsChangesPerSecond) {
+    ChangeRate rate;
+    EXPECT_EQ(rate.perSecond(), 0.0);
+    rate.record(0.0, false);  // starts the window
+    for (int i = 1; i <= 30; ++i) rate.record(i / 30.0, i % 2 == 0);
+    EXPECT_NEAR(rate.perSecond(), 15.0, 1e-9);
+}
+
+TEST(ChangeRate, ZeroWhenNothingChanges) {
+    ChangeRate rate;
+    for (int i = 0; i <= 40; ++i) rate.record(i / 20.0, false);
+    EXPECT_EQ(rate.perSecond(), 0.0);
+}
+
+}  // namespace
+}  // namespace viewer

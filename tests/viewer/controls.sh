@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Drives controls through their own event handlers (--selftest-control: the
+# same code a click runs) and checks that each then shows what the camera
+# reports; then the pixel clock optimisation, whose end comes from a worker
+# thread. Run for a colour and a monochrome camera.
+# Usage: controls.sh VIEWER CONFIG_XML
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/common.sh"
+viewer=$1
+make_work "$2"
+
+for camera in SIM1280-C SIM1280-M; do
+    status=0
+    headless "$viewer" --config-dir "$work" --camera "$camera" --selftest-control --quit-after 20 \
+        >"$work/out" 2>"$work/err" || status=$?
+    grep "^selftest" "$work/out" | sed "s/^/$camera: /"
+    [ "$status" -eq 0 ] || fail "$camera: the viewer exited with status $status"
+    for control in auto-gain exposure frame-rate master-gain brightness area; do
+        grep -q "^selftest $control: .*: ok$" "$work/out" || fail "$camera: $control"
+    done
+    grep -q "^selftest optimise: ended, .*enabled again: ok$" "$work/out" || fail "$camera: optimisation"
+    grep -q "^selftest: passed$" "$work/out" || fail "$camera: self-test"
+    check_no_asserts
+done
+# Moving controls does not save them.
+cmp -s "$2" "$work/res/config.xml" || fail "the configuration file was changed"
+echo "PASS"

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# --record presses Start; the module ends the 2 s recording at 25 fps by itself
+# (recordEnd), the viewer quits, and ffprobe finds 50 frames.
+# Usage: recording.sh VIEWER CONFIG_XML
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/common.sh"
+viewer=$1
+make_work "$2"
+clip="$work/clip.avi"
+
+status=0
+headless "$viewer" --config-dir "$work" --record "$clip" --seconds 2 --fps 25 --quit-after 20 \
+    >"$work/out" 2>"$work/err" || status=$?
+[ "$status" -eq 0 ] || fail "the viewer exited with status $status (the recording did not end by itself)"
+grep -q "$clip" "$work/out" || fail "no notice of the recording's end"
+[ -s "$clip" ] || fail "no file written"
+
+probe=$(ffprobe -v error -select_streams v:0 -count_packets \
+    -show_entries stream=codec_name,width,height,nb_frames,nb_read_packets -of default=nw=1 "$clip")
+echo "$probe"
+grep -qx "codec_name=mjpeg" <<<"$probe" || fail "not Motion-JPEG"
+grep -qx "width=1280" <<<"$probe" && grep -qx "height=1024" <<<"$probe" || fail "wrong frame size"
+grep -qx "nb_read_packets=50" <<<"$probe" || fail "expected 50 frames"
+grep -qx "nb_frames=50" <<<"$probe" || fail "the index does not list 50 frames"
+check_no_asserts
+# The scripted settings are not stored as the user's.
+cmp -s "$2" "$work/res/config.xml" || fail "the configuration file was changed"
+echo "PASS"
