@@ -1,0 +1,167 @@
+// A process killed in the middle of saving leaves a whole file: every value
+// either the old or the new one, never a truncated or mixed-up file.
+#include "ConfigTestSupport.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <deque>
+#include <memory>
+#include <cmath>
+#include <cstdlib>
+#include <random>
+#include <thread>
+
+#ifndef NIMBREL_SAVE_LOOP
+#error "NIMBREL_SAVE_LOOP must name the config_save_loop program"
+#endif
+
+extern char** environ;
+
+namespace configtest {
+namespace {
+
+const char* const kFactoryNames[] = {"MasterGain", "RedGain",    "GreenGain", "BlueGain",  "AutoGain",
+                                     "Brightness", "Exposure",   "Clock",     "Gamma",     "BLEnable",
+                                     "BlackLevel", "ColorMode", "ColorCorrection"};
+const char* const kCameras[] = {"SIM1280-C", "SIM1280-M", "SIM2592-C", "SIM4912-M"};
+
+int killCount() {
+    const char* text = std::getenv("NIMBREL_CRASH_KILLS");
+    const int count = text ? std::atoi(text) : 0;
+    return count > 0 ? count : 20;
+}
+
+// One save loop process: started at once, saving only after go().
+class SaveLoop {
+public:
+    explicit SaveLoop(const std::string& appFolder) {
+        int in[2], out[2];
+        if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        std::string program = NIMBREL_SAVE_LOOP;
+        std::string folder = appFolder;
+        char* argv[] = {program.data(), folder.data(), nullptr};
+        const int rc = posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(in[0]);
+        close(out[1]);
+        in_ = in[1];
+        out_ = out[0];
+        if (rc != 0) {
+            pid_ = -1;
+            throw std::runtime_error("cannot start " + program);
+        }
+    }
+    ~SaveLoop() {
+        if (pid_ > 0) kill();
+        close(in_);
+        close(out_);
+    }
+    SaveLoop(const SaveLoop&) = delete;
+    SaveLoop& operator=(const SaveLoop&) = delete;
+
+    // Lets it load the file and start saving; true once a whole round is on disk.
+    bool go() {
+        if (write(in_, "go\n", 3) != 3) return false;
+        std::string seen;
+        for (;;) {
+            pollfd p{out_, POLLIN, 0};
+            if (poll(&p, 1, 20000) <= 0) return false;  // a guard against a hang, not a timing check
+            char buffer[64];
+            const ssize_t n = read(out_, buffer, sizeof buffer);
+            if (n <= 0) return false;
+            seen.append(buffer, static_cast<size_t>(n));
+            if (seen.find("ready\n") != std::string::npos) return true;
+        }
+    }
+    // SIGKILL; returns the signal that ended the process (0 if it exited by itself).
+    int kill() {
+        ::kill(pid_, SIGKILL);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int in_ = -1;
+    int out_ = -1;
+};
+
+// The factory texts of every camera, as in the shipped file.
+std::vector<std::string> factoryTexts(const Qel::XML::XMLDoc& doc) {
+    std::vector<std::string> texts;
+    for (const char* cam : kCameras)
+        for (const char* name : kFactoryNames) texts.push_back(valueIn(doc, {"CameraSettings", cam, name}));
+    return texts;
+}
+
+long wholeIn(const Qel::XML::XMLDoc& doc, std::initializer_list<std::string> path) {
+    const std::string text = valueIn(doc, path);
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    EXPECT_TRUE(!text.empty() && *end == '\0') << "not a whole number: \"" << text << "\"";
+    return value;
+}
+
+TEST(ConfigCrash, KilledWhileSavingLeavesAWholeFile) {
+    testsupport::AppDir app;
+    const std::string file = app.configPath();
+    const std::vector<std::string> factory = factoryTexts(Qel::XML::XMLDoc(file, true, false));
+    ASSERT_EQ(factory.size(), 52u);
+    for (const std::string& text : factory) ASSERT_NE(text, "(absent)");
+
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<int> delayMs(1, 50);
+    long previousRound = 0;
+    const int kills = killCount();
+    // A few processes start up ahead, waiting for their turn; only one saves at a time.
+    std::deque<std::unique_ptr<SaveLoop>> waiting;
+    int started = 0;
+    for (int i = 0; i < kills; ++i) {
+        SCOPED_TRACE("kill " + std::to_string(i + 1));
+        while (started < kills && waiting.size() < 4) {
+            waiting.push_back(std::make_unique<SaveLoop>(app.path()));
+            ++started;
+        }
+        std::unique_ptr<SaveLoop> loop = std::move(waiting.front());
+        waiting.pop_front();
+        ASSERT_TRUE(loop->go()) << "the save loop did not start saving";
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs(random)));
+        ASSERT_EQ(loop->kill(), SIGKILL) << "the save loop ended by itself";
+
+        // Whatever the moment of the kill, the file parses and keeps every factory value.
+        std::unique_ptr<Qel::XML::XMLDoc> doc;
+        ASSERT_NO_THROW(doc = std::make_unique<Qel::XML::XMLDoc>(file, true, false)) << testsupport::readFile(file);
+        ASSERT_EQ(factoryTexts(*doc), factory);
+
+        // Each save holds one more step of the round: exposure k+0.25, then length k, then sizes k x 2k.
+        const std::string exposureText = valueIn(*doc, {"CameraSettings", "SIM1280-C", "UserExposure"});
+        const double exposure = std::strtod(exposureText.c_str(), nullptr);
+        const long round = std::lround(exposure - 0.25);
+        ASSERT_DOUBLE_EQ(exposure, round + 0.25) << exposureText;
+        const long length = wholeIn(*doc, {"AviUserLength"});
+        const long width = wholeIn(*doc, {"CameraSettings", "SIM1280-C", "UserWidth"});
+        const long height = wholeIn(*doc, {"CameraSettings", "SIM1280-C", "UserHeight"});
+        EXPECT_EQ(height, 2 * width);
+        EXPECT_TRUE((length == round - 1 && width == round - 1) || (length == round && width == round - 1) ||
+                    (length == round && width == round))
+            << "exposure round " << round << ", length " << length << ", width " << width;
+        // The run started from the previous round and finished at least one more.
+        EXPECT_GT(length, previousRound);
+        previousRound = length;
+    }
+}
+
+}  // namespace
+}  // namespace configtest
