@@ -115,6 +115,9 @@ int AviRecorder::stop() {
 }
 
 int AviRecorder::stopLocked() {
+    // Stopping again is harmless, so that a caller whose close failed can
+    // repeat the whole stop-close-exit sequence.
+    if (phase_ == Phase::Stopped) return IS_AVI_NO_ERR;
     if (phase_ != Phase::Running) return IS_AVI_ERR_CAPTURE_NOT_RUNNING;
     phase_ = Phase::Stopped;
     return file_->writeTrailer() ? IS_AVI_NO_ERR : IS_AVI_ERR_INVALID_FILE;
@@ -127,7 +130,7 @@ int AviRecorder::close() {
 }
 
 int AviRecorder::closeLocked() {
-    if (phase_ == Phase::NoFile) return IS_AVI_ERR_INVALID_FILE;
+    if (phase_ == Phase::NoFile) return everOpened_ ? IS_AVI_NO_ERR : IS_AVI_ERR_INVALID_FILE;
     const bool closed = file_->close();
     closedBytes_ = file_->bytesWritten();
     file_.reset();
