@@ -25,8 +25,13 @@ pugi::xml_node lastElement(const pugi::xml_node& parent) {
 }
 
 // The indentation of `node`'s own line: what follows the last line break in
-// the white space before it. False when `node` does not start a line.
+// the white space before it. False when `node` does not start a line. The
+// root element counts as starting a line with none.
 bool lineIndent(const pugi::xml_node& node, std::string& indent) {
+    if (node.parent().type() == pugi::node_document) {
+        indent.clear();
+        return true;
+    }
     const auto before = node.previous_sibling();
     if (!isLayoutText(before) || !hasNewline(before)) return false;
     const std::string text = before.value();
@@ -43,6 +48,18 @@ bool onlyLayoutText(const pugi::xml_node& parent) {
         if (type == pugi::node_pcdata && !isLayoutText(child)) return false;
     }
     return true;
+}
+
+// How much deeper the file indents a child than its parent, learnt from the
+// parent's own nesting; two spaces when the file does not tell.
+std::string indentStep(const pugi::xml_node& parent, const std::string& parentIndent) {
+    std::string outer;
+    const auto grandparent = parent.parent();
+    if (grandparent.type() == pugi::node_element && lineIndent(grandparent, outer) &&
+        parentIndent.size() > outer.size() && parentIndent.compare(0, outer.size(), outer) == 0) {
+        return parentIndent.substr(outer.size());
+    }
+    return parentIndent.find('\t') != std::string::npos ? "\t" : "  ";
 }
 
 pugi::xml_node addText(pugi::xml_node parent, const std::string& text, pugi::xml_node before) {
@@ -63,15 +80,11 @@ pugi::xml_node addElement(pugi::xml_node parent, const char* name, pugi::xml_nod
 // the parent and put the closing tag back on the parent's indentation.
 pugi::xml_node firstElement(pugi::xml_node parent, const char* name) {
     std::string indent;
-    const bool isRoot = parent.parent().type() == pugi::node_document;
-    if (!onlyLayoutText(parent) || (!isRoot && !lineIndent(parent, indent))) {
-        return addElement(parent, name, {});
-    }
+    if (!onlyLayoutText(parent) || !lineIndent(parent, indent)) return addElement(parent, name, {});
     while (auto child = parent.find_child([](const pugi::xml_node& n) { return isLayoutText(n); })) {
         parent.remove_child(child);
     }
-    const std::string step = indent.find('\t') != std::string::npos ? "\t" : "  ";
-    addText(parent, "\n" + indent + step, {});
+    addText(parent, "\n" + indent + indentStep(parent, indent), {});
     auto element = addElement(parent, name, {});
     addText(parent, "\n" + indent, {});
     return element;

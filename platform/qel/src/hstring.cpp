@@ -2,37 +2,14 @@
 
 #include <wx/string.h>
 
-#include <array>
-#include <charconv>
-#include <string_view>
+#include <utility>
 
+#include "CaseFold.h"
 #include "Glob.h"
+#include "NumberText.h"
 #include "Utf8.h"
 
 namespace Qel::Strings {
-namespace {
-
-template <typename Number>
-void appendNumber(std::string& out, Number value) {
-    // to_chars ignores the process locale, so the text is the same under
-    // every LC_NUMERIC; for doubles it is the shortest exact form.
-    std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    out.append(buffer.data(), result.ptr);
-}
-
-char asciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool isAscii(const std::string& text) {
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 hstring::hstring(const char* text) : text_(text != nullptr ? text : "") {}
 
@@ -71,17 +48,17 @@ hstring& hstring::operator+=(const hstring& other) {
 }
 
 hstring& hstring::operator<<(int value) {
-    appendNumber(text_, value);
+    detail::appendInteger(text_, value);
     return *this;
 }
 
 hstring& hstring::operator<<(long value) {
-    appendNumber(text_, value);
+    detail::appendInteger(text_, value);
     return *this;
 }
 
 hstring& hstring::operator<<(double value) {
-    appendNumber(text_, value);
+    detail::appendDouble(text_, value);
     return *this;
 }
 
@@ -96,16 +73,7 @@ bool hstring::glob(const hstring& pattern) const {
 }
 
 bool hstring::ci_eq(const hstring& other) const {
-    if (text_.size() == other.text_.size()) {
-        bool same = true;
-        for (std::size_t i = 0; i < text_.size() && same; ++i) {
-            same = asciiLower(text_[i]) == asciiLower(other.text_[i]);
-        }
-        if (same) return true;
-    }
-    // Beyond ASCII, let wx fold case ("É" against "é").
-    if (isAscii(text_) && isAscii(other.text_)) return false;
-    return wxstr().IsSameAs(other.wxstr(), false);
+    return detail::equalIgnoringCase(text_, other.text_);
 }
 
 wxString hstring::wxstr() const {
