@@ -52,6 +52,13 @@ pugi::xml_encoding declaredEncoding(const pugi::xml_document& document, unsigned
     return pugi::encoding_utf8;
 }
 
+// The line end the file itself uses inside its root element.
+const char* lineEndOf(const pugi::xml_document& document) {
+    const auto root = document.document_element();
+    const auto blank = root.find_child([](const pugi::xml_node& n) { return detail::isLayoutText(n); });
+    return std::string(blank.value()).find("\r\n") != std::string::npos ? "\r\n" : "\n";
+}
+
 }  // namespace
 
 XMLDoc::XMLDoc() : doc_(std::make_unique<pugi::xml_document>()) {}
@@ -120,9 +127,10 @@ void XMLDoc::save(const Strings::hstring& path, bool sync) const {
     } else {
         // As it is: the white space inside the root comes from the file. Outside
         // it the parser keeps none, so each top-level node gets a line.
+        const char* lineEnd = lineEndOf(*doc_);
         for (const auto& node : doc_->children()) {
             node.print(out, "", flags | pugi::format_raw, encoding);
-            out.text += '\n';
+            out.text += lineEnd;
         }
     }
     detail::replaceFileAtomically(target.str(), out.text, sync);
