@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <wx/string.h>
+
+#include <regex>
+#include <string>
+
+#include "Qel/Qel.h"
+#include "TestFiles.h"
+
+using Qel::Exception;
+using Qel::Strings::hstring;
+using Qel::XML::XMLDoc;
+using Qel::XML::XMLNode;
+using qeltest::ScratchDir;
+using qeltest::writeFile;
+
+namespace {
+
+std::string loadError(const std::string& path) {
+    try {
+        XMLDoc doc(path, true, false);
+    } catch (const Exception& error) {
+        EXPECT_EQ(error.getSeverity(), Exception::Error);
+        return error.what();
+    }
+    ADD_FAILURE() << "no exception for " << path;
+    return {};
+}
+
+TEST(XmlLoadErrors, MissingFileNamesPathAndReason) {
+    const ScratchDir dir;
+    const std::string path = dir.file("absent.xml");
+    const std::string message = loadError(path);
+    EXPECT_NE(message.find(path), std::string::npos) << message;
+    EXPECT_NE(message.find("No such file"), std::string::npos) << message;
+}
+
+TEST(XmlLoadErrors, MalformedFileGivesParserReasonAndOffset) {
+    const ScratchDir dir;
+    const std::string path = dir.file("bad.xml");
+    writeFile(path, "<Root>\n  <Gain>12</Gian>\n</Root>\n");
+    const std::string message = loadError(path);
+    EXPECT_NE(message.find(path), std::string::npos) << message;
+    EXPECT_NE(message.find("mismatch"), std::string::npos) << message;
+    EXPECT_TRUE(std::regex_search(message, std::regex("offset [0-9]+"))) << message;
+}
+
+TEST(XmlLoadErrors, TruncatedAndEmptyFilesAreMalformed) {
+    const ScratchDir dir;
+    writeFile(dir.file("cut.xml"), "<Root><CameraSettings><UI-1");
+    writeFile(dir.file("empty.xml"), "");
+    writeFile(dir.file("text.xml"), "just words");
+    EXPECT_NE(loadError(dir.file("cut.xml")).find("offset"), std::string::npos);
+    EXPECT_NE(loadError(dir.file("empty.xml")).find("offset 0"), std::string::npos);
+    EXPECT_NE(loadError(dir.file("text.xml")).find("text.xml"), std::string::npos);
+}
+
+TEST(XmlLoadErrors, UnreadablePathNamesTheReason) {
+    // Tests may run as root, which reads any file: a folder is unreadable for everyone.
+    const ScratchDir dir;
+    ::mkdir(dir.file("config.xml").c_str(), 0755);
+    const std::string message = loadError(dir.file("config.xml"));
+    EXPECT_NE(message.find("directory"), std::string::npos) << message;
+    EXPECT_THROW(XMLDoc(dir.file("config.xml"), true, true), Exception)
+        << "createIfMissing is only for a file that does not exist";
+}
+
+TEST(XmlLoadMissing, CreateIfMissingGivesAnEmptyRoot) {
+    const ScratchDir dir;
+    const XMLDoc doc(dir.file("new.xml"), true, true);
+    XMLNode root = doc.getRoot();
+    ASSERT_FALSE(root.isNull());
+    EXPECT_EQ(root.getChildrenCount(), 0);
+    EXPECT_TRUE(root.getChild("CameraSettings", "").isNull());
+    EXPECT_EQ(doc.getPath().str(), dir.file("new.xml"));
+    EXPECT_TRUE(dir.entries().empty()) << "loading must not create the file";
+}
+
+TEST(XmlLoadMissing, DefaultDocumentHasOnlyNullNodes) {
+    const XMLDoc doc;
+    XMLNode root = doc.getRoot();
+    EXPECT_TRUE(root.isNull());
+    EXPECT_TRUE(root.getChild("CameraSettings", "").isNull());
+    EXPECT_EQ(root.getText().str(), "");
+    EXPECT_EQ(root.getName().str(), "");
+    EXPECT_EQ(root.getChildrenCount(), 0);
+    EXPECT_TRUE(root.getChildAt(0).isNull());
+    EXPECT_FALSE(root.removeChildAt(0));
+    EXPECT_TRUE(root.addChild("X", -1).isNull());
+    root.setText("ignored", true);
+}
+
+TEST(XmlLoadText, ElementTextIsExactInBothModes) {
+    const ScratchDir dir;
+    writeFile(dir.file("c.xml"),
+              "<?xml version=\"1.0\"?>\n<!-- settings -->\n<Root>\n  <Gain>12</Gain>\n"
+              "  <Name><![CDATA[a<b]]></Name>\n  <Amp>&amp;&lt;</Amp>\n</Root>\n");
+    for (const bool keepLayout : {true, false}) {
+        const XMLDoc doc(dir.file("c.xml"), keepLayout, false);
+        XMLNode root = doc.getRoot();
+        EXPECT_EQ(root.getName().str(), "Root");
+        EXPECT_EQ(root.getChild("Gain", "").getText().str(), "12");
+        EXPECT_EQ(root.getChild("Name", "").getText().str(), "a<b");
+        EXPECT_EQ(root.getChild("Amp", "").getText().str(), "&<");
+        EXPECT_EQ(root.getChildrenCount(), 3);
+        EXPECT_EQ(root.getChild("Missing", "").getText().str(), "");
+    }
+}
+
+TEST(XmlLoadText, BackslashPathsAreNative) {
+    const ScratchDir dir;
+    ::mkdir(dir.file("res").c_str(), 0755);
+    writeFile(dir.file("res/config.xml"), "<Root><Language>English</Language></Root>");
+    const XMLDoc doc(dir.path() + "/res\\config.xml", true, false);
+    EXPECT_EQ(doc.getRoot().getChild("Language", "").getText().str(), "English");
+    EXPECT_EQ(doc.getPath().str(), dir.file("res/config.xml"));
+}
+
+TEST(XmlLoadHostile, ThousandsOfChildren) {
+    const ScratchDir dir;
+    std::string text = "<Root>";
+    for (int i = 0; i < 5000; ++i) text += "<User" + std::to_string(i) + ">1</User" + std::to_string(i) + ">";
+    writeFile(dir.file("wide.xml"), text + "</Root>");
+    XMLDoc doc(dir.file("wide.xml"), true, false);
+    XMLNode root = doc.getRoot();
+    EXPECT_EQ(root.getChildrenCount(), 5000);
+    EXPECT_EQ(root.getChildAt(4999).getName().str(), "User4999");
+    for (int i = root.getChildrenCount() - 1; i >= 0; --i) {
+        if (root.getChildAt(i).getName().glob("User*")) root.removeChildAt(i);
+    }
+    EXPECT_EQ(root.getChildrenCount(), 0);
+}
+
+TEST(XmlLoadHostile, DeepNestingLoadsCopiesAndSaves) {
+    const ScratchDir dir;
+    const int depth = 100000;
+    std::string text;
+    for (int i = 0; i < depth; ++i) text += "<a>";
+    for (int i = 0; i < depth; ++i) text += "</a>";
+    writeFile(dir.file("deep.xml"), text);
+    const XMLDoc doc(dir.file("deep.xml"), true, false);
+    XMLDoc copy(doc);
+    copy.indent(false);
+    copy.save(dir.file("deep-out.xml"), false);
+    std::string expected = text + "\n";
+    expected.replace(expected.find("<a></a>"), 7, "<a/>");
+    EXPECT_TRUE(qeltest::readFile(dir.file("deep-out.xml")) == expected);  // too long to print
+}
+
+TEST(XmlLoadHostile, DeepNestingIndents) {
+    // Indented output grows with the square of the depth, so less deep here.
+    const ScratchDir dir;
+    const int depth = 2000;
+    std::string text;
+    for (int i = 0; i < depth; ++i) text += "<a>";
+    for (int i = 0; i < depth; ++i) text += "</a>";
+    writeFile(dir.file("deep.xml"), text);
+    XMLDoc doc(dir.file("deep.xml"), true, false);
+    doc.indent(true);
+    doc.save("", false);
+    const auto written = qeltest::lines(qeltest::readFile(dir.file("deep.xml")));
+    ASSERT_EQ(written.size(), 2u * depth);  // the declaration, then depth-1 pairs and one empty element
+    EXPECT_EQ(written[0], "<?xml version=\"1.0\"?>");
+    EXPECT_TRUE(written[depth] == std::string(2 * (depth - 1), ' ') + "<a />");
+}
+
+TEST(XmlLoadHostile, OddContentDoesNotCrash) {
+    const ScratchDir dir;
+    writeFile(dir.file("odd.xml"),
+              "<Root><Bytes>\xff\xfe\x80</Bytes><Big>99999999999999999999999999</Big>"
+              "<Mixed>1<Inner>x</Inner>2</Mixed><Empty/><Blank>   </Blank></Root>");
+    const XMLDoc doc(dir.file("odd.xml"), true, false);
+    XMLNode root = doc.getRoot();
+    EXPECT_EQ(root.getChild("Bytes", "").getText().length(), 3u);
+    EXPECT_FALSE(root.getChild("Bytes", "").getText().wxstr().empty());
+    EXPECT_EQ(root.getChild("Big", "").getText().str(), "99999999999999999999999999");
+    EXPECT_EQ(root.getChild("Mixed", "").getText().str(), "12");
+    EXPECT_EQ(root.getChild("Empty", "").getText().str(), "");
+    EXPECT_EQ(root.getChild("Blank", "").getText().str(), "   ");
+
+    writeFile(dir.file("emptyroot.xml"), "<Root/>");
+    const XMLDoc empty(dir.file("emptyroot.xml"), true, false);
+    EXPECT_EQ(empty.getRoot().getChildrenCount(), 0);
+    EXPECT_TRUE(empty.getRoot().getChild("CameraSettings", "").isNull());
+}
+
+TEST(XmlCopy, CopiesAreDeepAndIndependent) {
+    const ScratchDir dir;
+    writeFile(dir.file("c.xml"), "<Root><Language>English</Language></Root>");
+    XMLDoc original(dir.file("c.xml"), true, false);
+    const XMLDoc copy(original);
+    XMLDoc assigned;
+    assigned = original;
+    original.getRoot().getChild("Language", "").setText("German", true);
+    EXPECT_EQ(copy.getRoot().getChild("Language", "").getText().str(), "English");
+    EXPECT_EQ(assigned.getRoot().getChild("Language", "").getText().str(), "English");
+    EXPECT_EQ(assigned.getPath(), original.getPath());
+
+    const XMLDoc& same = assigned;
+    assigned = same;  // self-assignment keeps the document
+    EXPECT_EQ(assigned.getRoot().getChild("Language", "").getText().str(), "English");
+    assigned = XMLDoc();
+    EXPECT_TRUE(assigned.getRoot().isNull());
+}
+
+}  // namespace
