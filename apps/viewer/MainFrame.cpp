@@ -160,9 +160,10 @@ void MainFrame::relabel() {
     recording_->relabel();
     showTitle();
     updateStatus();
-    Layout();
+    // Texts of another length: the sidebar takes the width its controls now need.
     if (wxWindow* side = recording_->GetParent()) {
-        side->SetMinSize(wxSize(side->GetSizer()->GetMinSize().GetWidth() + 20, -1));
+        for (wxWindow* panel : side->GetChildren()) panel->InvalidateBestSize();
+        side->SetMinSize(wxSize(side->GetSizer()->CalcMin().GetWidth() + 20, -1));
         side->FitInside();
     }
     if (wxWindow* root = picture_->GetParent()) root->Layout();

@@ -40,11 +40,18 @@ void PicturePanel::refresh(Extent area) {
     const std::size_t pitch = static_cast<std::size_t>(maxWidth) * 3;
 
     const std::uint64_t checksum = sampledChecksum(raw, pitch, area);
-    rate_.record(clock_.Time() / 1000.0, haveChecksum_ && checksum != lastChecksum_);
+    const bool changed = !haveChecksum_ || checksum != lastChecksum_;
+    rate_.record(clock_.Time() / 1000.0, haveChecksum_ && changed);
     lastChecksum_ = checksum;
     haveChecksum_ = true;
 
     const wxSize box = GetClientSize();
+    // The camera is often slower than the display: redraw only what changed.
+    if (!changed && bitmap_.IsOk() && box == drawnBox_ && area.width == drawnArea_.width &&
+        area.height == drawnArea_.height)
+        return;
+    drawnBox_ = box;
+    drawnArea_ = area;
     const Extent fitted = fitInside(area, {box.GetWidth(), box.GetHeight()});
     if (fitted.width <= 0) return;
     wxImage image(fitted.width, fitted.height, false);  // owns its pixels

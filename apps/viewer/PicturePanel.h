@@ -39,6 +39,8 @@ private:
     wxStopWatch clock_;
     std::uint64_t lastChecksum_ = 0;
     bool haveChecksum_ = false;
+    wxSize drawnBox_;
+    Extent drawnArea_;
 };
 
 }  // namespace viewer

@@ -7,11 +7,18 @@
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
 viewer=$1
-make_work "$2"
+config=$2
+
+if [ -z "${NIMBREL_INNER:-}" ]; then
+    make_work "$config"
+    export NIMBREL_INNER=1 work
+    headless bash "$0" "$@"
+    exit
+fi
 
 for camera in SIM1280-C SIM1280-M; do
     status=0
-    headless "$viewer" --config-dir "$work" --camera "$camera" --selftest-control --quit-after 20 \
+    "$viewer" --config-dir "$work" --camera "$camera" --selftest-control --quit-after 20 \
         >"$work/out" 2>"$work/err" || status=$?
     grep "^selftest" "$work/out" | sed "s/^/$camera: /"
     [ "$status" -eq 0 ] || fail "$camera: the viewer exited with status $status"
@@ -23,5 +30,5 @@ for camera in SIM1280-C SIM1280-M; do
     check_no_asserts
 done
 # Moving controls does not save them.
-cmp -s "$2" "$work/res/config.xml" || fail "the configuration file was changed"
+cmp -s "$config" "$work/res/config.xml" || fail "the configuration file was changed"
 echo "PASS"
