@@ -132,6 +132,32 @@ TEST_F(XmlSaveTest, IndentPrettyPrintsWithTwoSpaces) {
               "</Config>\n");
 }
 
+TEST_F(XmlSaveTest, AddsBesideCommentsAndIntoBlankElements) {
+    writeFile(path(),
+              "<Root>\n"
+              "\t<Cam>\n"
+              "\t\t<!-- no preset yet -->\n"
+              "\t</Cam>\n"
+              "\t<Blank>\n"
+              "\t</Blank>\n"
+              "</Root>\n");
+    XMLDoc doc(path(), true, false);
+    doc.indent(false);
+    doc.getRoot().getChild("Cam", "").addChild("UserMasterGain", -1).setText("3", true);
+    doc.getRoot().getChild("Blank", "").addChild("UserMasterGain", -1).setText("4", true);
+    doc.save("", true);
+    EXPECT_EQ(readFile(path()),
+              "<Root>\n"
+              "\t<Cam>\n"
+              "\t\t<!-- no preset yet -->\n"
+              "\t\t<UserMasterGain>3</UserMasterGain>\n"
+              "\t</Cam>\n"
+              "\t<Blank>\n"
+              "\t\t<UserMasterGain>4</UserMasterGain>\n"
+              "\t</Blank>\n"
+              "</Root>\n");
+}
+
 TEST_F(XmlSaveTest, WindowsLineEndsSurviveASave) {
     const std::string crlf = "<?xml version=\"1.0\"?>\r\n<Root>\r\n  <Gain>12</Gain>\r\n</Root>\r\n";
     writeFile(path(), crlf);

@@ -17,11 +17,24 @@ bool hasNewline(const pugi::xml_node& node) {
     return std::string(node.value()).find('\n') != std::string::npos;
 }
 
-pugi::xml_node lastElement(const pugi::xml_node& parent) {
+bool isText(const pugi::xml_node& node) {
+    return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+}
+
+pugi::xml_node lastOf(const pugi::xml_node& parent, bool (*wanted)(const pugi::xml_node&)) {
     for (auto child = parent.last_child(); child; child = child.previous_sibling()) {
-        if (child.type() == pugi::node_element) return child;
+        if (wanted(child)) return child;
     }
     return {};
+}
+
+bool isElement(const pugi::xml_node& node) {
+    return node.type() == pugi::node_element;
+}
+
+// Elements, comments and processing instructions: what sits on a line of its own.
+bool isMarkup(const pugi::xml_node& node) {
+    return !isText(node);
 }
 
 // The indentation of `node`'s own line: what follows the last line break in
@@ -39,13 +52,10 @@ bool lineIndent(const pugi::xml_node& node, std::string& indent) {
     return true;
 }
 
-// The text of a parent's children: only element and comment siblings, no
-// character data of its own that white space could change the meaning of.
+// Nothing inside the parent but white space, which can be redone freely.
 bool onlyLayoutText(const pugi::xml_node& parent) {
     for (const auto& child : parent.children()) {
-        const auto type = child.type();
-        if (type == pugi::node_cdata) return false;
-        if (type == pugi::node_pcdata && !isLayoutText(child)) return false;
+        if (!isLayoutText(child)) return false;
     }
     return true;
 }
@@ -76,12 +86,13 @@ pugi::xml_node addElement(pugi::xml_node parent, const char* name, pugi::xml_nod
     return node;
 }
 
-// First child of an element that had none: indent it one step deeper than
-// the parent and put the closing tag back on the parent's indentation.
+// First child of an element holding nothing but white space: indent it one
+// step deeper than the parent and put the closing tag back on the parent's
+// indentation.
 pugi::xml_node firstElement(pugi::xml_node parent, const char* name) {
     std::string indent;
     if (!onlyLayoutText(parent) || !lineIndent(parent, indent)) return addElement(parent, name, {});
-    while (auto child = parent.find_child([](const pugi::xml_node& n) { return isLayoutText(n); })) {
+    while (auto child = parent.find_child(isLayoutText)) {
         parent.remove_child(child);
     }
     addText(parent, "\n" + indent + indentStep(parent, indent), {});
@@ -104,12 +115,14 @@ pugi::xml_node insertElement(pugi::xml_node parent, const char* name, pugi::xml_
         if (isLayoutText(space) && hasNewline(space)) addText(parent, space.value(), before);
         return element;
     }
-    const auto last = lastElement(parent);
+    // Right after the last element (or comment, when there is no element yet),
+    // on a line of its own with the same indentation.
+    auto last = lastOf(parent, isElement);
+    if (!last) last = lastOf(parent, isMarkup);
     if (!last) return firstElement(parent, name);
     const auto space = last.previous_sibling();
     const auto after = last.next_sibling();
     if (!isLayoutText(space) || !hasNewline(space)) return addElement(parent, name, {});
-    // Right after the last element, on a line of its own with the same indentation.
     auto element = after ? addElement(parent, name, after) : addElement(parent, name, {});
     addText(parent, space.value(), element);
     return element;
@@ -129,8 +142,7 @@ void stripLayout(pugi::xml_document& document) {
     while (!pending.empty()) {
         const auto node = pending.back();
         pending.pop_back();
-        const bool container = static_cast<bool>(node.find_child(
-            [](const pugi::xml_node& n) { return n.type() == pugi::node_element; }));
+        const bool container = static_cast<bool>(node.find_child(isMarkup));
         for (const auto& child : node.children()) {
             if (child.type() == pugi::node_element) pending.push_back(child);
             if (container && isLayoutText(child)) blanks.push_back(child);
