@@ -123,7 +123,7 @@ wxWindow* MainFrame::buildSidebar(wxWindow* parent) {
     hooks.reopened = [this] { cameraReopened(); };
     hooks.changed = changed;
     presets_ = new PresetPanel(side, *notices_, std::move(hooks));
-    recording_ = new RecordingPanel(side, *notices_, listener_);
+    recording_ = new RecordingPanel(side, *notices_, listener_, !options_.scripted());
     for (wxWindow* panel : std::initializer_list<wxWindow*>{controls_, area_, automatics_, presets_, recording_})
         stack->Add(panel, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 6);
     side->SetSizer(stack);

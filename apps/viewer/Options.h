@@ -17,7 +17,7 @@ struct Options {
     double recordFps = -1.0;     // with record: its frame rate, else the stored one
     bool selfTestControl = false;
 
-    // Scripted runs never open a modal dialog.
+    // Scripted runs (or NIMBREL_NO_DIALOGS set) never open a modal dialog.
     bool scripted() const;
 };
 

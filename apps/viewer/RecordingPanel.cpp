@@ -30,8 +30,8 @@ int orDefault(long stored, int fallback) { return stored > 0 ? static_cast<int>(
 
 }  // namespace
 
-RecordingPanel::RecordingPanel(wxWindow* parent, Notices& notices, ViewerListener& listener)
-    : wxPanel(parent, wxID_ANY), notices_(notices), listener_(listener) {
+RecordingPanel::RecordingPanel(wxWindow* parent, Notices& notices, ViewerListener& listener, bool dialogs)
+    : wxPanel(parent, wxID_ANY), notices_(notices), listener_(listener), dialogs_(dialogs) {
     auto* box = labels_.add(new wxStaticBox(this, wxID_ANY, wxString()), Txt::BoxRecording);
     auto* outer = new wxStaticBoxSizer(box, wxVERTICAL);
     auto* grid = new wxFlexGridSizer(2, wxSize(8, 2));
@@ -98,6 +98,7 @@ void RecordingPanel::onSettingChanged(wxSpinEvent&) {
 }
 
 void RecordingPanel::onBrowse(wxCommandEvent&) {
+    if (!dialogs_) return;
     const wxFileName current(file_->GetValue());
     wxFileDialog dialog(this, wxString(), current.GetPath(), current.GetFullName(), "AVI (*.avi)|*.avi",
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
@@ -209,8 +210,9 @@ void RecordingPanel::enableFor(bool cameraOpen) {
 
 void RecordingPanel::showState() {
     const bool idle = state_ == State::Idle;
-    for (wxWindow* field : std::initializer_list<wxWindow*>{file_, browse_, length_, rate_, maxSize_, replay_})
+    for (wxWindow* field : std::initializer_list<wxWindow*>{file_, length_, rate_, maxSize_, replay_})
         field->Enable(idle);
+    browse_->Enable(idle && dialogs_);
     start_->Enable(cameraOpen_ && idle);
     pause_->Enable(cameraOpen_ && !idle);
     stop_->Enable(cameraOpen_ && !idle);

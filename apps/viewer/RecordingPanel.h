@@ -18,7 +18,8 @@ namespace viewer {
 
 class RecordingPanel : public wxPanel {
 public:
-    RecordingPanel(wxWindow* parent, Notices& notices, ViewerListener& listener);
+    // `dialogs`: whether the file chooser, a modal dialog, may be opened.
+    RecordingPanel(wxWindow* parent, Notices& notices, ViewerListener& listener, bool dialogs);
 
     void relabel();
     void enableFor(bool cameraOpen);
@@ -66,6 +67,7 @@ private:
     wxStopWatch elapsed_;
     State state_ = State::Idle;
     bool cameraOpen_ = false;
+    bool dialogs_;
     wxString recordingFile_;
     double recordingLength_ = 0.0;
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # --record presses Start; the module ends the 2 s recording at 25 fps by itself
-# (recordEnd), the viewer quits, and ffprobe finds 50 frames.
+# (recordEnd), the viewer quits, and ffprobe finds 50 frames. Then a frame that
+# cannot be written: the viewer says so, stays up, and closes the file on quitting.
 # Usage: recording.sh VIEWER CONFIG_XML
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
@@ -25,4 +26,18 @@ grep -qx "nb_frames=50" <<<"$probe" || fail "the index does not list 50 frames"
 check_no_asserts
 # The scripted settings are not stored as the user's.
 cmp -s "$2" "$work/res/config.xml" || fail "the configuration file was changed"
-echo "PASS"
+echo "recording ended by the module: PASS"
+
+# The simulator fails the fifth frame: the module throws from its timer tick and
+# leaves the recording paused; the window reports it and keeps running until
+# --quit-after, which stops the recording (status 1: it did not end by itself).
+rm -f "$clip"
+status=0
+UESIM_FAIL="isavi_AddFrame@5=7" headless "$viewer" --config-dir "$work" --record "$clip" --seconds 2 --fps 25 \
+    --quit-after 3 >"$work/out" 2>"$work/err" || status=$?
+[ "$status" -eq 1 ] || fail "expected status 1 after a failed frame, got $status"
+grep -q "isavi_AddFrame" "$work/err" || fail "the failure was not reported"
+frames=$(ffprobe -v error -select_streams v:0 -count_packets -show_entries stream=nb_read_packets -of csv=p=0 "$clip")
+[ "$frames" = 4 ] || fail "expected the 4 frames written before the failure, found $frames"
+check_no_asserts
+echo "failed frame: PASS"
