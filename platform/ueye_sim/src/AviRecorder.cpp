@@ -117,7 +117,7 @@ int AviRecorder::stop() {
 int AviRecorder::stopLocked() {
     // Stopping again is harmless, so that a caller whose close failed can
     // repeat the whole stop-close-exit sequence.
-    if (phase_ == Phase::Stopped) return IS_AVI_NO_ERR;
+    if (phase_ == Phase::Stopped || (phase_ == Phase::NoFile && everOpened_)) return IS_AVI_NO_ERR;
     if (phase_ != Phase::Running) return IS_AVI_ERR_CAPTURE_NOT_RUNNING;
     phase_ = Phase::Stopped;
     return file_->writeTrailer() ? IS_AVI_NO_ERR : IS_AVI_ERR_INVALID_FILE;
