@@ -121,7 +121,10 @@ pugi::xml_node insertElement(pugi::xml_node parent, const char* name, pugi::xml_
     if (!last) last = lastOf(parent, isMarkup);
     if (!last) return firstElement(parent, name);
     const auto space = last.previous_sibling();
-    const auto after = last.next_sibling();
+    // A comment that closes the last element's line stays on that line.
+    auto after = last.next_sibling();
+    while (after && (after.type() == pugi::node_comment || (isLayoutText(after) && !hasNewline(after))))
+        after = after.next_sibling();
     if (!isLayoutText(space) || !hasNewline(space)) return addElement(parent, name, {});
     auto element = after ? addElement(parent, name, after) : addElement(parent, name, {});
     addText(parent, space.value(), element);
