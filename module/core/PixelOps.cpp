@@ -50,37 +50,85 @@ __attribute__((target("ssse3"))) void expandSsse3(unsigned char* rgb, const unsi
     expandScalar(rgb + 3 * i, grey + i, pixels - i);
 }
 
-// 48 bytes (16 pixels) a step: three loads, each output register built from
-// the input register it overlaps and its neighbour.
-__attribute__((target("ssse3"))) void swapSsse3(unsigned char* out, const unsigned char* in, std::size_t pixels) {
+// 48 bytes (16 pixels) a step: three loads; each output register is its own
+// input register shuffled, plus the bytes of pixels that straddle two
+// registers, which come from one extra shuffle of the middle register and one
+// of the outer two.
+struct SwapMasks {
+    __m128i own0, own1, own2, fromMiddle, lastByte, firstByte, fromOuter;
+};
+
+__attribute__((target("ssse3"))) SwapMasks swapMasks() {
+    const char z = -128;  // pshufb writes 0 for a negative index
+    SwapMasks m;
     // Register 0 holds bytes 0..15: pixels 0-4 and the first byte of pixel 5.
-    const __m128i a0 = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, -128);
-    const __m128i b0 = _mm_setr_epi8(-128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128,
-                                     -128, -128, 1);  // byte 15 (R of pixel 5) is B from byte 17
-    // Register 1 holds bytes 16..31.
-    const __m128i a1 = _mm_setr_epi8(0, -128, 4, 3, 2, 7, 6, 5, 10, 9, 8, 13, 12, 11, -128, 15);
-    const __m128i p1 = _mm_setr_epi8(-128, 15, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128,
-                                     -128, -128, -128);  // byte 17 (B of pixel 5) is R from byte 15
-    const __m128i n1 = _mm_setr_epi8(-128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128,
-                                     -128, 0, -128);  // byte 30 (R of pixel 10) is B from byte 32
-    // Register 2 holds bytes 32..47.
-    const __m128i a2 = _mm_setr_epi8(-128, 3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10, 15, 14, 13);
-    const __m128i p2 = _mm_setr_epi8(14, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128,
-                                     -128, -128, -128);  // byte 32 (B of pixel 10) is R from byte 30
+    m.own0 = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, z);
+    // Register 1 holds bytes 16..31: the rest of pixel 5, pixels 6-9, the first two bytes of pixel 10.
+    m.own1 = _mm_setr_epi8(0, z, 4, 3, 2, 7, 6, 5, 10, 9, 8, 13, 12, 11, z, 15);
+    // Register 2 holds bytes 32..47: the last byte of pixel 10, pixels 11-15.
+    m.own2 = _mm_setr_epi8(z, 3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10, 15, 14, 13);
+    // From register 1: byte 17 to position 15 of output 0, byte 30 to position 0 of output 2.
+    m.fromMiddle = _mm_setr_epi8(14, z, z, z, z, z, z, z, z, z, z, z, z, z, z, 1);
+    m.lastByte = _mm_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1);
+    m.firstByte = _mm_setr_epi8(-1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+    // For output 1: byte 15 (register 0) to position 1 and byte 32 (register 2) to
+    // position 14, once alignr has put them side by side at positions 0 and 1.
+    m.fromOuter = _mm_setr_epi8(z, 0, z, z, z, z, z, z, z, z, z, z, z, z, 1, z);
+    return m;
+}
+
+struct Swapped {
+    __m128i o0, o1, o2;
+};
+
+__attribute__((target("ssse3"), always_inline)) inline Swapped swap48(const unsigned char* in, const SwapMasks& m) {
+    const __m128i* src = reinterpret_cast<const __m128i*>(in);
+    const __m128i r0 = _mm_loadu_si128(src);
+    const __m128i r1 = _mm_loadu_si128(src + 1);
+    const __m128i r2 = _mm_loadu_si128(src + 2);
+    const __m128i middle = _mm_shuffle_epi8(r1, m.fromMiddle);
+    const __m128i outer = _mm_shuffle_epi8(_mm_alignr_epi8(r2, r0, 15), m.fromOuter);
+    return {_mm_or_si128(_mm_shuffle_epi8(r0, m.own0), _mm_and_si128(middle, m.lastByte)),
+            _mm_or_si128(_mm_shuffle_epi8(r1, m.own1), outer),
+            _mm_or_si128(_mm_shuffle_epi8(r2, m.own2), _mm_and_si128(middle, m.firstByte))};
+}
+
+__attribute__((target("ssse3"))) void swapSsse3(unsigned char* out, const unsigned char* in, std::size_t pixels) {
+    const SwapMasks m = swapMasks();
     std::size_t i = 0;
-    const std::size_t pixelsPerStep = 16;
-    for (; i + pixelsPerStep <= pixels; i += pixelsPerStep) {
-        const __m128i* src = reinterpret_cast<const __m128i*>(in + 3 * i);
-        const __m128i r0 = _mm_loadu_si128(src);
-        const __m128i r1 = _mm_loadu_si128(src + 1);
-        const __m128i r2 = _mm_loadu_si128(src + 2);
+    for (; i + 16 <= pixels; i += 16) {
+        const Swapped v = swap48(in + 3 * i, m);
         __m128i* dst = reinterpret_cast<__m128i*>(out + 3 * i);
-        _mm_storeu_si128(dst, _mm_or_si128(_mm_shuffle_epi8(r0, a0), _mm_shuffle_epi8(r1, b0)));
-        _mm_storeu_si128(dst + 1, _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(r1, a1), _mm_shuffle_epi8(r0, p1)),
-                                               _mm_shuffle_epi8(r2, n1)));
-        _mm_storeu_si128(dst + 2, _mm_or_si128(_mm_shuffle_epi8(r2, a2), _mm_shuffle_epi8(r1, p2)));
+        _mm_storeu_si128(dst, v.o0);
+        _mm_storeu_si128(dst + 1, v.o1);
+        _mm_storeu_si128(dst + 2, v.o2);
     }
     swapScalar(out + 3 * i, in + 3 * i, pixels - i);
+}
+
+// The same work, written out 32 bytes at a time: stores are what limit it.
+__attribute__((target("avx2"))) void swapAvx2(unsigned char* out, const unsigned char* in, std::size_t pixels) {
+    const SwapMasks m = swapMasks();
+    std::size_t i = 0;
+    for (; i + 64 <= pixels; i += 64) {
+        for (int half = 0; half < 2; ++half) {
+            const unsigned char* src = in + 3 * i + 96 * half;
+            const Swapped a = swap48(src, m);
+            const Swapped b = swap48(src + 48, m);
+            __m256i* dst = reinterpret_cast<__m256i*>(out + 3 * i + 96 * half);
+            _mm256_storeu_si256(dst, _mm256_set_m128i(a.o1, a.o0));
+            _mm256_storeu_si256(dst + 1, _mm256_set_m128i(b.o0, a.o2));
+            _mm256_storeu_si256(dst + 2, _mm256_set_m128i(b.o2, b.o1));
+        }
+    }
+    // Dirty upper halves would slow the SSE code that runs next.
+    _mm256_zeroupper();
+    swapSsse3(out + 3 * i, in + 3 * i, pixels - i);
+}
+
+bool haveAvx2() {
+    static const bool have = __builtin_cpu_supports("avx2");
+    return have;
 }
 
 bool haveSsse3() {
@@ -101,6 +149,7 @@ void expandGreyToRgb(unsigned char* rgb, const unsigned char* grey, std::size_t 
 
 void copySwapRedBlue(unsigned char* out, const unsigned char* in, std::size_t pixels) {
 #ifdef NIMBREL_HAVE_X86
+    if (haveAvx2()) return swapAvx2(out, in, pixels);
     if (haveSsse3()) return swapSsse3(out, in, pixels);
 #endif
     swapScalar(out, in, pixels);
