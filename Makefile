@@ -15,7 +15,7 @@ build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 demo: build
-	cd $(BUILD)/bin && ./nimbrel-demo
+	$(BUILD)/bin/nimbrel-demo
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
