@@ -1,0 +1,53 @@
+// Each public Camera operation runs once clean, recording its SDK calls; then
+// once more for every one of those calls with that call failing.
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+#include "SweepRun.h"
+
+namespace sweep {
+namespace {
+
+// Distinctive statuses, so that a report can only come from the injected failure.
+const int kFirstStatus = 4000;
+
+class FaultSweep : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(FaultSweep, EveryCallFailingInTurn) {
+    const Operation& operation = operations()[GetParam()];
+    std::vector<std::string> problems;
+    const auto log = recordCleanRun(operation, problems);
+    for (const auto& problem : problems) ADD_FAILURE() << operation.name << ": " << problem;
+    ASSERT_TRUE(problems.empty());
+
+    // The sweep numbers calls by occurrence: the sequence must repeat exactly.
+    std::vector<std::string> again;
+    const auto second = recordCleanRun(operation, again);
+    ASSERT_EQ(second.size(), log.size()) << operation.name << ": the calls differ between two clean runs";
+    for (std::size_t i = 0; i < log.size(); ++i) ASSERT_EQ(second[i].function, log[i].function) << "call " << i;
+
+    const auto sites = callSites(log, operation.onWorkerThread);
+    int checked = 0;
+    for (std::size_t k = 0; k < sites.size(); ++k) {
+        const CallSite& site = sites[k];
+        checked += site.checked ? 1 : 0;
+        const int status = kFirstStatus + static_cast<int>(k);
+        const std::string where = operation.name + ", " + site.label() + (site.checked ? " checked" : " unchecked") +
+                                  " failing with " + std::to_string(status) + ": ";
+        const FaultResult result = runWithFailure(operation, site, status);
+        for (const auto& problem : result.problems) ADD_FAILURE() << where << problem;
+        for (const auto& note : result.notes) std::cout << "[sweep] note: " << where << note << "\n";
+    }
+    std::cout << "[sweep] " << operation.name << ": " << sites.size() << " call sites, " << checked << " checked, "
+              << sites.size() - static_cast<std::size_t>(checked) << " unchecked\n";
+    RecordProperty("call_sites", static_cast<int>(sites.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Camera, FaultSweep, ::testing::Range<std::size_t>(0, operations().size()),
+                         [](const ::testing::TestParamInfo<std::size_t>& info) {
+                             return operations()[info.param].name;
+                         });
+
+}  // namespace
+}  // namespace sweep
