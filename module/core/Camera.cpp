@@ -6,6 +6,7 @@
 #include "core/SensorInfo.h"
 #include "platform/Failures.h"
 #include "platform/ueye.h"
+#include "recording/OptimisationTracker.h"
 
 #include <algorithm>
 #include <cstring>
@@ -42,6 +43,9 @@ Camera::Camera()
       recordTimer(this, kRecordTimerId) {}
 
 Camera::~Camera() {
+    // Hosts destroy the camera on their way out: let a running optimisation
+    // finish first rather than pulling the camera and wx away from under it.
+    waitForOptimisations();
     // An exception escaping a destructor would terminate the host.
     try {
         exit();
