@@ -1,9 +1,34 @@
 #include "CameraFixture.h"
 
+#include <chrono>
+#include <filesystem>
+
 namespace camtest {
+
+namespace {
+
+int threadCount() {
+    int count = 0;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it("/proc/self/task", error), end; !error && it != end; it.increment(error))
+        ++count;
+    return count;
+}
+
+// A detached optimisation thread goes on for a moment after optimizeEnd (wx
+// deletes it): it must be gone before the next test, or the process exit
+// tears wx down under it.
+void waitForThreadsDownTo(int count) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (threadCount() > count && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
+}  // namespace
 
 void CameraFixture::SetUp() {
     ueye_sim::reset();
+    threadsBefore_ = threadCount();
     app_ = std::make_unique<testsupport::AppDir>();
     config()->load();
     config()->setConfSaved(true);
@@ -13,6 +38,7 @@ void CameraFixture::TearDown() {
     // Each test gets a fresh Camera: the colour flag, for one, never comes back once cleared.
     delete Camera::getInstance();
     ueye_sim::reset();
+    waitForThreadsDownTo(threadsBefore_);
     app_.reset();
 }
 

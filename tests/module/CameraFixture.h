@@ -40,6 +40,7 @@ protected:
 
 private:
     std::unique_ptr<testsupport::AppDir> app_;
+    int threadsBefore_ = 1;
 };
 
 // One tick of the recording timer, delivered by hand.
