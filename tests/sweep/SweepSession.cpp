@@ -3,12 +3,23 @@
 #include <Qel/Qel.h>
 #include <ueye_sim/Control.h>
 
+#include <chrono>
 #include <exception>
+#include <filesystem>
 #include <functional>
+#include <thread>
 
 namespace sweep {
 
 namespace {
+
+int threadCount() {
+    int count = 0;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it("/proc/self/task", error), end; !error && it != end; it.increment(error))
+        ++count;
+    return count;
+}
 
 // Runs `action`; the text of its exception, or "".
 std::string attempt(const std::function<void()>& action) {
@@ -26,6 +37,7 @@ std::string attempt(const std::function<void()>& action) {
 
 Session::Session(const std::string& sensor) {
     ueye_sim::reset();
+    threadsBefore_ = threadCount();
     ueye_sim::connectCamera(sensor);
     app_ = std::make_unique<testsupport::AppDir>();
     config()->load();
@@ -36,6 +48,10 @@ Session::~Session() {
     // A fresh Camera for the next run: the colour flag never comes back once cleared.
     delete Nimbrel_model::Camera::getInstance();
     ueye_sim::reset();
+    // A detached optimisation thread finishes a moment after optimizeEnd.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (threadCount() > threadsBefore_ && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     app_.reset();
 }
 

@@ -54,6 +54,7 @@ private:
     testsupport::TempDir files_;
     std::unique_ptr<testsupport::AppDir> app_;
     SweepListener listener_;
+    int threadsBefore_ = 1;
 };
 
 }  // namespace sweep
