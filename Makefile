@@ -1,5 +1,7 @@
-# Convenience wrapper around CMake. `make demo` runs the main job, `make test`
-# the whole test suite; both install the Debian packages and build as needed.
+# Convenience wrapper around CMake. `make demo` builds only what the demo needs
+# (module, simulator, demo and its configuration) and runs the main job;
+# `make test` builds the rest and runs the whole test suite. Both install the
+# Debian packages first.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
@@ -14,7 +16,8 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-demo: build
+demo: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target nimbrel-demo
 	$(BUILD)/bin/nimbrel-demo
 
 test: build
