@@ -1,5 +1,7 @@
 #include "Snapshot.h"
 
+#include "LivePicture.h"
+
 #include <turbojpeg.h>
 
 #include <fstream>
@@ -22,20 +24,6 @@ struct JpegBufferFree {
 };
 using JpegBuffer = std::unique_ptr<unsigned char, JpegBufferFree>;
 
-// The camera's picture: a colour camera lends its own buffer, a monochrome
-// one hands over a new array that is ours to delete.
-class LivePicture {
-public:
-    explicit LivePicture(const Nimbrel_model::Camera& camera) : pixels_(camera.getActiveImage()) {
-        if (!camera.isColor()) owned_.reset(pixels_);
-    }
-    const unsigned char* pixels() const { return pixels_; }
-
-private:
-    unsigned char* pixels_;
-    std::unique_ptr<unsigned char[]> owned_;
-};
-
 }  // namespace
 
 SnapshotInfo saveSnapshot(const Nimbrel_model::Camera& camera, const std::string& path) {
@@ -43,7 +31,7 @@ SnapshotInfo saveSnapshot(const Nimbrel_model::Camera& camera, const std::string
     // the sensor's full width.
     SnapshotInfo info{camera.getWidth(), camera.getHeight(), 0};
     const int pitch = camera.getMaxWidth() * 3;
-    LivePicture picture(camera);
+    const hosts::LivePicture picture(camera);
     if (!picture.pixels()) throw std::runtime_error("the camera returned no picture");
 
     Compressor compressor(tjInitCompress());
