@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class wxCmdLineParser;
+
 namespace demo {
 
 struct FrameSize {
@@ -42,6 +44,9 @@ class UsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// The options, for wxCmdLineParser's parsing and generated help.
+void describeOptions(wxCmdLineParser& parser);
 
 // Arguments without the program name. With nothing asked but a camera, the
 // demo does its default job: a snapshot and a short recording.
