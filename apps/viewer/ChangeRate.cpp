@@ -3,6 +3,14 @@
 namespace viewer {
 
 void ChangeRate::record(double seconds, bool changed) {
+    if (first_ < 0.0) first_ = seconds;
+    if (seconds - first_ >= kWarmUp) {
+        if (warmStart_ < 0.0)
+            warmStart_ = seconds;
+        else if (changed)
+            ++warmChanges_;
+        latest_ = seconds;
+    }
     if (windowStart_ < 0.0) {
         windowStart_ = seconds;
         changes_ = 0;
@@ -15,6 +23,10 @@ void ChangeRate::record(double seconds, bool changed) {
         windowStart_ = seconds;
         changes_ = 0;
     }
+}
+
+double ChangeRate::averageAfterWarmUp() const {
+    return latest_ > warmStart_ ? warmChanges_ / (latest_ - warmStart_) : 0.0;
 }
 
 }  // namespace viewer

@@ -4,22 +4,27 @@
 #include "AutomaticsPanel.h"
 #include "ControlPanel.h"
 #include "Guarded.h"
+#include "HistogramPanel.h"
+#include "LivePicture.h"
 #include "PicturePanel.h"
+#include "PictureTools.h"
 #include "PresetPanel.h"
 #include "RecordingPanel.h"
-#include "SelfTest.h"
+#include "ScriptedRun.h"
+#include "Snapshot.h"
 #include "ViewerListener.h"
 
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/Config.h>
 
+#include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/scrolwin.h>
 #include <wx/sizer.h>
 #include <wx/statusbr.h>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace viewer {
 namespace {
@@ -33,13 +38,18 @@ enum {
     kCloseRetryTimer,
     kMenuEnglish,
     kMenuFrench,
+    kMenuSnapshot,
 };
 
-constexpr long kFrameMs = 33;          // about 30 pictures a second
-constexpr long kSlowUpdateMs = 1000;   // status figures and gains moved by the camera itself
-constexpr long kScriptDelayMs = 500;   // let the window show its first pictures
-constexpr long kOptimiseWaitMs = 6000; // the optimisation's own time-out is 5 s
-enum StatusField { kSensorField, kCameraRateField, kPictureRateField, kSavedField, kFieldCount };
+constexpr double kMaxPictureRate = 60.0;  // the display's usual rate
+constexpr int kPollsPerFrame = 4;         // a new frame is seen within a quarter of its period
+constexpr int kSlowPollMs = 16;           // no camera, or no rate known
+constexpr long kSlowUpdateMs = 1000;      // status figures and gains moved by the camera itself
+constexpr long kHistogramMs = 250;        // a few histograms a second are enough to judge by
+constexpr int kHistogramPixels = 40000;   // sampled pixels: a few hundred microseconds
+constexpr long kScriptDelayMs = 500;      // let the window show its first pictures
+constexpr long kOptimiseWaitMs = 6000;    // the optimisation's own time-out is 5 s
+enum StatusField { kSensorField, kCameraRateField, kPictureRateField, kViewField, kSavedField, kFieldCount };
 
 }  // namespace
 
@@ -59,9 +69,12 @@ MainFrame::MainFrame(const Options& options, ViewerListener& listener, bool came
     auto* pictureColumn = new wxBoxSizer(wxVERTICAL);
     auto* bar = new wxInfoBar(root);
     pictureColumn->Add(bar, 0, wxEXPAND);
+    tools_ = new PictureTools(root, [this] { onSnapshot(); }, [this](int zoom) { onZoom(zoom); });
+    pictureColumn->Add(tools_, 0, wxEXPAND);
     picture_ = new PicturePanel(root);
     notices_ = std::make_unique<Notices>(bar, picture_);
     pictureColumn->Add(picture_, 1, wxEXPAND);
+    picture_->onPointer([this] { updateView(); });
 
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(pictureColumn, 1, wxEXPAND);
@@ -70,7 +83,7 @@ MainFrame::MainFrame(const Options& options, ViewerListener& listener, bool came
 
     buildMenus();
     CreateStatusBar(kFieldCount);
-    const int widths[kFieldCount] = {-3, -2, -2, -3};
+    const int widths[kFieldCount] = {-3, -2, -2, -4, -3};
     GetStatusBar()->SetStatusWidths(kFieldCount, widths);
 
     SetSize(FromDIP(wxSize(1240, 970)));
@@ -80,18 +93,28 @@ MainFrame::MainFrame(const Options& options, ViewerListener& listener, bool came
     Bind(wxEVT_TIMER, &MainFrame::onDisplayTimer, this, kDisplayTimer);
     Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Close(); }, kQuitTimer);
     Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Close(); }, kCloseRetryTimer);
-    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { runScripted(); }, kScriptTimer);
+    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { scripted_->start(); }, kScriptTimer);
     Bind(wxEVT_CLOSE_WINDOW, &MainFrame::onClose, this);
 
+    scripted_ = std::make_unique<ScriptedRun>(
+        options_, exitCode_,
+        ScriptedRun::Window{*controls_, *area_, *automatics_, *recording_, *picture_, *histogram_,
+                            [this] { Close(); }, [this] { return statusLine(); }},
+        cameraOpen_);
     listener_.onRecordEnd = [this] {
         recording_->recordEnded();
-        if (!options_.record.empty()) Close();
+        scripted_->recordEnded();
     };
-    listener_.onOptimizeEnd = [this] { optimisationEnded(); };
+    listener_.onOptimizeEnd = [this] {
+        automatics_->optimisationEnded();
+        scripted_->optimisationEnded();
+    };
 
     relabel();
     enableControls();
     if (cameraOpen_) cameraChanged();
+    scripted_->applyStartSettings();
+    tools_->showZoom(picture_->zoom());
     if (!startupNotices.empty()) {
         // One bar shows one message: keep them all, the configuration's path included.
         wxString all;
@@ -100,9 +123,9 @@ MainFrame::MainFrame(const Options& options, ViewerListener& listener, bool came
         CallAfter([this, all] { notices_->error(all); });  // once the window has its size
     }
 
-    displayTimer_.StartOnce(kFrameMs);
+    displayTimer_.StartOnce(pollInterval());
     if (options_.quitAfter >= 0.0) quitTimer_.StartOnce(static_cast<int>(options_.quitAfter * 1000.0));
-    if (options_.selfTestControl || !options_.record.empty()) scriptTimer_.StartOnce(kScriptDelayMs);
+    if (scripted_->hasWork()) scriptTimer_.StartOnce(kScriptDelayMs);
 }
 
 MainFrame::~MainFrame() {
@@ -114,6 +137,7 @@ wxWindow* MainFrame::buildSidebar(wxWindow* parent) {
     auto* side = new wxScrolledWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxVSCROLL);
     side->SetScrollRate(0, 10);
     auto* stack = new wxBoxSizer(wxVERTICAL);
+    histogram_ = new HistogramPanel(side, [this](bool on) { picture_->setClippingOverlay(on); });
     const auto changed = [this] { cameraChanged(); };
     controls_ = new ControlPanel(side, *notices_, changed);
     area_ = new AreaPanel(side, *notices_, changed);
@@ -124,7 +148,7 @@ wxWindow* MainFrame::buildSidebar(wxWindow* parent) {
     hooks.changed = changed;
     presets_ = new PresetPanel(side, *notices_, std::move(hooks));
     recording_ = new RecordingPanel(side, *notices_, listener_, !options_.scripted());
-    for (wxWindow* panel : std::initializer_list<wxWindow*>{controls_, area_, automatics_, presets_, recording_})
+    for (wxWindow* panel : std::initializer_list<wxWindow*>{histogram_, controls_, area_, automatics_, presets_, recording_})
         stack->Add(panel, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 6);
     side->SetSizer(stack);
     side->SetMinSize(wxSize(stack->GetMinSize().GetWidth() + 20, -1));
@@ -134,6 +158,7 @@ wxWindow* MainFrame::buildSidebar(wxWindow* parent) {
 void MainFrame::buildMenus() {
     auto* menus = new wxMenuBar();
     fileMenu_ = new wxMenu();
+    fileMenu_->Append(kMenuSnapshot, tr(Txt::MenuSnapshot));
     fileMenu_->Append(wxID_EXIT, tr(Txt::MenuQuit));
     languageMenu_ = new wxMenu();
     languageMenu_->AppendRadioItem(kMenuEnglish, tr(Txt::MenuEnglish));
@@ -143,6 +168,7 @@ void MainFrame::buildMenus() {
     menus->Append(languageMenu_, tr(Txt::MenuLanguage));
     SetMenuBar(menus);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, wxID_EXIT);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { onSnapshot(); }, kMenuSnapshot);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { onLanguage(Language::English); }, kMenuEnglish);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { onLanguage(Language::French); }, kMenuFrench);
 }
@@ -150,9 +176,12 @@ void MainFrame::buildMenus() {
 void MainFrame::relabel() {
     GetMenuBar()->SetMenuLabel(0, tr(Txt::MenuFile));
     GetMenuBar()->SetMenuLabel(1, tr(Txt::MenuLanguage));
+    fileMenu_->SetLabel(kMenuSnapshot, tr(Txt::MenuSnapshot));
     fileMenu_->SetLabel(wxID_EXIT, tr(Txt::MenuQuit));
     languageMenu_->SetLabel(kMenuEnglish, tr(Txt::MenuEnglish));
     languageMenu_->SetLabel(kMenuFrench, tr(Txt::MenuFrench));
+    tools_->relabel();
+    histogram_->relabel();
     controls_->relabel();
     area_->relabel();
     automatics_->relabel();
@@ -167,6 +196,7 @@ void MainFrame::relabel() {
         side->FitInside();
     }
     if (wxWindow* root = picture_->GetParent()) root->Layout();
+    updateView();
 }
 
 void MainFrame::showTitle() {
@@ -175,6 +205,7 @@ void MainFrame::showTitle() {
 }
 
 void MainFrame::enableControls() {
+    tools_->enableFor(cameraOpen_);
     controls_->enableFor(cameraOpen_, cameraOpen_ && camera().isColor());
     area_->enableFor(cameraOpen_);
     automatics_->enableFor(cameraOpen_);
@@ -225,13 +256,49 @@ void MainFrame::updateStatus() {
     SetStatusText(tr(presets_->saved() ? Txt::StatusSaved : Txt::StatusUnsaved), kSavedField);
 }
 
+void MainFrame::updateView() {
+    if (!GetStatusBar()) return;
+    wxString view = wxString::Format(tr(Txt::StatusZoom), PictureTools::zoomName(picture_->zoom()));
+    const PointerPixel& pointer = picture_->pointer();
+    if (pointer.valid && cameraOpen_) {
+        view << ", ";
+        if (camera().isColor())
+            view << wxString::Format(tr(Txt::StatusPointer), pointer.x, pointer.y, pointer.rgb[0], pointer.rgb[1],
+                                     pointer.rgb[2]);
+        else
+            view << wxString::Format(tr(Txt::StatusPointerGrey), pointer.x, pointer.y, pointer.rgb[0]);
+    }
+    SetStatusText(view, kViewField);
+}
+
+wxString MainFrame::statusLine() const {
+    wxString line;
+    for (int field = 0; field < kFieldCount; ++field) line << (field ? " | " : "") << GetStatusBar()->GetStatusText(field);
+    return line;
+}
+
 void MainFrame::onDisplayTimer(wxTimerEvent&) {
     if (closing_) return;
     const wxStopWatch cost;
-    if (cameraOpen_) picture_->refresh(area_->area());
-    if (!pictureAnnounced_ && picture_->hasPicture()) announcePictureArea();
-
     const long now = sinceStart_.Time();
+    if (cameraOpen_) {
+        const hosts::LivePicture live(camera());
+        picture_->refresh(live, area_->area());
+        // The histogram is for judging exposure: a few a second, off the picture's path.
+        if (live.ok() && now - lastHistogram_ >= kHistogramMs) {
+            lastHistogram_ = now;
+            Extent area = area_->area();
+            area.width = std::clamp(area.width, 1, live.width());
+            area.height = std::clamp(area.height, 1, live.height());
+            histogram_->show(sampleHistogram(live.pixels(), live.pitch(), area, camera().isColor(), kHistogramPixels));
+            updateView();
+        }
+    }
+    if (!pictureAnnounced_ && picture_->hasPicture()) {
+        pictureAnnounced_ = true;
+        scripted_->announceAreas();
+    }
+
     if (now - lastSlowUpdate_ >= kSlowUpdateMs) {
         lastSlowUpdate_ = now;
         if (cameraOpen_) {
@@ -241,24 +308,44 @@ void MainFrame::onDisplayTimer(wxTimerEvent&) {
             } catch (const Qel::Exception&) {
                 cameraRate_ = 0.0;  // a failing camera would repeat this every second
             }
+            scripted_->noteCameraRate(now / 1000.0, cameraRate_);
         }
         updateStatus();
     }
     updateSavedMark();
     recording_->tick();
 
-    // A slow picture (a large monochrome sensor) must not take the whole loop.
-    const long spent = cost.Time();
-    displayTimer_.StartOnce(static_cast<int>(std::max({kFrameMs - spent, 2 * spent, 1L})));
+    // A slow picture (a large monochrome sensor) must leave the loop at least
+    // half of its time for input.
+    displayTimer_.StartOnce(std::max(pollInterval(), static_cast<int>(cost.Time())));
 }
 
-void MainFrame::announcePictureArea() {
-    pictureAnnounced_ = true;
-    const wxRect area = picture_->pictureRect();
-    const wxPoint onScreen = picture_->ClientToScreen(area.GetTopLeft());
-    std::printf("nimbrel-viewer: picture area on screen %d %d %d %d\n", onScreen.x, onScreen.y, area.GetWidth(),
-                area.GetHeight());
-    std::fflush(stdout);
+int MainFrame::pollInterval() const {
+    if (!cameraOpen_ || cameraRate_ <= 0.0) return kSlowPollMs;
+    const double period = 1000.0 / std::min(cameraRate_, kMaxPictureRate);
+    return std::clamp(static_cast<int>(period / kPollsPerFrame), 2, kSlowPollMs);
+}
+
+void MainFrame::onSnapshot() {
+    if (!cameraOpen_) return;
+    wxString file = defaultSnapshotName();
+    if (!options_.scripted()) {
+        wxFileDialog dialog(this, tr(Txt::SnapshotTitle), wxString(), file,
+                            "PNG (*.png)|*.png|JPEG (*.jpg;*.jpeg)|*.jpg;*.jpeg", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+        if (dialog.ShowModal() != wxID_OK) return;
+        file = dialog.GetPath();
+        if (snapshotTypeFor(file) == wxBITMAP_TYPE_INVALID) file << (dialog.GetFilterIndex() == 1 ? ".jpg" : ".png");
+    }
+    file = wxFileName(file).GetAbsolutePath();
+    if (saveSnapshot(file, area_->area()))
+        notices_->info(wxString::Format(tr(Txt::NoticeSnapshotSaved), file));
+    else
+        notices_->error(wxString::Format(tr(Txt::NoticeSnapshotFailed), file));
+}
+
+void MainFrame::onZoom(int zoom) {
+    picture_->setZoom(zoom);
+    updateView();
 }
 
 void MainFrame::onLanguage(Language chosen) {
@@ -266,50 +353,6 @@ void MainFrame::onLanguage(Language chosen) {
     guarded(*notices_, [chosen] { Nimbrel_model::Config::getInstance()->setLanguage(languageName(chosen)); });
     relabel();
     notices_->info(tr(Txt::NoticeLanguage));
-}
-
-void MainFrame::runScripted() {
-    if (options_.selfTestControl) {
-        if (!cameraOpen_) {
-            std::printf("selftest: no camera\n");
-            finishSelfTest(false);
-            return;
-        }
-        selfTestPassed_ = runControlSelfTest(*controls_, *area_, stdout);
-        // The optimisation ends on a worker thread; its end is checked when it reaches this thread.
-        automatics_->simulateOptimise();
-        const bool waits = !automatics_->optimiseEnabled();
-        std::printf("selftest optimise: button disabled while it runs: %s\n", waits ? "ok" : "FAILED");
-        selfTestPassed_ = selfTestPassed_ && waits;
-        selfTestWaiting_ = waits;
-        if (!waits) finishSelfTest(false);
-        return;
-    }
-    if (!options_.record.empty()) {
-        recording_->startScripted(options_.record, options_.recordSeconds, options_.recordFps);
-        if (!recording_->busy()) {
-            exitCode_ = 1;
-            Close();
-        }
-    }
-}
-
-void MainFrame::optimisationEnded() {
-    automatics_->optimisationEnded();
-    if (!selfTestWaiting_) return;
-    selfTestWaiting_ = false;
-    const bool enabled = automatics_->optimiseEnabled();
-    std::printf("selftest optimise: ended, frame rate %g, button enabled again: %s\n", camera().getFrameRate(),
-                enabled ? "ok" : "FAILED");
-    finishSelfTest(selfTestPassed_ && enabled);
-}
-
-void MainFrame::finishSelfTest(bool passed) {
-    selfTestDone_ = true;
-    std::printf("selftest: %s\n", passed ? "passed" : "failed");
-    std::fflush(stdout);
-    exitCode_ = passed ? 0 : 1;
-    Close();
 }
 
 void MainFrame::moduleFault(const wxString& message) {
@@ -332,15 +375,8 @@ void MainFrame::onClose(wxCloseEvent& event) {
     closing_ = true;
     for (wxTimer* timer : {&displayTimer_, &quitTimer_, &scriptTimer_, &closeRetryTimer_}) timer->Stop();
 
-    if (!options_.record.empty() && recording_->busy()) exitCode_ = 1;  // the camera did not end it
-    if (options_.selfTestControl && !selfTestDone_) exitCode_ = 1;
+    scripted_->closing();
     recording_->stopForClosing();
-    if (!options_.screenshot.empty()) {
-        if (picture_->saveTo(options_.screenshot))
-            std::printf("nimbrel-viewer: picture saved to %s\n", options_.screenshot.utf8_str().data());
-        else
-            std::fprintf(stderr, "nimbrel-viewer: could not write %s\n", options_.screenshot.utf8_str().data());
-    }
     if (cameraOpen_) {
         guarded(*notices_, [this] {
             camera().removeListener(&listener_);

@@ -1,4 +1,5 @@
-// The viewer's window: the live picture beside the camera's controls.
+// The viewer's window: the live picture and its histogram beside the camera's
+// controls. What scripted runs do beside the window is in ScriptedRun.
 #pragma once
 
 #include "Notices.h"
@@ -20,9 +21,12 @@ namespace viewer {
 class AreaPanel;
 class AutomaticsPanel;
 class ControlPanel;
+class HistogramPanel;
 class PicturePanel;
+class PictureTools;
 class PresetPanel;
 class RecordingPanel;
+class ScriptedRun;
 class ViewerListener;
 
 class MainFrame : public wxFrame {
@@ -45,15 +49,16 @@ private:
     void cameraChanged();
     void cameraReopened();
     void updateStatus();
+    void updateView();
     void updateSavedMark();
+    wxString statusLine() const;
 
     void onDisplayTimer(wxTimerEvent& event);
+    int pollInterval() const;
     void onClose(wxCloseEvent& event);
     void onLanguage(Language language);
-    void runScripted();
-    void optimisationEnded();
-    void finishSelfTest(bool passed);
-    void announcePictureArea();
+    void onSnapshot();
+    void onZoom(int zoom);
 
     const Options& options_;
     ViewerListener& listener_;
@@ -63,6 +68,8 @@ private:
 
     // Windows, owned by their parents.
     PicturePanel* picture_ = nullptr;
+    PictureTools* tools_ = nullptr;
+    HistogramPanel* histogram_ = nullptr;
     ControlPanel* controls_ = nullptr;
     AreaPanel* area_ = nullptr;
     AutomaticsPanel* automatics_ = nullptr;
@@ -70,6 +77,7 @@ private:
     RecordingPanel* recording_ = nullptr;
     wxMenu* fileMenu_ = nullptr;
     wxMenu* languageMenu_ = nullptr;
+    std::unique_ptr<ScriptedRun> scripted_;
 
     wxTimer displayTimer_;
     wxTimer quitTimer_;
@@ -77,14 +85,11 @@ private:
     wxTimer closeRetryTimer_;
     wxStopWatch sinceStart_;
     long lastSlowUpdate_ = -1000;
+    long lastHistogram_ = -1000;
     double cameraRate_ = 0.0;
     bool pictureAnnounced_ = false;
     bool closing_ = false;
     long closeWaitSince_ = -1;
-    // --selftest-control: the controls' verdict, waiting for the optimisation's end.
-    bool selfTestPassed_ = false;
-    bool selfTestWaiting_ = false;
-    bool selfTestDone_ = false;
 };
 
 }  // namespace viewer

@@ -16,8 +16,13 @@ struct Options {
     double recordSeconds = -1.0; // with record: its length, else the stored one
     double recordFps = -1.0;     // with record: its frame rate, else the stored one
     bool selfTestControl = false;
+    double frameRate = -1.0;     // the camera's frame rate set at start, if > 0
+    int gain = -1;               // the camera's master gain set at start, if >= 0
+    wxString snapshot;           // save one full-resolution picture and quit
+    int zoom = 0;                // 0: fit to the window, else 1, 2 or 4 screen pixels a sensor pixel
 
     // Scripted runs (or NIMBREL_NO_DIALOGS set) never open a modal dialog.
+    // They print their measured rates and the status bar when they end.
     bool scripted() const;
 };
 

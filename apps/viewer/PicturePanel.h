@@ -1,4 +1,6 @@
-// The live picture, scaled to fit while keeping its aspect ratio.
+// The live picture: fitted to the window with its aspect ratio, or at 1, 2 or
+// 4 screen pixels a sensor pixel with panning (drag or scroll); clipped pixels
+// can flash; the pointer's sensor pixel is reported.
 #pragma once
 
 #include "ChangeRate.h"
@@ -9,20 +11,44 @@
 #include <wx/stopwatch.h>
 
 #include <cstdint>
+#include <functional>
+
+namespace hosts {
+class LivePicture;
+}
 
 namespace viewer {
+
+// The sensor pixel under the pointer and its value when last seen.
+struct PointerPixel {
+    bool valid = false;
+    int x = 0;
+    int y = 0;
+    unsigned char rgb[3] = {0, 0, 0};
+};
 
 class PicturePanel : public wxPanel {
 public:
     explicit PicturePanel(wxWindow* parent);
 
-    // Fetches the camera's picture; `area` is the part of the sensor that the
-    // camera reads out, at the buffer's top-left corner.
-    void refresh(Extent area);
+    // Shows the camera's picture; `area` is the part of the sensor that the
+    // camera reads out, at the buffer's top-left corner. A changed picture is
+    // drawn at most about 60 times a second.
+    void refresh(const hosts::LivePicture& live, Extent area);
     // No camera: shows `message` in place of the picture.
     void clear(const wxString& message);
 
+    // 0: fit to the window; 1, 2 or 4 screen pixels a sensor pixel.
+    void setZoom(int zoom);
+    int zoom() const { return zoom_; }
+    void setClippingOverlay(bool on);
+    // Runs when the pointer moves over the picture or leaves it.
+    void onPointer(std::function<void()> moved) { pointerMoved_ = std::move(moved); }
+    const PointerPixel& pointer() const { return pointer_; }
+
     double changesPerSecond() const { return rate_.perSecond(); }
+    // Changes per second from the end of the first second to the latest refresh.
+    double changesPerSecondAfterStart() const { return rate_.averageAfterWarmUp(); }
     bool hasPicture() const { return bitmap_.IsOk(); }
     // Where the picture is drawn, in this panel's coordinates.
     wxRect pictureRect() const;
@@ -32,6 +58,12 @@ public:
 private:
     void onPaint(wxPaintEvent& event);
     void draw(wxDC& dc) const;
+    void render(const std::uint8_t* raw, std::size_t pitch, Extent area);
+    void markClipped(std::uint8_t* pixels, std::size_t count) const;
+    bool flashOn() const;
+    void readPointer(const std::uint8_t* raw, std::size_t pitch, Extent area);
+    void pointerAt(wxPoint where);
+    void panBy(int dx, int dy);
 
     wxBitmap bitmap_;
     wxString message_;
@@ -39,8 +71,23 @@ private:
     wxStopWatch clock_;
     std::uint64_t lastChecksum_ = 0;
     bool haveChecksum_ = false;
+    bool redraw_ = true;  // the next refresh draws even an unchanged picture
+    bool pendingChange_ = false;  // a changed picture waits for its turn to be drawn
+    double drawCredit_ = 1.0;
+    long lastCreditMs_ = 0;
+    bool drawnFlash_ = false;
     wxSize drawnBox_;
     Extent drawnArea_;
+    wxRect drawn_;        // where the bitmap goes, panel coordinates (may exceed the panel)
+    int zoom_ = 0;
+    wxPoint pan_;         // sensor pixel at the view's top-left corner when zoomed
+    bool centrePending_ = false;
+    bool overlay_ = false;
+    bool dragging_ = false;
+    wxPoint dragFrom_;
+    wxPoint mouse_{-1, -1};
+    PointerPixel pointer_;
+    std::function<void()> pointerMoved_;
 };
 
 }  // namespace viewer

@@ -85,6 +85,19 @@ constexpr std::array<Pair, static_cast<std::size_t>(Txt::Count)> kTexts{{
     {Txt::NoticeBusy, "Wait for the recording and the optimisation to finish first.",
      "Attendez d'abord la fin de l'enregistrement et de l'optimisation."},
     {Txt::NoticeLanguage, "Language: English", "Langue : fran\u00e7ais"},
+    {Txt::BoxHistogram, "Histogram", "Histogramme"},
+    {Txt::ShowClipping, "Show clipped pixels", "Montrer les pixels satur\u00e9s"},
+    {Txt::ClippedShares, "Clipped: %s %% at 0, %s %% at 255", "Satur\u00e9s : %s %% \u00e0 0, %s %% \u00e0 255"},
+    {Txt::Snapshot, "Snapshot", "Instantan\u00e9"},
+    {Txt::MenuSnapshot, "Save &snapshot\u2026\tCtrl+S", "Enregistrer un &instantan\u00e9\u2026\tCtrl+S"},
+    {Txt::SnapshotTitle, "Save the picture", "Enregistrer l'image"},
+    {Txt::Zoom, "Zoom", "Agrandissement"},
+    {Txt::ZoomFit, "Fit", "Ajust\u00e9"},
+    {Txt::StatusZoom, "Zoom %s", "Agrandissement %s"},
+    {Txt::StatusPointer, "pixel %d, %d: R %d G %d B %d", "pixel %d, %d : R %d V %d B %d"},
+    {Txt::StatusPointerGrey, "pixel %d, %d: %d", "pixel %d, %d : %d"},
+    {Txt::NoticeSnapshotSaved, "Snapshot saved: %s", "Instantan\u00e9 enregistr\u00e9 : %s"},
+    {Txt::NoticeSnapshotFailed, "The snapshot could not be saved: %s", "L'instantan\u00e9 n'a pas pu \u00eatre enregistr\u00e9 : %s"},
 }};
 
 constexpr bool inOrder() {

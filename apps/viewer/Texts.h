@@ -74,6 +74,19 @@ enum class Txt {
     NoticePresetReset,
     NoticeBusy,
     NoticeLanguage,
+    BoxHistogram,
+    ShowClipping,
+    ClippedShares,
+    Snapshot,
+    MenuSnapshot,
+    SnapshotTitle,
+    Zoom,
+    ZoomFit,
+    StatusZoom,
+    StatusPointer,
+    StatusPointerGrey,
+    NoticeSnapshotSaved,
+    NoticeSnapshotFailed,
     Count
 };
 

@@ -1,0 +1,36 @@
+#include "Histogram.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace viewer {
+
+Histogram sampleHistogram(const std::uint8_t* source, std::size_t pitchBytes, Extent area, bool colour,
+                          int maxPixels) {
+    Histogram histogram;
+    if (!source || area.width <= 0 || area.height <= 0 || maxPixels <= 0) return histogram;
+    histogram.channels = colour ? 3 : 1;
+    const double pixels = static_cast<double>(area.width) * area.height;
+    const int step = std::max(1, static_cast<int>(std::ceil(std::sqrt(pixels / maxPixels))));
+    for (int y = step / 2; y < area.height; y += step) {
+        const std::uint8_t* line = source + static_cast<std::size_t>(y) * pitchBytes;
+        for (int x = step / 2; x < area.width; x += step) {
+            const std::uint8_t* pixel = line + static_cast<std::size_t>(x) * 3;
+            for (int c = 0; c < histogram.channels; ++c) ++histogram.counts[c][pixel[c]];
+        }
+    }
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+    for (int c = 0; c < histogram.channels; ++c) {
+        for (std::uint32_t count : histogram.counts[c]) histogram.values += count;
+        low += histogram.counts[c][0];
+        high += histogram.counts[c][255];
+    }
+    if (histogram.values > 0) {
+        histogram.clippedLow = static_cast<double>(low) / histogram.values;
+        histogram.clippedHigh = static_cast<double>(high) / histogram.values;
+    }
+    return histogram;
+}
+
+}  // namespace viewer

@@ -1,0 +1,68 @@
+// What a scripted run of the viewer does beside the window: settings given on
+// the command line, the control self-test, a recording started at once, a
+// snapshot, the screenshot on closing, and the figures printed at the end.
+#pragma once
+
+#include "Options.h"
+
+#include <wx/string.h>
+
+#include <functional>
+
+namespace viewer {
+
+class AreaPanel;
+class AutomaticsPanel;
+class ControlPanel;
+class HistogramPanel;
+class PicturePanel;
+class RecordingPanel;
+
+class ScriptedRun {
+public:
+    // The window's parts that a script drives; owned by the window.
+    struct Window {
+        ControlPanel& controls;
+        AreaPanel& area;
+        AutomaticsPanel& automatics;
+        RecordingPanel& recording;
+        PicturePanel& picture;
+        HistogramPanel& histogram;
+        std::function<void()> close;
+        std::function<wxString()> status;  // the status bar's fields in one line
+    };
+    ScriptedRun(const Options& options, int& exitCode, Window window, bool cameraOpen);
+
+    // --frame-rate, --gain and --zoom, through the controls' own handlers.
+    void applyStartSettings();
+    // Whether start() is wanted once the first pictures are shown.
+    bool hasWork() const;
+    void start();
+    // The window heard of the optimisation's end (after its own handling).
+    void optimisationEnded();
+    void recordEnded();
+    // The camera's frame rate as read at `seconds` since the start.
+    void noteCameraRate(double seconds, double rate);
+    // The first picture is on screen: say where, for the tests' screenshots.
+    void announceAreas();
+    // The window is closing: exit status, screenshot, figures.
+    void closing();
+
+private:
+    void startSelfTest();
+    void finishSelfTest(bool passed);
+    void takeSnapshot();
+    void printFigures();
+
+    const Options& options_;
+    int& exitCode_;
+    Window window_;
+    bool cameraOpen_;
+    double cameraRateSum_ = 0.0;
+    int cameraRateSamples_ = 0;
+    bool selfTestPassed_ = false;
+    bool selfTestWaiting_ = false;
+    bool selfTestDone_ = false;
+};
+
+}  // namespace viewer
