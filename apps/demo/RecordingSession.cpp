@@ -11,6 +11,9 @@
 
 namespace demo {
 
+using hosts::AviFrameCounter;
+using hosts::declaredFrameCount;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

@@ -12,9 +12,11 @@ Histogram sampleHistogram(const std::uint8_t* source, std::size_t pitchBytes, Ex
     histogram.channels = colour ? 3 : 1;
     const double pixels = static_cast<double>(area.width) * area.height;
     const int step = std::max(1, static_cast<int>(std::ceil(std::sqrt(pixels / maxPixels))));
-    for (int y = step / 2; y < area.height; y += step) {
+    // Each sampled line starts one column further on, so that a regular grid
+    // does not miss whole classes of values in regular patterns.
+    for (int y = step / 2, row = 0; y < area.height; y += step, ++row) {
         const std::uint8_t* line = source + static_cast<std::size_t>(y) * pitchBytes;
-        for (int x = step / 2; x < area.width; x += step) {
+        for (int x = row % step; x < area.width; x += step) {
             const std::uint8_t* pixel = line + static_cast<std::size_t>(x) * 3;
             for (int c = 0; c < histogram.channels; ++c) ++histogram.counts[c][pixel[c]];
         }

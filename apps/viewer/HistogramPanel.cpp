@@ -61,7 +61,7 @@ void HistogramPanel::onPaintCurves(wxPaintEvent&) {
     const wxSize size = curves_->GetClientSize();
     if (histogram_.channels == 0 || size.GetWidth() < 2 || size.GetHeight() < 2) return;
     // The clipped ends often dwarf the rest: they are given as numbers, and the
-    // curves are scaled to the inner bins, by square root so that a few tall
+    // curves are scaled to the inner bins, logarithmically so that a few tall
     // peaks (flat areas of one colour) do not flatten everything else.
     std::uint32_t tallest = 1;
     for (int c = 0; c < histogram_.channels; ++c)
@@ -70,7 +70,7 @@ void HistogramPanel::onPaintCurves(wxPaintEvent&) {
     std::vector<wxPoint> points(256);
     for (int c = 0; c < histogram_.channels; ++c) {
         for (int bin = 0; bin < 256; ++bin) {
-            const double share = std::min(1.0, std::sqrt(static_cast<double>(histogram_.counts[c][bin]) / tallest));
+            const double share = std::min(1.0, std::log1p(histogram_.counts[c][bin]) / std::log1p(tallest));
             points[bin] = wxPoint(bin * (size.GetWidth() - 1) / 255, static_cast<int>(std::lround(height * (1.0 - share))));
         }
         dc.SetPen(wxPen(histogram_.channels == 1 ? kGreyCurve : kCurveColours[c], 1));

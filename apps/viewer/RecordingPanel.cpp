@@ -1,5 +1,7 @@
 #include "RecordingPanel.h"
 
+#include "AviFrameCounter.h"
+
 #include "Guarded.h"
 
 #include <Nimbrel_model/Camera.h>
@@ -142,13 +144,18 @@ void RecordingPanel::onStop(wxCommandEvent&) {
     if (state_ == State::Idle) return;
     // The module closes its side even when a call in it fails.
     if (guarded(notices_, [] { camera().stopRecording(); }))
-        notices_.info(wxString::Format(tr(Txt::NoticeRecordSaved), recordingFile_));
+        notices_.info(wxString::Format(tr(Txt::NoticeRecordSaved), withFrames(recordingFile_)));
     becomeIdle();
+}
+
+wxString RecordingPanel::withFrames(const wxString& file) {
+    const auto frames = static_cast<unsigned long long>(hosts::declaredFrameCount(file.utf8_string()));
+    return wxString::Format(tr(Txt::RecordFrames), file, frames);
 }
 
 void RecordingPanel::recordEnded() {
     if (state_ == State::Idle) return;
-    notices_.info(wxString::Format(tr(Txt::NoticeRecordEnd), recordingFile_));
+    notices_.info(wxString::Format(tr(Txt::NoticeRecordEnd), withFrames(recordingFile_)));
     becomeIdle();
 }
 

@@ -37,6 +37,8 @@ public:
     void startScripted(const wxString& file, double seconds, double fps);
 
 private:
+    // The file's name with the number of frames its headers declare.
+    static wxString withFrames(const wxString& file);
     enum class State { Idle, Running, Paused };
 
     wxSpinCtrl* addSpin(wxWindow* box, wxSizer* grid, Txt label, int minimum, int maximum);

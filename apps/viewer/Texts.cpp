@@ -98,6 +98,7 @@ constexpr std::array<Pair, static_cast<std::size_t>(Txt::Count)> kTexts{{
     {Txt::StatusPointerGrey, "pixel %d, %d: %d", "pixel %d, %d : %d"},
     {Txt::NoticeSnapshotSaved, "Snapshot saved: %s", "Instantan\u00e9 enregistr\u00e9 : %s"},
     {Txt::NoticeSnapshotFailed, "The snapshot could not be saved: %s", "L'instantan\u00e9 n'a pas pu \u00eatre enregistr\u00e9 : %s"},
+    {Txt::RecordFrames, "%s (%llu frames)", "%s (%llu images)"},
 }};
 
 constexpr bool inOrder() {

@@ -87,6 +87,7 @@ enum class Txt {
     StatusPointerGrey,
     NoticeSnapshotSaved,
     NoticeSnapshotFailed,
+    RecordFrames,
     Count
 };
 

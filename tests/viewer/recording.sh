@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # --record presses Start; the module ends the 2 s recording at 25 fps by itself
-# (recordEnd), the viewer quits, and ffprobe finds 50 frames. Then a frame that
+# (recordEnd), the viewer says so with the 50 frames the file declares and
+# quits, and ffprobe finds 50 frames. Then a frame that
 # cannot be written: the viewer says so, stays up, and closes the file on quitting.
 # Usage: recording.sh VIEWER CONFIG_XML
 here=$(cd "$(dirname "$0")" && pwd)
@@ -13,7 +14,7 @@ status=0
 headless "$viewer" --config-dir "$work" --record "$clip" --seconds 2 --fps 25 --quit-after 20 \
     >"$work/out" 2>"$work/err" || status=$?
 [ "$status" -eq 0 ] || fail "the viewer exited with status $status (the recording did not end by itself)"
-grep -q "$clip" "$work/out" || fail "no notice of the recording's end"
+grep -q "$clip (50 [a-z]*)" "$work/out" || fail "no notice of the recording's end with its 50 frames"
 [ -s "$clip" ] || fail "no file written"
 
 probe=$(ffprobe -v error -select_streams v:0 -count_packets \

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-namespace demo {
+namespace hosts {
 
 class AviFrameCounter {
 public:
@@ -40,4 +40,4 @@ private:
 // file has neither.
 std::uint64_t declaredFrameCount(const std::string& path);
 
-}  // namespace demo
+}  // namespace hosts

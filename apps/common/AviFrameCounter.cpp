@@ -2,7 +2,7 @@
 
 #include "RiffChunks.h"
 
-namespace demo {
+namespace hosts {
 
 namespace {
 // dwTotalFrames sits after four other 32-bit fields of the main header.
@@ -39,4 +39,4 @@ std::uint64_t declaredFrameCount(const std::string& path) {
     return openDmlFrames ? openDmlFrames : mainHeaderFrames;
 }
 
-}  // namespace demo
+}  // namespace hosts

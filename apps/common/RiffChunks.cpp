@@ -3,7 +3,7 @@
 #include <cctype>
 #include <fstream>
 
-namespace demo {
+namespace hosts {
 
 namespace {
 
@@ -66,4 +66,4 @@ std::uint64_t walkRiffChunks(const std::string& path, std::uint64_t from,
     return offset;
 }
 
-}  // namespace demo
+}  // namespace hosts

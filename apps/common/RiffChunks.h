@@ -8,7 +8,7 @@
 #include <istream>
 #include <string>
 
-namespace demo {
+namespace hosts {
 
 struct RiffChunk {
     std::string id;            // four characters, e.g. "00dc", "avih", "LIST"
@@ -30,4 +30,4 @@ std::uint64_t walkRiffChunks(const std::string& path, std::uint64_t from,
 // A little-endian 32-bit value at `offset`, or false when the file is shorter.
 bool readLe32(std::istream& in, std::uint64_t offset, std::uint32_t& value);
 
-}  // namespace demo
+}  // namespace hosts
