@@ -17,17 +17,23 @@ fi
 language() { sed -i "s|<Language>[^<]*</Language>|<Language>$1</Language>|" "$work/res/config.xml"; }
 area_of() { sed -n "s/.*$1 area on screen \([0-9-]*\) \([0-9-]*\) \([0-9]*\) \([0-9]*\).*/\3x\4+\1+\2/p" "$work/out"; }
 announced() { [ -n "$(area_of "$1")" ]; }
+# Lengths of the whole runs of one colour along a line of the screen (the
+# partial runs at both ends left out), into $work/runs; true once there are some.
+bars_drawn() {
+    import -window root -crop "$1" +repage txt:- | sed -n 's/.*srgb(\([0-9,]*\)).*/\1/p' | uniq -c |
+        awk 'NR > 1 { print $1 }' | sed '$d' >"$work/runs"
+    [ -s "$work/runs" ]
+}
 drawn() { awk -v s="$(import -window root -crop "$1" +repage png:- | convert - -format "%[fx:standard_deviation]" info:)" \
     'BEGIN { exit !(s > 0.02) }'; }
 
-# Histogram: the same camera at gain 0 and 100 (three times the signal).
+# Histogram: drawn, and its mean follows the gain (0, then 100: three times the signal).
 for gain in 0 100; do
     "$viewer" --config-dir "$work" --gain "$gain" --quit-after 3 >"$work/out" 2>"$work/err" &
     pid=$!
     wait_for 15 announced histogram || fail "gain $gain: no histogram shown"
     crop=$(area_of histogram)
     wait_for 5 drawn "$crop" || fail "gain $gain: the histogram stays empty"
-    import -window root -crop "$crop" +repage "$work/histogram-$gain.png"
     wait "$pid" || fail "gain $gain: the viewer exited with status $?"
     mean=$(sed -n 's/.*histogram mean \([0-9.]*\),.*/\1/p' "$work/out")
     echo "gain $gain: histogram mean $mean"
@@ -36,8 +42,6 @@ for gain in 0 100; do
 done
 awk -v a="$mean_0" -v b="$mean_100" 'BEGIN { exit !(b > a + 10) }' ||
     fail "the histogram did not follow the gain"
-moved=$(compare -metric AE "$work/histogram-0.png" "$work/histogram-100.png" null: 2>&1 || true)
-awk -v m="$moved" 'BEGIN { exit !(m + 0 > 200) }' || fail "the histogram's curves did not move ($moved pixels changed)"
 
 # Snapshots: PNG in English, JPEG in French, each the sensor's full size.
 for case in "English shot.png PNG" "French shot.jpg JPEG"; do
@@ -57,8 +61,8 @@ for case in "English Zoom" "French Agrandissement"; do
     pid=$!
     wait_for 15 announced picture || fail "$lang: no picture shown"
     read -r w h x y < <(area_of picture | tr 'x+' '  ')
-    import -window root -crop "${w}x1+${x}+$((y + h - 8))" +repage "$work/line.txt"
-    runs=$(sed -n 's/.*srgb(\([0-9,]*\)).*/\1/p' "$work/line.txt" | uniq -c | awk 'NR > 1 { print $1 }' | sed '$d' | sort -u)
+    wait_for 5 bars_drawn "${w}x1+${x}+$((y + h - 8))" || fail "$lang: no colour bars on screen"
+    runs=$(sort -u "$work/runs")
     wait "$pid" || fail "$lang: the viewer exited with status $?"
     [ -n "$runs" ] && [ "$runs" = 160 ] || fail "$lang: bars of $(echo $runs) screen pixels, not 160"
     grep -q "^nimbrel-viewer: status .*$word 1:1" "$work/out" || fail "$lang: the status bar does not show the zoom"
