@@ -4,9 +4,11 @@
 
 #include <wx/dcbuffer.h>
 #include <wx/dcmemory.h>
+#include <wx/graphics.h>
 #include <wx/image.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace viewer {
 namespace {
@@ -86,7 +88,7 @@ void PicturePanel::refresh(const hosts::LivePicture& live, Extent area) {
     const bool geometry = GetClientSize() != drawnBox_ || area.width != drawnArea_.width ||
                           area.height != drawnArea_.height;
     const bool flash = overlay_ && flashOn() != drawnFlash_;
-    const bool wanted = pendingChange_ || redraw_ || geometry || flash || !bitmap_.IsOk();
+    const bool wanted = pendingChange_ || redraw_ || geometry || flash || !hasPicture_;
     // The camera is often slower than the display: draw only what changed, and
     // a fast camera no more often than the display shows.
     if (!wanted || drawCredit_ < 1.0) {
@@ -125,7 +127,9 @@ void PicturePanel::render(const std::uint8_t* raw, std::size_t pitch, Extent are
     wxImage image(target.width, target.height, false);  // owns its pixels
     sampleInto(raw, pitch, source, image.GetData(), target);
     if (drawnFlash_) markClipped(image.GetData(), static_cast<std::size_t>(target.width) * target.height);
-    bitmap_ = wxBitmap(image);
+    // Converted once here into what the paint handler draws as it is.
+    picture_ = wxGraphicsRenderer::GetDefaultRenderer()->CreateBitmapFromImage(image);
+    hasPicture_ = true;
     message_.clear();
     if (mouse_.x >= 0) pointerAt(mouse_);
     Refresh(false);
@@ -153,7 +157,7 @@ void PicturePanel::readPointer(const std::uint8_t* raw, std::size_t pitch, Exten
 void PicturePanel::pointerAt(wxPoint where) {
     mouse_ = where;
     const wxRect shown = pictureRect();
-    pointer_.valid = bitmap_.IsOk() && shown.Contains(where) && drawn_.GetWidth() > 0 && drawn_.GetHeight() > 0;
+    pointer_.valid = hasPicture_ && shown.Contains(where) && drawn_.GetWidth() > 0 && drawn_.GetHeight() > 0;
     if (pointer_.valid) {
         const wxPoint inside = where - drawn_.GetTopLeft();
         if (zoom_ == 0) {
@@ -193,7 +197,8 @@ void PicturePanel::setClippingOverlay(bool on) {
 }
 
 void PicturePanel::clear(const wxString& message) {
-    bitmap_ = wxBitmap();
+    picture_ = wxGraphicsBitmap();
+    hasPicture_ = false;
     message_ = message;
     haveChecksum_ = false;
     redraw_ = true;
@@ -201,7 +206,7 @@ void PicturePanel::clear(const wxString& message) {
 }
 
 wxRect PicturePanel::pictureRect() const {
-    if (!bitmap_.IsOk()) return {};
+    if (!hasPicture_) return {};
     return drawn_.Intersect(wxRect(GetClientSize()));
 }
 
@@ -223,7 +228,8 @@ void PicturePanel::onPaint(wxPaintEvent&) {
 
 void PicturePanel::draw(wxDC& dc) const {
     const wxRect box(GetClientSize());
-    if (bitmap_.IsOk()) {
+    const std::unique_ptr<wxGraphicsContext> gc(hasPicture_ ? wxGraphicsContext::CreateFromUnknownDC(dc) : nullptr);
+    if (gc) {
         // Only the margins need the background: the picture covers the rest.
         dc.SetPen(*wxTRANSPARENT_PEN);
         dc.SetBrush(wxBrush(kBackground));
@@ -232,7 +238,8 @@ void PicturePanel::draw(wxDC& dc) const {
         dc.DrawRectangle(0, shown.GetBottom() + 1, box.width, box.height - shown.GetBottom() - 1);
         dc.DrawRectangle(0, shown.y, shown.x, shown.height);
         dc.DrawRectangle(shown.GetRight() + 1, shown.y, box.width - shown.GetRight() - 1, shown.height);
-        dc.DrawBitmap(bitmap_, drawn_.GetTopLeft());
+        gc->SetInterpolationQuality(wxINTERPOLATION_NONE);
+        gc->DrawBitmap(picture_, drawn_.x, drawn_.y, drawn_.width, drawn_.height);
         return;
     }
     dc.SetBackground(wxBrush(kBackground));

@@ -6,7 +6,7 @@
 #include "ChangeRate.h"
 #include "PictureSampler.h"
 
-#include <wx/bitmap.h>
+#include <wx/graphics.h>
 #include <wx/panel.h>
 #include <wx/stopwatch.h>
 
@@ -49,7 +49,7 @@ public:
     double changesPerSecond() const { return rate_.perSecond(); }
     // Changes per second from the end of the first second to the latest refresh.
     double changesPerSecondAfterStart() const { return rate_.averageAfterWarmUp(); }
-    bool hasPicture() const { return bitmap_.IsOk(); }
+    bool hasPicture() const { return hasPicture_; }
     // Where the picture is drawn, in this panel's coordinates.
     wxRect pictureRect() const;
     // Writes what the panel shows as a PNG file.
@@ -65,7 +65,8 @@ private:
     void pointerAt(wxPoint where);
     void panBy(int dx, int dy);
 
-    wxBitmap bitmap_;
+    wxGraphicsBitmap picture_;
+    bool hasPicture_ = false;
     wxString message_;
     ChangeRate rate_;
     wxStopWatch clock_;
