@@ -107,16 +107,25 @@ private:
 
 void apply(DemoOptions& options, const std::string& name, const std::string& v, std::string& recordingTuned) {
     const std::string option = "--" + name;
-    if (name == "optimize") options.optimize = true;
-    else if (name == "save-preset") options.savePreset = true;
-    else if (name == "reset-preset") options.resetPreset = true;
-    else if (name == "camera") options.camera = v;
-    else if (name == "exposure") options.exposureMs = positive(option, parseNumber<double>(option, v));
-    else if (name == "fps") options.frameRate = positive(option, parseNumber<double>(option, v));
-    else if (name == "aoi") options.aoi = parseSize(option, v);
-    else if (name == "snapshot") options.snapshotPath = v;
-    else if (name == "record") options.recordPath = v;
-    else if (name == "gain") {
+    if (name == "optimize") {
+        options.optimize = true;
+    } else if (name == "save-preset") {
+        options.savePreset = true;
+    } else if (name == "reset-preset") {
+        options.resetPreset = true;
+    } else if (name == "camera") {
+        options.camera = v;
+    } else if (name == "exposure") {
+        options.exposureMs = positive(option, parseNumber<double>(option, v));
+    } else if (name == "fps") {
+        options.frameRate = positive(option, parseNumber<double>(option, v));
+    } else if (name == "aoi") {
+        options.aoi = parseSize(option, v);
+    } else if (name == "snapshot") {
+        options.snapshotPath = v;
+    } else if (name == "record") {
+        options.recordPath = v;
+    } else if (name == "gain") {
         const int gain = parseNumber<int>(option, v);
         if (gain < 0) throw UsageError("--gain must not be negative");
         options.masterGain = gain;

@@ -1,9 +1,9 @@
 #include "Options.h"
 
+#include "Snapshot.h"
+
 #include <wx/cmdline.h>
 #include <wx/utils.h>
-
-#include "Snapshot.h"
 
 #include <algorithm>
 #include <iterator>
