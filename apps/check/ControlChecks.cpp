@@ -4,7 +4,6 @@
 #include "Session.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace check {
 

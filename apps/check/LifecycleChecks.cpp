@@ -4,9 +4,7 @@
 #include "Sandbox.h"
 #include "Session.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace check {
 
