@@ -1,9 +1,10 @@
 # Convenience wrapper around CMake. `make demo` runs the main job, `make test`
 # the whole test suite; both install the Debian packages and build as needed.
+# `make docs` builds the API reference into $(BUILD)/docs/html.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build demo test bench install clean
+.PHONY: deps configure build demo test bench docs install clean
 
 deps:
 	@bash scripts/install-deps
@@ -22,6 +23,9 @@ test: build
 
 bench: build
 	bash scripts/bench-report $(BUILD)
+
+docs: deps
+	bash scripts/build-docs $(BUILD)/docs
 
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)
