@@ -1,8 +1,7 @@
 #include "CameraReport.h"
 
 #include "Format.h"
-
-#include <ueye_sim/Control.h>
+#include "SimulatorReadings.h"
 
 namespace demo {
 
@@ -47,7 +46,7 @@ std::string areaLine(const Nimbrel_model::Camera& camera) {
 }
 
 std::string pixelClockLine() {
-    return label("pixel clock") + std::to_string(ueye_sim::state().pixelClock) + " MHz (simulator's reading)";
+    return label("pixel clock") + pixelClockReading();
 }
 
 }  // namespace demo

@@ -1,27 +1,15 @@
 #include "CameraSession.h"
 
-#include "Options.h"
+#include "SimulatorReadings.h"
 
 #include <Nimbrel_model/Config.h>
-#include <ueye_sim/Control.h>
 
 namespace demo {
-
-namespace {
-
-void connectSimulatedCamera(const std::string& name) {
-    if (ueye_sim::connectCamera(name)) return;
-    std::string known;
-    for (const auto& model : ueye_sim::catalogue()) known += (known.empty() ? "" : ", ") + model.name;
-    throw UsageError("unknown camera '" + name + "' (known: " + known + ")");
-}
-
-}  // namespace
 
 CameraSession::CameraSession(const std::optional<std::string>& cameraName)
     : camera_(Nimbrel_model::Camera::getInstance()) {
     Nimbrel_model::Config::getInstance()->load();
-    if (cameraName) connectSimulatedCamera(*cameraName);
+    if (cameraName) chooseCamera(*cameraName);
     try {
         camera_->init();
     } catch (...) {

@@ -1,11 +1,11 @@
 #include "ViewerApp.h"
 
 #include "MainFrame.h"
+#include "SimulatorChoice.h"
 #include "Texts.h"
 
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/Config.h>
-#include <ueye_sim/Control.h>
 
 #include <wx/cmdline.h>
 #include <wx/image.h>
@@ -54,7 +54,7 @@ bool ViewerApp::OnInit() {
     setLanguage(languageFromName(config->getLanguage().wxstr()));
     if (!configLoaded) notices.back() = wxString::Format(tr(Txt::NoticeConfigError), notices.back());
 
-    if (!options_.camera.empty() && !ueye_sim::connectCamera(options_.camera.ToStdString()))
+    if (!options_.camera.empty() && !chooseCamera(options_.camera.ToStdString()))
         notices.push_back(wxString::Format(tr(Txt::NoticeUnknownCamera), options_.camera));
 
     bool cameraOpen = false;

@@ -5,7 +5,7 @@
 
 #include "core/SensorInfo.h"
 #include "platform/Failures.h"
-#include "platform/ueye.h"
+#include "ueye.h"
 #include "recording/OptimisationTracker.h"
 
 #include <algorithm>

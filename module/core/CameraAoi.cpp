@@ -3,7 +3,7 @@
 #include <Nimbrel_model/Config.h>
 
 #include "platform/Failures.h"
-#include "platform/ueye.h"
+#include "ueye.h"
 
 namespace Nimbrel_model {
 

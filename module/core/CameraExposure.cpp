@@ -4,7 +4,7 @@
 
 #include "core/Narrow.h"
 #include "platform/Failures.h"
-#include "platform/ueye.h"
+#include "ueye.h"
 
 namespace Nimbrel_model {
 

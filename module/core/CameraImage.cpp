@@ -2,7 +2,7 @@
 #include <Nimbrel_model/Camera.h>
 
 #include "core/PixelOps.h"
-#include "platform/ueye.h"
+#include "ueye.h"
 
 namespace Nimbrel_model {
 
@@ -10,7 +10,7 @@ unsigned char* Camera::getActiveImage() const {
     INT number = 0;
     char* active = nullptr;
     char* last = nullptr;
-    is_GetActiveBuffer(camHandle, &number, &active, &last);
+    ueye_role::activeBuffer(camHandle, &number, &active, &last);
     if (color || !active) return reinterpret_cast<unsigned char*>(active);
 
     const std::size_t pixels = static_cast<std::size_t>(getMaxWidth()) * static_cast<std::size_t>(getMaxHeight());

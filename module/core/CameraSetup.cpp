@@ -5,7 +5,7 @@
 
 #include "core/Narrow.h"
 #include "platform/Failures.h"
-#include "platform/ueye.h"
+#include "ueye.h"
 
 namespace Nimbrel_model {
 
@@ -58,7 +58,7 @@ void Camera::setDefaults() {
     off = 0.0, off2 = 0.0;
     checkSdk(is_SetAutoParameter(camHandle, IS_SET_ENABLE_AUTO_WHITEBALANCE, &off, &off2), "is_SetAutoParameter");
 
-    is_UncheckedSetup(camHandle, 2, 0);
+    ueye_role::uncheckedSetup(camHandle, ueye_role::kUncheckedSetupMode, ueye_role::kUncheckedSetupParam);
     checkSdk(is_SetBinning(camHandle, IS_BINNING_DISABLE), "is_SetBinning");
 
     if (user) {

@@ -3,7 +3,7 @@
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/Config.h>
 
-#include "platform/ueye.h"
+#include "ueye.h"
 #include "recording/OptimisationTracker.h"
 
 namespace Nimbrel_model {

@@ -2,7 +2,7 @@
 #include <Nimbrel_model/Camera.h>
 
 #include "platform/Failures.h"
-#include "platform/ueye.h"
+#include "ueye.h"
 
 namespace Nimbrel_model {
 

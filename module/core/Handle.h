@@ -1,7 +1,7 @@
 // The camera handle as the SDK takes it.
 #pragma once
 
-#include "platform/ueye.h"
+#include "ueye.h"
 
 #include <cstdint>
 

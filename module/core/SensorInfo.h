@@ -1,7 +1,7 @@
 // Access to the sensor information record that Camera keeps as raw bytes.
 #pragma once
 
-#include "platform/ueye.h"
+#include "ueye.h"
 
 #include <cstring>
 

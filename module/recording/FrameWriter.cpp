@@ -5,7 +5,7 @@
 
 #include "core/PixelOps.h"
 #include "platform/Failures.h"
-#include "platform/ueye.h"
+#include "ueye.h"
 #include "recording/RecordInterval.h"
 
 #include <wx/app.h>
@@ -52,7 +52,7 @@ void Camera::onTimer(wxTimerEvent&) {
     if (!color) ownedImage.reset(image);
     if (!image) {
         recordTimer.Stop();
-        throwSdkFailure("is_GetActiveBuffer", IS_NO_ACTIVE_IMG_MEM);
+        throwSdkFailure(ueye_role::kActiveBufferName, IS_NO_ACTIVE_IMG_MEM);
     }
 
     const std::size_t pixels = static_cast<std::size_t>(recordMaxWidth) * static_cast<std::size_t>(recordMaxHeight);

@@ -5,7 +5,7 @@
 #include <Nimbrel_model/Thread.h>
 
 #include "core/Handle.h"
-#include "platform/ueye.h"
+#include "ueye.h"
 #include "recording/OptimisationTracker.h"
 
 namespace Nimbrel_model {
@@ -30,10 +30,10 @@ wxThread::ExitCode Thread::Entry() {
 
     INT pixelClock = 0;
     double frameRate = 0.0;
-    if (is_GetOptimalTiming(handle, kPixelClockOptimisation, kSearchTimeoutMs, &pixelClock, &frameRate) == IS_SUCCESS) {
+    if (ueye_role::optimalTiming(handle, kPixelClockOptimisation, kSearchTimeoutMs, &pixelClock, &frameRate) == IS_SUCCESS) {
         is_SetPixelClock(handle, pixelClock);
         double shortest = 0.0, longest = 0.0, step = 0.0;
-        if (is_GetFrameTimeRange(handle, &shortest, &longest, &step) == IS_SUCCESS && shortest > 0.0 &&
+        if (ueye_role::frameTimeRange(handle, &shortest, &longest, &step) == IS_SUCCESS && shortest > 0.0 &&
             frameRate < 1.0 / shortest)
             frameRate = 1.0 / shortest;
         double accepted = 0.0;

@@ -1,6 +1,7 @@
 // Controls of the simulated camera SDK, for tests and for host developers who
-// have no camera. The SDK functions themselves are the C functions of the
-// module's SDK header; this is what a real camera would be set up by hand.
+// have no camera. The SDK functions themselves are the C functions declared
+// in platform/ueye_api; this is what a real camera would be set up by hand.
+// Hosts link Nimbrel_model::ueye_sim for these.
 //
 // The environment gives the same basics, read when the library loads and on
 // reset():

@@ -1,5 +1,8 @@
 // Declarations of the camera SDK and its AVI tools, as the module calls them.
-// This header is the one seam between the module and the SDK library.
+// This header is the one seam between the module and the SDK library: the
+// module compiles against it whichever library implements it (the maker's
+// ueye_api and ueye_tools, or the simulator), and no header of the maker's is
+// needed. The four calls known only by their role are in ueye_by_role.h.
 #pragma once
 
 #include <cstdint>
@@ -119,8 +122,6 @@ UEYE_API INT is_SetImageMem(HIDS hCam, char* pMem, INT id);
 UEYE_API INT is_FreeImageMem(HIDS hCam, char* pMem, INT id);
 UEYE_API INT is_ClearSequence(HIDS hCam);
 UEYE_API INT is_AddToSequence(HIDS hCam, char* pMem, INT id);
-// The buffer of the capture sequence in use (ppMem) and the last one written.
-UEYE_API INT is_GetActiveBuffer(HIDS hCam, INT* pNum, char** ppMem, char** ppMemLast);
 
 // Format.
 UEYE_API INT is_SetColorMode(HIDS hCam, INT mode);
@@ -128,8 +129,6 @@ UEYE_API INT is_SetImageSize(HIDS hCam, INT width, INT height);
 UEYE_API INT is_SetImagePos(HIDS hCam, INT x, INT y);
 UEYE_API INT is_SetAOI(HIDS hCam, INT command, INT* pX, INT* pY, INT* pWidth, INT* pHeight);
 UEYE_API INT is_SetBinning(HIDS hCam, INT mode);
-// Set-up call made before binning is switched off; its status is not examined.
-UEYE_API INT is_UncheckedSetup(HIDS hCam, INT mode, INT param);
 
 // Image parameters.
 UEYE_API INT is_SetHardwareGain(HIDS hCam, INT master, INT red, INT green, INT blue);
@@ -141,10 +140,6 @@ UEYE_API INT is_SetPixelClock(HIDS hCam, INT clock);
 UEYE_API INT is_SetGamma(HIDS hCam, INT gamma);
 UEYE_API INT is_SetBlCompensation(HIDS hCam, INT enable, INT offset, INT reserved);
 UEYE_API INT is_SetColorCorrection(HIDS hCam, INT mode, double* pFactors);
-// Searches the highest pixel clock the camera sustains and the frame rate it gives.
-UEYE_API INT is_GetOptimalTiming(HIDS hCam, INT mode, INT timeoutMs, INT* pMaxPixelClock, double* pMaxFrameRate);
-// Shortest, longest and step of the frame time, in seconds, for the current settings.
-UEYE_API INT is_GetFrameTimeRange(HIDS hCam, double* pMin, double* pMax, double* pInterval);
 
 // AVI tools.
 UEYE_API INT isavi_InitAVI(INT* pAviId, HIDS hCam);
@@ -158,3 +153,5 @@ UEYE_API INT isavi_AddFrame(INT aviId, char* pBuffer);
 UEYE_API INT isavi_GetAVISize(INT aviId, float* pSizeKb);
 UEYE_API INT isavi_StopAVI(INT aviId);
 UEYE_API INT isavi_CloseAVI(INT aviId);
+
+#include "ueye_by_role.h"

@@ -1,0 +1,79 @@
+// Work that runs beside the host's calls: the pixel clock optimisation on a
+// worker thread, and recordings driven by the event loop.
+#include "AviProbe.h"
+#include "Checks.h"
+#include "Pump.h"
+#include "Sandbox.h"
+#include "Session.h"
+
+#include <chrono>
+#include <cmath>
+
+namespace check {
+
+namespace {
+
+using Nimbrel_model::Camera;
+using namespace std::chrono_literals;
+
+constexpr double kRecordSeconds = 2.0;
+constexpr double kRecordFps = 10.0;
+
+void pixelClock(Session& session) {
+    Camera& camera = session.open();
+    const double before = camera.getFrameRate();
+    Listener& listener = session.listener();
+    listener.clear();
+    camera.optimizeClock(&listener);
+    // The search itself gives up after 5 s.
+    expect(session.pump().runUntil([&] { return listener.optimizeEnds > 0; }, 20s),
+           "optimizeEnd did not come within 20 s");
+    expect(!listener.optimizeEndOnMainThread, "optimizeEnd came on the main thread, not on a worker thread");
+    const double after = camera.getFrameRate();
+    expect(after >= before * 0.999, "frame rate fell from " + show(before) + " to " + show(after) + " fps");
+    session.close();  // the next opening sets the configured pixel clock again
+}
+
+void recording(Session& session) {
+    Camera& camera = session.open();
+    const int width = camera.getWidth(), height = camera.getHeight();
+    const std::string file = session.sandbox().folder() + "recording.avi";
+    session.startRecording(file, kRecordSeconds, kRecordFps);
+    const bool ended = session.pump().runUntil([&] { return session.listener().recordEnds > 0; }, 60s);
+    if (!ended) session.stopRecording();
+    session.recordingEnded();
+    expect(ended, "recordEnd did not come within 60 s");
+    const AviFacts facts = probeAvi(file);
+    const long wanted = std::lround(kRecordSeconds * kRecordFps);
+    expect(facts.frames == wanted || facts.frames == wanted + 1,
+           std::to_string(facts.frames) + " frames in the file, expected " + std::to_string(wanted));
+    expect(facts.width == width && facts.height == height,
+           "frames of " + std::to_string(facts.width) + " x " + std::to_string(facts.height) + ", expected " +
+               std::to_string(width) + " x " + std::to_string(height));
+}
+
+void closePaused(Session& session) {
+    Camera& camera = session.open();
+    const std::string file = session.sandbox().folder() + "paused.avi";
+    session.startRecording(file, 0.0, kRecordFps);
+    session.pump().runFor(500ms);  // a few frames
+    camera.pauseRecording();
+    session.close();
+    expect(camera.getCamHandle() == nullptr, "the camera stayed open");
+    session.stopRecording();
+    expect(session.listener().recordEnds == 0, "recordEnd came for a recording the host stopped");
+    const AviFacts facts = probeAvi(file);
+    expect(facts.frames > 0, "the paused recording's file holds no frame");
+}
+
+}  // namespace
+
+std::vector<Check> backgroundChecks() {
+    return {
+        {"pixel-clock", "optimisation ends with optimizeEnd on a worker thread, frame rate not lower", pixelClock},
+        {"recording", "a 2 s recording at 10 fps has the expected frame count and size", recording},
+        {"close-paused", "closing the camera under a paused recording, then stopping it", closePaused},
+    };
+}
+
+}  // namespace check

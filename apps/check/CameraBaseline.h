@@ -1,0 +1,28 @@
+// The camera's settings as the checker found them on opening, and how they
+// are put back.
+#pragma once
+
+#include <Nimbrel_model/Camera.h>
+
+#include <string>
+
+namespace check {
+
+struct CameraBaseline {
+    std::string name;
+    int maxWidth = 0;
+    int maxHeight = 0;
+    bool colour = true;
+    int gain = 0, redGain = 0, greenGain = 0, blueGain = 0;
+    bool autoGain = false;
+    int brightness = 0;
+    double exposure = 0.0;
+    double frameRate = 0.0;
+    int width = 0, height = 0;
+
+    static CameraBaseline read(const Nimbrel_model::Camera& camera);
+    // Writes every value back through the module.
+    void apply(Nimbrel_model::Camera& camera) const;
+};
+
+}  // namespace check

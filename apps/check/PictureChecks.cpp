@@ -1,0 +1,73 @@
+// The live picture and the automatic white balance.
+#include "Checks.h"
+#include "Pump.h"
+#include "Session.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace check {
+
+namespace {
+
+using Nimbrel_model::Camera;
+using namespace std::chrono_literals;
+
+// The current picture: the full sensor at 3 bytes a pixel. A monochrome
+// camera's picture is a new array that the caller owns.
+std::vector<unsigned char> takePicture(const Camera& camera) {
+    const std::size_t bytes = static_cast<std::size_t>(camera.getMaxWidth()) * camera.getMaxHeight() * 3;
+    unsigned char* image = camera.getActiveImage();
+    std::unique_ptr<unsigned char[]> owned(camera.isColor() ? nullptr : image);
+    expect(image != nullptr, "getActiveImage gave no picture");
+    return std::vector<unsigned char>(image, image + bytes);
+}
+
+void livePicture(Session& session) {
+    Camera& camera = session.open();
+    const std::vector<unsigned char> first = takePicture(camera);
+    expect(std::any_of(first.begin(), first.end(), [&](unsigned char v) { return v != first.front(); }),
+           "the picture is one flat value (lens covered, or exposure far off?)");
+    const bool changed = session.pump().runUntil(
+        [&] {
+            std::this_thread::sleep_for(50ms);  // no need to copy a whole picture every turn
+            return takePicture(camera) != first;
+        },
+        5s);
+    expect(changed, "the picture did not change within 5 s (a still scene with no noise, or capture stopped?)");
+}
+
+void whiteBalance(Session& session) {
+    Camera& camera = session.open();
+    if (!camera.isColor()) throw CheckSkipped("monochrome sensor");
+    const int r = std::lround(camera.getRedGain()), g = std::lround(camera.getGreenGain()),
+              b = std::lround(camera.getBlueGain()), m = std::lround(camera.getGain());
+    const bool wasAuto = camera.isGainAuto();
+    withUndo(
+        [&] {
+            camera.doWhiteBalance();
+            session.pump().runFor(300ms);  // let the camera work on a few pictures
+            camera.stopWhiteBalance();
+        },
+        [&] {
+            camera.stopWhiteBalance();
+            camera.setGain(m, r, g, b);
+            camera.setAutoGain(wasAuto);
+        });
+}
+
+}  // namespace
+
+std::vector<Check> pictureChecks() {
+    return {
+        {"live-picture", "the live picture has the sensor's size and changes between pictures", livePicture},
+        {"white-balance", "automatic white balance starts and stops", whiteBalance},
+    };
+}
+
+}  // namespace check

@@ -1,0 +1,73 @@
+#include "Sandbox.h"
+
+#include <Nimbrel_model/Config.h>
+#include <Qel/Qel.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <system_error>
+#include <vector>
+
+namespace check {
+
+namespace {
+
+bool readAll(const std::string& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream content;
+    content << in.rdbuf();
+    bytes = content.str();
+    return !in.bad();
+}
+
+void writeAll(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    out.close();
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::string makeTemporaryFolder() {
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::string pattern = (base / "nimbrel-check.XXXXXX").string();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    if (!mkdtemp(name.data())) throw std::runtime_error("cannot create a temporary folder in " + base.string());
+    return std::string(name.data()) + "/";
+}
+
+}  // namespace
+
+Sandbox::Sandbox(const std::string& appDir)
+    : previousAppDir_(Qel::HelperFuncs::getAppDir().str()) {
+    std::string dir = appDir.empty() ? previousAppDir_ : appDir;
+    if (dir.back() != '/') dir += '/';
+    originalPath_ = dir + "res/config.xml";
+    if (!readAll(originalPath_, originalBytes_)) throw std::runtime_error("cannot read " + originalPath_);
+    folder_ = makeTemporaryFolder();
+    std::filesystem::create_directory(folder_ + "res");
+    writeAll(folder_ + "res/config.xml", originalBytes_);
+    Qel::HelperFuncs::setAppDir(Qel::Strings::hstring(folder_));
+}
+
+Sandbox::~Sandbox() {
+    Qel::HelperFuncs::setAppDir(Qel::Strings::hstring(previousAppDir_));
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+void Sandbox::resetCopy() const {
+    writeAll(folder_ + "res/config.xml", originalBytes_);
+    Nimbrel_model::Config::getInstance()->load();
+}
+
+bool Sandbox::originalUnchanged() const {
+    std::string now;
+    return readAll(originalPath_, now) && now == originalBytes_;
+}
+
+}  // namespace check
