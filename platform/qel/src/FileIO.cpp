@@ -153,14 +153,13 @@ void replaceFileAtomically(const std::string& requested, const std::string& cont
     }
 
     // Same folder as the target, so the final rename cannot cross file systems.
-    std::string name;
-    Descriptor fd(createLockedTemporary(path, name));
+    const LockedTemporary created = createLockedTemporary(path);
+    Descriptor fd(created.fd);
     if (fd.get() < 0) failWithErrno(requested, "cannot create a temporary file beside it");
-    TemporaryFile temporary(name);
+    TemporaryFile temporary(created.name);
     // The lock tells other saves' clean-up that this temporary is alive; it
-    // must outlast the close below, until the rename.
-    const Descriptor lock(::dup(fd.get()));
-    if (lock.get() < 0) failWithErrno(requested, "cannot keep the temporary file locked");
+    // outlasts the close below, until the rename.
+    const Descriptor lock(created.lock);
 
     if (!writeAll(fd.get(), content)) failWithErrno(requested, "cannot write the temporary file");
     if (::fchmod(fd.get(), mode) != 0) failWithErrno(requested, "cannot set the file's permissions");

@@ -36,30 +36,32 @@ bool stillNamed(int folder, const char* name, int fd) {
 
 }  // namespace
 
-int createLockedTemporary(const std::string& path, std::string& name) {
+LockedTemporary createLockedTemporary(const std::string& path) {
     const std::string pattern = folderOf(path) + "/" + prefixOf(path) + "XXXXXX";
     // A clean-up can take a temporary between its creation and its lock; it
     // is then gone, and another one is made. Three tries are plenty.
     for (int attempt = 0; attempt < 3; ++attempt) {
         std::vector<char> buffer(pattern.begin(), pattern.end());
         buffer.push_back('\0');
-        const int fd = ::mkstemp(buffer.data());
-        if (fd < 0) return -1;
-        if (::flock(fd, LOCK_EX) != 0) {
-            const int error = errno;
-            ::unlink(buffer.data());
-            ::close(fd);
+        LockedTemporary created;
+        created.fd = ::mkstemp(buffer.data());
+        if (created.fd < 0) return {};
+        created.lock = ::open(buffer.data(), O_RDONLY | O_CLOEXEC);
+        if (created.lock >= 0 && ::flock(created.lock, LOCK_EX) == 0 &&
+            stillNamed(AT_FDCWD, buffer.data(), created.lock)) {
+            created.name = buffer.data();
+            return created;
+        }
+        const int error = created.lock < 0 ? errno : 0;
+        if (created.lock >= 0) ::close(created.lock);
+        ::close(created.fd);
+        if (error != 0 && error != ENOENT) {
             errno = error;
-            return -1;
+            return {};
         }
-        if (stillNamed(AT_FDCWD, buffer.data(), fd)) {
-            name = buffer.data();
-            return fd;
-        }
-        ::close(fd);
     }
     errno = EAGAIN;
-    return -1;
+    return {};
 }
 
 void removeStaleTemporaries(const std::string& requested) {

@@ -7,9 +7,15 @@
 
 namespace Qel::detail {
 
-// Creates and locks a new temporary for `path`; its name goes into `name`.
-// Returns the descriptor, or -1 with errno set.
-int createLockedTemporary(const std::string& path, std::string& name);
+// A new temporary: `fd` to write it, `lock` a read-only descriptor holding
+// its lock (closed after the rename, it reports no write on the saved file).
+// On failure `fd` is -1 and errno says why.
+struct LockedTemporary {
+    int fd = -1;
+    int lock = -1;
+    std::string name;
+};
+LockedTemporary createLockedTemporary(const std::string& path);
 
 // Removes the temporaries of `path` that no live save holds. Best effort:
 // never throws, and never touches `path` itself or another file.
