@@ -40,8 +40,8 @@ class CameraListener;
 /// **Saved flag.** Config::getConfSaved() tells the host whether the camera's
 /// live settings are stored in the user preset. Each member says whether it
 /// clears it (a successful change of a live parameter) or sets it (saving or
-/// resetting the preset); a member that throws leaves it as it was, unless it
-/// says otherwise.
+/// resetting the preset); members that do not mention it leave it alone, and
+/// a member that throws leaves it as it was, unless it says otherwise.
 ///
 /// **Surprises worth knowing.**
 /// - The colour flag: once an init() has found a monochrome sensor (its name
