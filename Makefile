@@ -1,11 +1,12 @@
 # Convenience wrapper around CMake. `make demo` builds only what the demo needs
 # (module, simulator, demo and its configuration) and runs the main job;
 # `make test` builds the rest and runs the whole test suite. Both install the
-# Debian packages first.
+# Debian packages first. `make docs` builds the API reference into
+# $(BUILD)/docs/html.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build demo test bench install clean
+.PHONY: deps configure build demo test bench docs install clean
 
 deps:
 	@bash scripts/install-deps
@@ -25,6 +26,9 @@ test: build
 
 bench: build
 	bash scripts/bench-report $(BUILD)
+
+docs: deps
+	bash scripts/build-docs $(BUILD)/docs
 
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <cmath>
 #include <cstdlib>
@@ -161,6 +162,12 @@ TEST(ConfigCrash, KilledWhileSavingLeavesAWholeFile) {
         EXPECT_GT(length, previousRound);
         previousRound = length;
     }
+    // One successful save clears what the killed saves left: the file alone remains.
+    Qel::XML::XMLDoc(file, true, false).save("", true);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(app.path() + "res"))
+        names.push_back(entry.path().filename());
+    EXPECT_EQ(names, std::vector<std::string>{"config.xml"});
 }
 
 }  // namespace

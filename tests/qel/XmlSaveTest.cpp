@@ -1,5 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -300,6 +302,18 @@ TEST_F(XmlSaveTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
     EXPECT_NE(message.find("large"), std::string::npos) << message;  // EFBIG
     EXPECT_EQ(readFile(path()), kHandWritten);
     EXPECT_EQ(dir_.entries(), std::vector<std::string>{"config.xml"});
+}
+
+TEST_F(XmlSaveTest, SaveRemovesOnlyTemporariesThatNoSaveHolds) {
+    XMLDoc doc = loadHandWritten();
+    for (const char* name : {".config.xml.dead01", ".config.xml.live01", ".config.xml.notes", ".other.xml.dead02"})
+        writeFile(dir_.file(name), "x");
+    const int live = ::open(dir_.file(".config.xml.live01").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);  // as a save still writing it holds it
+    doc.save("", true);
+    ::close(live);
+    EXPECT_EQ(dir_.entries(), (std::vector<std::string>{".config.xml.live01", ".config.xml.notes",
+                                                        ".other.xml.dead02", "config.xml"}));
 }
 
 TEST_F(XmlSaveTest, KilledSaverNeverLeavesAPartialFile) {

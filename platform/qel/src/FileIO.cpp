@@ -1,5 +1,7 @@
 #include "FileIO.h"
 
+#include "Temporaries.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,27 +69,6 @@ private:
     std::string path_;
 };
 
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string nameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Saving through a symbolic link replaces the file it points to, not the link.
-std::string resolveLink(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-    std::vector<char> resolved(PATH_MAX + 1);
-    if (::realpath(path.c_str(), resolved.data()) == nullptr) return path;
-    return resolved.data();
-}
-
 bool writeAll(int fd, const std::string& content) {
     const char* data = content.data();
     std::size_t left = content.size();
@@ -113,6 +94,26 @@ void syncFolder(const std::string& path, const std::string& folder) {
 }
 
 }  // namespace
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string resolveLink(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    std::vector<char> resolved(PATH_MAX + 1);
+    if (::realpath(path.c_str(), resolved.data()) == nullptr) return path;
+    return resolved.data();
+}
 
 ReadResult readWholeFile(const std::string& path) {
     ReadResult result;
@@ -152,12 +153,13 @@ void replaceFileAtomically(const std::string& requested, const std::string& cont
     }
 
     // Same folder as the target, so the final rename cannot cross file systems.
-    std::string pattern = folder + "/." + nameOf(path) + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    Descriptor fd(::mkstemp(name.data()));
+    const LockedTemporary created = createLockedTemporary(path);
+    Descriptor fd(created.fd);
     if (fd.get() < 0) failWithErrno(requested, "cannot create a temporary file beside it");
-    TemporaryFile temporary(name.data());
+    TemporaryFile temporary(created.name);
+    // The lock tells other saves' clean-up that this temporary is alive; it
+    // outlasts the close below, until the rename.
+    const Descriptor lock(created.lock);
 
     if (!writeAll(fd.get(), content)) failWithErrno(requested, "cannot write the temporary file");
     if (::fchmod(fd.get(), mode) != 0) failWithErrno(requested, "cannot set the file's permissions");
@@ -173,6 +175,7 @@ void replaceFileAtomically(const std::string& requested, const std::string& cont
     temporary.release();
 
     if (sync) syncFolder(requested, folder);
+    removeStaleTemporaries(path);
 }
 
 }  // namespace Qel::detail

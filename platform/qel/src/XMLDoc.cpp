@@ -4,6 +4,7 @@
 
 #include "FileIO.h"
 #include "Layout.h"
+#include "Temporaries.h"
 #include "Qel/Qel.h"
 
 namespace Qel::XML {
@@ -85,6 +86,8 @@ XMLDoc::XMLDoc(const Strings::hstring& path, bool keepLayout, bool createIfMissi
         reason << Strings::hstring(" at byte offset ") << static_cast<long>(result.offset);
         throw Exception(reason, Exception::Error);
     }
+    // Temporaries of saves killed before their rename are no use to anyone.
+    detail::removeStaleTemporaries(path_.str());
 }
 
 XMLDoc::XMLDoc(const XMLDoc& other)

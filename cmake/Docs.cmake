@@ -1,0 +1,10 @@
+# `cmake --build build --target docs`: the HTML API reference in build/docs,
+# failing on any Doxygen warning (an undocumented public member among them).
+find_program(NIMBREL_DOXYGEN doxygen)
+if(NIMBREL_DOXYGEN)
+  add_custom_target(docs
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/build-docs ${CMAKE_BINARY_DIR}/docs
+    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+    COMMENT "Building the API reference"
+    VERBATIM)
+endif()
