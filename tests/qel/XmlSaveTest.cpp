@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -323,7 +324,8 @@ TEST_F(XmlSaveTest, KilledSaverNeverLeavesAPartialFile) {
     const std::string smallText = readFile(path());
     int wholeReads = 0;
     int sawLarge = 0;
-    while (sawLarge < 3) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (sawLarge < 3 && std::chrono::steady_clock::now() < deadline) {
         const std::string seen = readFile(path());
         const bool whole = seen == smallText || seen.size() > 2000000;
         EXPECT_TRUE(whole) << "partial file of " << seen.size() << " bytes";
@@ -336,6 +338,7 @@ TEST_F(XmlSaveTest, KilledSaverNeverLeavesAPartialFile) {
     ::waitpid(saver, &status, 0);
     EXPECT_TRUE(WIFSIGNALED(status));
     EXPECT_NO_THROW(XMLDoc(path(), true, false));
+    EXPECT_EQ(sawLarge, 3) << "the saver did not get through";
     EXPECT_GT(wholeReads, 0);
 }
 
