@@ -51,6 +51,7 @@ TEST_F(AppDirTest, ConfigurationPathLeadsToTheFile) {
     const hstring path = getAppDir() + "res\\config.xml";
     const Qel::XML::XMLDoc doc(path, true, false);
     EXPECT_EQ(doc.getRoot().getChild("Language", "").getText().str(), "Deutsch");
+    EXPECT_EQ(doc.getPath().str(), dir.file("res/config.xml"));
 }
 
 TEST_F(AppDirTest, ConcurrentUseSeesWholeValues) {

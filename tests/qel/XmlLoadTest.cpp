@@ -80,6 +80,7 @@ TEST(XmlLoadMissing, DefaultDocumentHasOnlyNullNodes) {
     EXPECT_FALSE(root.removeChildAt(0));
     EXPECT_TRUE(root.addChild("X", -1).isNull());
     root.setText("ignored", true);
+    EXPECT_EQ(root.getText().str(), "");
 }
 
 TEST(XmlLoadText, ElementTextIsExactInBothModes) {
@@ -97,15 +98,6 @@ TEST(XmlLoadText, ElementTextIsExactInBothModes) {
         EXPECT_EQ(root.getChildrenCount(), 3);
         EXPECT_EQ(root.getChild("Missing", "").getText().str(), "");
     }
-}
-
-TEST(XmlLoadText, BackslashPathsAreNative) {
-    const ScratchDir dir;
-    ::mkdir(dir.file("res").c_str(), 0755);
-    writeFile(dir.file("res/config.xml"), "<Root><Language>English</Language></Root>");
-    const XMLDoc doc(dir.path() + "/res\\config.xml", true, false);
-    EXPECT_EQ(doc.getRoot().getChild("Language", "").getText().str(), "English");
-    EXPECT_EQ(doc.getPath().str(), dir.file("res/config.xml"));
 }
 
 TEST(XmlLoadHostile, ThousandsOfChildren) {
@@ -137,23 +129,6 @@ TEST(XmlLoadHostile, DeepNestingLoadsCopiesAndSaves) {
     std::string expected = text + "\n";
     expected.replace(expected.find("<a></a>"), 7, "<a/>");
     EXPECT_TRUE(qeltest::readFile(dir.file("deep-out.xml")) == expected);  // too long to print
-}
-
-TEST(XmlLoadHostile, DeepNestingIndents) {
-    // Indented output grows with the square of the depth, so less deep here.
-    const ScratchDir dir;
-    const int depth = 2000;
-    std::string text;
-    for (int i = 0; i < depth; ++i) text += "<a>";
-    for (int i = 0; i < depth; ++i) text += "</a>";
-    writeFile(dir.file("deep.xml"), text);
-    XMLDoc doc(dir.file("deep.xml"), true, false);
-    doc.indent(true);
-    doc.save("", false);
-    const auto written = qeltest::lines(qeltest::readFile(dir.file("deep.xml")));
-    ASSERT_EQ(written.size(), 2u * depth);  // the declaration, then depth-1 pairs and one empty element
-    EXPECT_EQ(written[0], "<?xml version=\"1.0\"?>");
-    EXPECT_TRUE(written[depth] == std::string(2 * (depth - 1), ' ') + "<a />");
 }
 
 TEST(XmlLoadHostile, OddContentDoesNotCrash) {

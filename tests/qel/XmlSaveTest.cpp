@@ -197,19 +197,6 @@ TEST_F(XmlSaveTest, CreatedDocumentGrowsIntoATidyFile) {
     EXPECT_EQ(written[2], "  <Language>French</Language>");
 }
 
-TEST_F(XmlSaveTest, SavedValuesReadBack) {
-    for (const bool keepLayout : {true, false}) {
-        writeFile(path(), kHandWritten);
-        XMLDoc doc(path(), keepLayout, false);
-        doc.indent(!keepLayout);
-        camera(doc, "UI-1240LE-C").getChild("Exposure", "").setText("0.1", true);
-        doc.save("", true);
-        const XMLDoc back(path(), true, false);
-        EXPECT_EQ(camera(back, "UI-1240LE-C").getChild("Exposure", "").getText().str(), "0.1");
-        EXPECT_EQ(camera(back, "UI-1240LE-C").getChildrenCount(), 5);
-    }
-}
-
 TEST_F(XmlSaveTest, SavesElsewhereThroughBackslashPaths) {
     const XMLDoc doc = loadHandWritten();
     ::mkdir(dir_.file("res").c_str(), 0755);
