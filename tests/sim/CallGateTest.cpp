@@ -113,22 +113,6 @@ TEST_F(SimTest, ScriptedReadingsAndTimingsReplaceTheCamerasValuesUntilReset) {
     EXPECT_DOUBLE_EQ(value, 25.0);
 }
 
-TEST_F(SimTest, TheCallLogRecordsEachCallWithItsArgumentsAndResult) {
-    const HIDS handle = openCamera();
-    ASSERT_EQ(is_SetGamma(handle, 120), IS_SUCCESS);
-    EXPECT_EQ(is_SetBrightness(handle, IS_GET_BRIGHTNESS), 128);
-    const auto log = ueye_sim::callLog();
-    ASSERT_EQ(log.size(), 3u);
-    EXPECT_EQ(log[0].line(), "is_InitCamera(0, null) -> 0");
-    EXPECT_EQ(log[1].function, "is_SetGamma");
-    EXPECT_EQ(log[1].arguments, "1, 120");
-    EXPECT_EQ(log[1].result, 0);
-    EXPECT_EQ(log[2].line(), "is_SetBrightness(1, 32768) -> 128");
-    EXPECT_EQ(ueye_sim::callNames(), (std::vector<std::string>{"is_InitCamera", "is_SetGamma", "is_SetBrightness"}));
-    ueye_sim::clearCallLog();
-    EXPECT_TRUE(ueye_sim::callLog().empty());
-}
-
 TEST_F(SimTest, TheTraceFileIsAppendedOneLinePerCall) {
     const std::string path = testing::TempDir() + "uesim_trace_" + std::to_string(::getpid()) + ".txt";
     std::ofstream(path) << "earlier line\n";

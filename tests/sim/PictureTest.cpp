@@ -86,19 +86,6 @@ TEST_F(SimTest, AutoGainRaisesTheGainOfADarkPicture) {
     EXPECT_EQ(is_SetHardwareGain(camera.handle, IS_GET_MASTER_GAIN, 0, 0, 0), settled);
 }
 
-TEST_F(SimTest, AutoGainLowersTheGainOfABrightPicture) {
-    const Camera camera = openWithMemory();
-    double applied = 0;
-    ASSERT_EQ(is_SetFrameRate(camera.handle, 60.0, &applied), IS_SUCCESS);
-    ASSERT_EQ(is_SetHardwareGain(camera.handle, 80, IS_IGNORE_PARAMETER, IS_IGNORE_PARAMETER, IS_IGNORE_PARAMETER),
-              IS_SUCCESS);
-    double on = 1.0, unused = 0.0;
-    ASSERT_EQ(is_SetAutoParameter(camera.handle, IS_SET_ENABLE_AUTO_GAIN, &on, &unused), IS_SUCCESS);
-    ASSERT_EQ(is_CaptureVideo(camera.handle, IS_WAIT), IS_SUCCESS);
-    ASSERT_TRUE(ueye_sim::waitFrames(20, 20000));
-    EXPECT_LT(is_SetHardwareGain(camera.handle, IS_GET_MASTER_GAIN, 0, 0, 0), 70);
-}
-
 TEST_F(SimTest, AutoWhiteBalanceEvensOutAStrongChannel) {
     const Camera camera = openWithMemory();
     double applied = 0;
