@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <sstream>
 #include <stdexcept>
 
 namespace configtest {
@@ -96,20 +95,9 @@ std::vector<std::string> childrenIn(const std::string& file, std::initializer_li
     return ::testing::AssertionFailure() << "threw nothing";
 }
 
-namespace {
-
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-}  // namespace
-
 LineDiff diffLines(const std::string& before, const std::string& after) {
-    const std::vector<std::string> a = splitLines(before);
-    const std::vector<std::string> b = splitLines(after);
+    const std::vector<std::string> a = testsupport::lines(before);
+    const std::vector<std::string> b = testsupport::lines(after);
     // Longest common subsequence table, from the ends.
     std::vector<std::vector<int>> lcs(a.size() + 1, std::vector<int>(b.size() + 1, 0));
     for (size_t i = a.size(); i-- > 0;)

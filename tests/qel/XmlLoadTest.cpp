@@ -6,14 +6,14 @@
 #include <string>
 
 #include "Qel/Qel.h"
-#include "TestFiles.h"
+#include "Files.h"
 
 using Qel::Exception;
 using Qel::Strings::hstring;
 using Qel::XML::XMLDoc;
 using Qel::XML::XMLNode;
-using qeltest::ScratchDir;
-using qeltest::writeFile;
+using testsupport::TempDir;
+using testsupport::writeFile;
 
 namespace {
 
@@ -45,7 +45,7 @@ const LoadError kLoadErrors[] = {
 };
 
 TEST(XmlLoadErrors, NameThePathAndTheReason) {
-    const ScratchDir dir;
+    const TempDir dir;
     for (const LoadError& row : kLoadErrors) {
         const std::string path = dir.file(row.name);
         if (row.content && std::string(row.content) == "/") ::mkdir(path.c_str(), 0755);
@@ -58,7 +58,7 @@ TEST(XmlLoadErrors, NameThePathAndTheReason) {
 }
 
 TEST(XmlLoadMissing, CreateIfMissingGivesAnEmptyRoot) {
-    const ScratchDir dir;
+    const TempDir dir;
     const XMLDoc doc(dir.file("new.xml"), true, true);
     XMLNode root = doc.getRoot();
     ASSERT_FALSE(root.isNull());
@@ -84,7 +84,7 @@ TEST(XmlLoadMissing, DefaultDocumentHasOnlyNullNodes) {
 }
 
 TEST(XmlLoadText, ElementTextIsExactInBothModes) {
-    const ScratchDir dir;
+    const TempDir dir;
     writeFile(dir.file("c.xml"),
               "<?xml version=\"1.0\"?>\n<!-- settings -->\n<Root>\n  <Gain>12</Gain>\n"
               "  <Name><![CDATA[a<b]]></Name>\n  <Amp>&amp;&lt;</Amp>\n</Root>\n");
@@ -101,7 +101,7 @@ TEST(XmlLoadText, ElementTextIsExactInBothModes) {
 }
 
 TEST(XmlLoadHostile, ThousandsOfChildren) {
-    const ScratchDir dir;
+    const TempDir dir;
     std::string text = "<Root>";
     for (int i = 0; i < 5000; ++i) text += "<User" + std::to_string(i) + ">1</User" + std::to_string(i) + ">";
     writeFile(dir.file("wide.xml"), text + "</Root>");
@@ -116,7 +116,7 @@ TEST(XmlLoadHostile, ThousandsOfChildren) {
 }
 
 TEST(XmlLoadHostile, DeepNestingLoadsCopiesAndSaves) {
-    const ScratchDir dir;
+    const TempDir dir;
     const int depth = 100000;
     std::string text;
     for (int i = 0; i < depth; ++i) text += "<a>";
@@ -128,11 +128,11 @@ TEST(XmlLoadHostile, DeepNestingLoadsCopiesAndSaves) {
     copy.save(dir.file("deep-out.xml"), false);
     std::string expected = text + "\n";
     expected.replace(expected.find("<a></a>"), 7, "<a/>");
-    EXPECT_TRUE(qeltest::readFile(dir.file("deep-out.xml")) == expected);  // too long to print
+    EXPECT_TRUE(testsupport::readFile(dir.file("deep-out.xml")) == expected);  // too long to print
 }
 
 TEST(XmlLoadHostile, OddContentDoesNotCrash) {
-    const ScratchDir dir;
+    const TempDir dir;
     writeFile(dir.file("odd.xml"),
               "<Root><Bytes>\xff\xfe\x80</Bytes><Big>99999999999999999999999999</Big>"
               "<Mixed>1<Inner>x</Inner>2</Mixed><Empty/><Blank>   </Blank></Root>");
@@ -152,7 +152,7 @@ TEST(XmlLoadHostile, OddContentDoesNotCrash) {
 }
 
 TEST(XmlCopy, CopiesAreDeepAndIndependent) {
-    const ScratchDir dir;
+    const TempDir dir;
     writeFile(dir.file("c.xml"), "<Root><Language>English</Language></Root>");
     XMLDoc original(dir.file("c.xml"), true, false);
     const XMLDoc copy(original);

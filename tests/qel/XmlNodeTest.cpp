@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "Qel/Qel.h"
-#include "TestFiles.h"
+#include "Files.h"
 
 using Qel::XML::XMLDoc;
 using Qel::XML::XMLNode;
-using qeltest::ScratchDir;
-using qeltest::writeFile;
+using testsupport::TempDir;
+using testsupport::writeFile;
 
 namespace {
 
@@ -27,7 +27,7 @@ protected:
         return names;
     }
 
-    ScratchDir dir_;
+    TempDir dir_;
 };
 
 using Names = std::vector<std::string>;

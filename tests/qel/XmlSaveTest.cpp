@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "Qel/Qel.h"
-#include "TestFiles.h"
+#include "Files.h"
 
 using Qel::Exception;
 using Qel::XML::XMLDoc;
 using Qel::XML::XMLNode;
-using qeltest::readFile;
-using qeltest::ScratchDir;
-using qeltest::writeFile;
+using testsupport::readFile;
+using testsupport::TempDir;
+using testsupport::writeFile;
 
 namespace {
 
@@ -65,7 +65,7 @@ protected:
         return {};
     }
 
-    ScratchDir dir_;
+    TempDir dir_;
 };
 
 TEST_F(XmlSaveTest, UnchangedDocumentIsWrittenBackByteForByte) {
@@ -83,14 +83,14 @@ TEST_F(XmlSaveTest, KeepsLayoutAndChangesOnlyWhatChanged) {
     cam.addChild("First", 0);
     doc.save("", true);
 
-    std::vector<std::string> expected = qeltest::lines(kHandWritten);
+    std::vector<std::string> expected = testsupport::lines(kHandWritten);
     expected[6] = "            <MasterGain>20</MasterGain>";
     expected[13] = "        <Empty-M>";
     expected.insert(expected.begin() + 14, {"            <UserMasterGain>5</UserMasterGain>",
                                             "        </Empty-M>"});
     expected.insert(expected.begin() + 18, "    <Language>French</Language>");
     expected.insert(expected.begin() + 6, "            <First/>");
-    EXPECT_EQ(qeltest::lines(readFile(path())), expected);
+    EXPECT_EQ(testsupport::lines(readFile(path())), expected);
 }
 
 TEST_F(XmlSaveTest, RemovedElementsTakeTheirLineWithThem) {
@@ -102,10 +102,10 @@ TEST_F(XmlSaveTest, RemovedElementsTakeTheirLineWithThem) {
     doc.getRoot().removeChildAt(1);  // AviUserLength
     doc.save("", true);
 
-    std::vector<std::string> expected = qeltest::lines(kHandWritten);
+    std::vector<std::string> expected = testsupport::lines(kHandWritten);
     expected.erase(expected.begin() + 15);
     expected.erase(expected.begin() + 10, expected.begin() + 12);
-    EXPECT_EQ(qeltest::lines(readFile(path())), expected);
+    EXPECT_EQ(testsupport::lines(readFile(path())), expected);
 }
 
 TEST_F(XmlSaveTest, IndentPrettyPrintsWithTwoSpaces) {
@@ -192,7 +192,7 @@ TEST_F(XmlSaveTest, CreatedDocumentGrowsIntoATidyFile) {
     doc.save("", true);
     const XMLDoc back(path(), true, false);
     EXPECT_EQ(back.getRoot().getChild("AviUserLength", "").getText().str(), "10");
-    const auto written = qeltest::lines(readFile(path()));
+    const auto written = testsupport::lines(readFile(path()));
     ASSERT_EQ(written.size(), 5u);
     EXPECT_EQ(written[2], "  <Language>French</Language>");
 }
