@@ -27,6 +27,8 @@ TEST(Hstring, WxStringRoundTripsAndMalformedUtf8StillConverts) {
     const hstring broken(std::string("ab\x80" "c\xe2\x82", 6));
     EXPECT_EQ(broken.wstr(), L"ab\ufffdc\ufffd\ufffd");
     EXPECT_EQ(broken.wxstr().length(), 6u);
+    // Overlong forms are refused byte by byte, not read as the shorter character.
+    EXPECT_EQ(hstring("\xc1\xbf" "a\xe0\x80\xaf").wstr(), L"\ufffd\ufffda\ufffd\ufffd\ufffd");
 }
 
 TEST(Hstring, ConcatenationAndComparison) {
