@@ -1,9 +1,12 @@
 // The configuration store on any file: arbitrary bytes as res/config.xml,
-// loaded, then every Config operation on a few camera names. Qel::Exception is
-// the store's way of refusing; anything else (a crash, a sanitizer report, a
-// value that does not read back as it was written) is a finding.
+// loaded, then every read and some writes, picked by the input, on a few
+// camera names. Qel::Exception is the store's way of refusing; anything else
+// (a crash, a sanitizer report, a value that does not read back as it was
+// written) is a finding.
 #include <Nimbrel_model/Config.h>
 #include <Qel/Qel.h>
+
+#include "ConfigElements.h"
 
 #include <unistd.h>
 
@@ -67,83 +70,78 @@ void check(bool holds) {
 }
 
 void readEverything(Config& c, const hstring& camera) {
-    attempt([&] { c.getMasterGain(camera); });
-    attempt([&] { c.getRedGain(camera); });
-    attempt([&] { c.getGreenGain(camera); });
-    attempt([&] { c.getBlueGain(camera); });
-    attempt([&] { c.getAutoGain(camera); });
-    attempt([&] { c.getBrightness(camera); });
-    attempt([&] { c.getExposure(camera); });
-    attempt([&] { c.getClock(camera); });
-    attempt([&] { c.getGamma(camera); });
-    attempt([&] { c.getBLEnable(camera); });
-    attempt([&] { c.getBlackLevel(camera); });
-    attempt([&] { c.getColorMode(camera); });
-    attempt([&] { c.getColorCorrection(camera); });
+    for (const auto& factory : configelements::kFactory) attempt([&] { factory.read(c, camera); });
     attempt([&] { c.isUserDefined(camera); });
-    long number = 0;
-    bool flag = false;
-    double real = 0.0;
-    int width = 0, height = 0;
-    attempt([&] { c.getUserMasterGain(camera, number); });
-    attempt([&] { c.getUserRedGain(camera, number); });
-    attempt([&] { c.getUserGreenGain(camera, number); });
-    attempt([&] { c.getUserBlueGain(camera, number); });
-    attempt([&] { c.getUserAutoGain(camera, flag); });
-    attempt([&] { c.getUserBrightness(camera, number); });
-    attempt([&] { c.getUserExposure(camera, real); });
-    attempt([&] { c.getUserFramerate(camera, real); });
-    attempt([&] { c.getUserSizes(camera, width, height); });
+    double value = 0.0;
+    for (const auto& user : configelements::kUser) attempt([&] { user.read(c, camera, value); });
 }
 
-// A value written without complaint reads back as written.
-void writeAndReadBack(Config& c, const hstring& camera, long value, double real) {
+// Operations picked by the input (a hash of it, so that any change of the
+// file picks afresh): a throw or a save costs far more than a read here.
+class Picks {
+public:
+    explicit Picks(const std::string& input) : state_(std::hash<std::string>{}(input)) {}
+    std::size_t next(std::size_t choices) {
+        state_ = state_ * 6364136223846793005u + 1442695040888963407u;
+        return static_cast<std::size_t>(state_ >> 33) % choices;
+    }
+
+private:
+    std::uint64_t state_;
+};
+
+// One user value written, which then reads back as written (whole numbers are
+// stored as 32-bit ints, clamped), or the preset cleared.
+void writeAndReadBack(Config& c, const hstring& camera, std::size_t pick, long whole, double real) {
+    if (pick == std::size(configelements::kUser)) {
+        attempt([&] { c.clearUserSettings(camera); });
+        attempt([&] { check(!c.isUserDefined(camera)); });
+        return;
+    }
+    const auto& user = configelements::kUser[pick];
+    const std::string name = user.name;
+    const double value = name == "UserExposure" || name == "UserFramerate" ? real
+                         : name == "UserAutoGain"                          ? double(whole % 2 != 0)
+                                                                          : double(std::clamp<long>(whole, INT_MIN / 2, INT_MAX / 2));
     attempt([&] {
-        c.setUserMasterGain(camera, value);
-        // Whole numbers are stored as 32-bit ints, clamped.
-        const long stored = std::clamp<long>(value, INT_MIN, INT_MAX);
-        long back = stored + 1;
-        check(c.getUserMasterGain(camera, back) && back == stored);
+        user.write(c, camera, value);
+        double back = value + 1.0;
+        check(user.read(c, camera, back) && back == value);
     });
-    attempt([&] { c.setUserRedGain(camera, value); });
-    attempt([&] { c.setUserGreenGain(camera, 0); });
-    attempt([&] { c.setUserBlueGain(camera, -1); });
-    attempt([&] { c.setUserAutoGain(camera, value % 2 == 0); });
-    attempt([&] { c.setUserBrightness(camera, value); });
-    attempt([&] {
-        c.setUserExposure(camera, real);
-        double back = real + 1.0;
-        check(c.getUserExposure(camera, back) && back == real);
-    });
-    attempt([&] { c.setUserFramerate(camera, 25.0); });
-    attempt([&] {
-        c.setUserSizes(camera, 640, 480);
-        int width = 0, height = 0;
-        check(c.getUserSizes(camera, width, height) && width == 640 && height == 480);
-    });
-    readEverything(c, camera);
+}
+
+// A camera the document lacks: every accessor refuses it alike, so one of
+// them, picked, is enough per case.
+void refuse(Config& c, const hstring& camera, std::size_t pick) {
+    using namespace configelements;
+    double value = 0.0;
+    if (pick < std::size(kFactory)) return attempt([&] { kFactory[pick].read(c, camera); });
+    pick -= std::size(kFactory);
+    if (pick < std::size(kUser)) return attempt([&] { kUser[pick].read(c, camera, value); });
+    pick -= std::size(kUser);
+    if (pick < std::size(kUser)) return attempt([&] { kUser[pick].write(c, camera, value); });
     attempt([&] { c.clearUserSettings(camera); });
-    attempt([&] { check(!c.isUserDefined(camera)); });
 }
 
-void recordingSettings(Config& c) {
-    attempt([&] { c.getAviUserReplayFrameRate(); });
-    attempt([&] { c.getAviUserMaxSize(); });
-    attempt([&] { c.getAviUserFrameRate(); });
-    attempt([&] { c.getAviUserLength(); });
+void recordingSettings(Config& c, std::size_t pick, long whole) {
     attempt([&] { c.isUserRecordingDefined(); });
-    attempt([&] { c.setAviUserReplayFrameRate(30); });
-    attempt([&] { c.setAviUserMaxSize(2048); });
-    attempt([&] { c.setAviUserFrameRate(25); });
-    attempt([&] {
-        c.setAviUserLength(12);
-        check(c.getAviUserLength() == 12);
-    });
-    attempt([&] { c.saveUserRecordSettings(10.0, 25.0, 100.0, 25); });
-    attempt([&] { c.resetUserRecordSettings(); });
-    attempt([&] { c.getLanguage(); });
-    attempt([&] { c.setLanguage("English"); });
-    attempt([&] { check(c.getLanguage() == "English"); });
+    for (const auto& setting : configelements::kRecording) attempt([&] { (c.*setting.read)(); });
+    if (pick < std::size(configelements::kRecording)) {
+        const auto& setting = configelements::kRecording[pick];
+        attempt([&] {
+            (c.*setting.write)(whole);
+            check((c.*setting.read)() == std::clamp<long>(whole, INT_MIN, INT_MAX));
+        });
+    } else if (pick == 4) {
+        attempt([&] { c.saveUserRecordSettings(10.0, 25.0, 100.0, whole); });
+    } else if (pick == 5) {
+        attempt([&] { c.resetUserRecordSettings(); });
+        check(!c.isUserRecordingDefined());
+    } else {
+        attempt([&] { c.getLanguage(); });
+        attempt([&] { c.setLanguage("English"); });
+        attempt([&] { check(c.getLanguage() == "English"); });
+    }
 }
 
 }  // namespace
@@ -173,11 +171,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size >= sizeof value) std::memcpy(&value, data + size - sizeof value, sizeof value);
     if (size >= sizeof real) std::memcpy(&real, data, sizeof real);
     if (!std::isfinite(real)) real = 0.5;  // no decimal text for NaN or infinity
+    Picks picks(xml);
     for (const hstring& camera : names) {
+        bool known = true;
+        attempt([&] {
+            known = false;
+            c.isUserDefined(camera);
+            known = true;
+        });
+        if (!known) {
+            const std::size_t accessors = std::size(configelements::kFactory) + 2 * std::size(configelements::kUser) + 1;
+            if (!camera.empty()) refuse(c, camera, picks.next(accessors));
+            continue;
+        }
         readEverything(c, camera);
-        writeAndReadBack(c, camera, value, real);
+        writeAndReadBack(c, camera, picks.next(std::size(configelements::kUser) + 1), value, real);
     }
-    recordingSettings(c);
+    recordingSettings(c, picks.next(7), value);
     c.setConfSaved(false);
     c.setRecordConfSaved(!c.getRecordConfSaved());
     return 0;

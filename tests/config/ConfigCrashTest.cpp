@@ -1,5 +1,6 @@
 // A process killed in the middle of saving leaves a whole file: every value
 // either the old or the new one, never a truncated or mixed-up file.
+#include "ConfigElements.h"
 #include "ConfigTestSupport.h"
 
 #include <fcntl.h>
@@ -26,11 +27,6 @@ extern char** environ;
 
 namespace configtest {
 namespace {
-
-const char* const kFactoryNames[] = {"MasterGain", "RedGain",    "GreenGain", "BlueGain",  "AutoGain",
-                                     "Brightness", "Exposure",   "Clock",     "Gamma",     "BLEnable",
-                                     "BlackLevel", "ColorMode", "ColorCorrection"};
-const char* const kCameras[] = {"SIM1280-C", "SIM1280-M", "SIM2592-C", "SIM4912-M"};
 
 int killCount() {
     const char* text = std::getenv("NIMBREL_CRASH_KILLS");
@@ -102,8 +98,9 @@ private:
 // The factory texts of every camera, as in the shipped file.
 std::vector<std::string> factoryTexts(const Qel::XML::XMLDoc& doc) {
     std::vector<std::string> texts;
-    for (const char* cam : kCameras)
-        for (const char* name : kFactoryNames) texts.push_back(valueIn(doc, {"CameraSettings", cam, name}));
+    for (const char* cam : configelements::kShippedCameras)
+        for (const auto& factory : configelements::kFactory)
+            texts.push_back(valueIn(doc, {"CameraSettings", cam, factory.name}));
     return texts;
 }
 

@@ -1,11 +1,12 @@
 #include "ConfigTestSupport.h"
 
+#include "ConfigElements.h"
+
 #include <sys/inotify.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <sstream>
 #include <stdexcept>
 
 namespace configtest {
@@ -16,13 +17,20 @@ std::string element(const std::string& name, const std::string& text) {
     return "      <" + name + ">" + text + "</" + name + ">\n";
 }
 
-std::string factoryElements() {
-    return element("MasterGain", "7") + element("RedGain", "11") + element("GreenGain", "12") +
-           element("BlueGain", "13") + element("AutoGain", "false") + element("Brightness", "100") +
-           element("Exposure", "12.5") + element("Clock", "30") + element("Gamma", "160") +
-           element("BLEnable", "true") + element("BlackLevel", "5") + element("ColorMode", "129") +
-           element("ColorCorrection", "1");
+namespace {
+// In the order of the shared element list.
+const char* const kFactoryTexts[] = {"7", "11", "12", "13", "false", "100", "12.5", "30", "160", "true", "5", "129", "1"};
+static_assert(std::size(kFactoryTexts) == std::size(configelements::kFactory));
+}  // namespace
+
+std::string factoryWithout(const std::string& missing) {
+    std::string body;
+    for (size_t i = 0; i < std::size(kFactoryTexts); ++i)
+        if (missing != configelements::kFactory[i].name) body += element(configelements::kFactory[i].name, kFactoryTexts[i]);
+    return body;
 }
+
+std::string factoryElements() { return factoryWithout(""); }
 
 std::string camera(const std::string& name, const std::string& body) {
     return "    <" + name + ">\n" + body + "    </" + name + ">\n";
@@ -87,20 +95,9 @@ std::vector<std::string> childrenIn(const std::string& file, std::initializer_li
     return ::testing::AssertionFailure() << "threw nothing";
 }
 
-namespace {
-
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-}  // namespace
-
 LineDiff diffLines(const std::string& before, const std::string& after) {
-    const std::vector<std::string> a = splitLines(before);
-    const std::vector<std::string> b = splitLines(after);
+    const std::vector<std::string> a = testsupport::lines(before);
+    const std::vector<std::string> b = testsupport::lines(after);
     // Longest common subsequence table, from the ends.
     std::vector<std::vector<int>> lcs(a.size() + 1, std::vector<int>(b.size() + 1, 0));
     for (size_t i = a.size(); i-- > 0;)

@@ -21,8 +21,10 @@ using Qel::Strings::hstring;
 
 // One element line of a camera element: "      <name>text</name>".
 std::string element(const std::string& name, const std::string& text);
-// Every factory element, with the values of `kFactory*` below.
+// Every factory element, with fixed values (RedGain 11, Gamma 160, ...).
 std::string factoryElements();
+// The same without the element called `missing`.
+std::string factoryWithout(const std::string& missing);
 // A camera element called `name` holding `body`.
 std::string camera(const std::string& name, const std::string& body);
 // A whole file: `cameras` inside CameraSettings, then `rootExtra` under the root.

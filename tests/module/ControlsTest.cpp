@@ -1,123 +1,58 @@
+// The camera's controls, the area of interest, the user preset and the
+// pixel clock optimisation, as the camera and the configuration see them.
 #include "CameraFixture.h"
+#include "Video.h"
 
-namespace camtest {
+#include <Nimbrel_model/Thread.h>
+
+namespace testsupport {
 namespace {
 
 using ControlsTest = CameraFixture;
 
-struct Operation {
-    const char* name;
-    std::function<void(Camera*)> run;
-    const char* sdkCall;  // the call whose failure it reports
-    bool clearsSavedFlag;
-};
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-const std::vector<Operation>& operations() {
-    static const std::vector<Operation> all = {
-        {"setGain", [](Camera* c) { c->setGain(10, 20, 30, 40); }, "is_SetHardwareGain", true},
-        {"setAutoGain", [](Camera* c) { c->setAutoGain(true); }, "is_SetAutoParameter", false},
-        {"isGainAuto", [](Camera* c) { c->isGainAuto(); }, "is_SetAutoParameter", false},
-        {"setDefaultGain", [](Camera* c) { c->setDefaultGain(); }, "is_SetHardwareGain", false},
-        {"setExposure", [](Camera* c) { c->setExposure(5.0); }, "is_SetExposureTime", true},
-        {"getExposure", [](Camera* c) { c->getExposure(); }, "is_SetExposureTime", false},
-        {"setDefaultExposure", [](Camera* c) { c->setDefaultExposure(); }, "is_SetExposureTime", true},
-        {"setFrameRate", [](Camera* c) { c->setFrameRate(12.0); }, "is_SetFrameRate", true},
-        {"getFrameRate", [](Camera* c) { c->getFrameRate(); }, "is_SetFrameRate", false},
-        {"setDefaultFrameRate", [](Camera* c) { c->setDefaultFrameRate(); }, "is_SetFrameRate", true},
-        {"setBrightness", [](Camera* c) { c->setBrightness(77); }, "is_SetBrightness", true},
-        {"setDefaultBrightness", [](Camera* c) { c->setDefaultBrightness(); }, "is_SetBrightness", false},
-        {"setAOI", [](Camera* c) { c->setAOI(640, 480); }, "is_SetImageSize", true},
-        {"setDefaultAOI", [](Camera* c) { c->setDefaultAOI(); }, "is_SetAOI", false},
-        {"getWidth", [](Camera* c) { c->getWidth(); }, "is_SetAOI", false},
-        {"getPosY", [](Camera* c) { c->getPosY(); }, "is_SetAOI", false},
-        {"doWhiteBalance", [](Camera* c) { c->doWhiteBalance(); }, "is_SetAutoParameter", false},
-        {"stopWhiteBalance", [](Camera* c) { c->stopWhiteBalance(); }, "is_SetAutoParameter", false},
-    };
-    return all;
-}
-
-TEST_F(ControlsTest, SavedFlagRules) {
-    open();
-    for (const auto& op : operations()) {
-        SCOPED_TRACE(op.name);
-        config()->setConfSaved(true);
-        op.run(camera());
-        EXPECT_EQ(config()->getConfSaved(), !op.clearsSavedFlag);
-    }
-}
-
-TEST_F(ControlsTest, FailuresAreReportedAndLeaveTheFlag) {
-    open();
-    for (const auto& op : operations()) {
-        SCOPED_TRACE(op.name);
-        config()->setConfSaved(true);
-        ueye_sim::failCall(op.sdkCall, 123);
-        expectSdkFailure([&] { op.run(camera()); }, op.sdkCall, 123);
-        EXPECT_TRUE(config()->getConfSaved());
-        ueye_sim::clearScripts();
-    }
-}
-
-TEST_F(ControlsTest, GainsReachTheCameraUnchanged) {
+TEST_F(ControlsTest, GainsReachTheCameraUnchangedAndQueriesNeverThrow) {
     open();
     ueye_sim::clearCallLog();
     camera()->setGain(-5, 20, 30, 400);
-    EXPECT_EQ(ueye_sim::callLog().at(0).arguments.substr(ueye_sim::callLog().at(0).arguments.find(',')),
-              ", -5, 20, 30, 400");
+    EXPECT_TRUE(contains(ueye_sim::callLog().at(0).arguments, ", -5, 20, 30, 400"));
     camera()->setGain(10, 20, 30, 40);
-    EXPECT_EQ(camera()->getGain(), 10);
-    EXPECT_EQ(camera()->getRedGain(), 20);
-    EXPECT_EQ(camera()->getGreenGain(), 30);
-    EXPECT_EQ(camera()->getBlueGain(), 40);
-}
-
-TEST_F(ControlsTest, GainQueriesNeverThrow) {
-    open();
+    EXPECT_EQ(std::vector<double>({camera()->getGain(), camera()->getRedGain(), camera()->getGreenGain(),
+                                camera()->getBlueGain()}),
+              std::vector<double>({10, 20, 30, 40}));
+    camera()->setAutoGain(true);
+    EXPECT_TRUE(camera()->isGainAuto());
+    camera()->setAutoGain(false);
+    EXPECT_FALSE(camera()->isGainAuto());
+    // A failed query's status is its value.
     ueye_sim::scriptQuery("is_SetHardwareGain", 0x8000, -7);
     ueye_sim::scriptQuery("is_SetBrightness", 0x8000, -9);
     EXPECT_EQ(camera()->getGain(), -7);
     EXPECT_EQ(camera()->getBrightness(), -9);
 }
 
-TEST_F(ControlsTest, AutoGainIsAnyNonZeroValue) {
-    open();
-    camera()->setAutoGain(true);
-    EXPECT_TRUE(camera()->isGainAuto());
-    camera()->setAutoGain(false);
-    EXPECT_FALSE(camera()->isGainAuto());
-}
-
-TEST_F(ControlsTest, DefaultGainWithFactoryAutoGain) {
-    // The shipped file gives SIM1280-M automatic gain.
-    open("SIM1280-M");
-    ASSERT_EQ(config()->getMasterGain("SIM1280-M"), -1);
-    camera()->setAutoGain(false);
-    ueye_sim::clearCallLog();
-    camera()->setDefaultGain();
-    const auto log = ueye_sim::callLog();
-    ASSERT_EQ(log.size(), 2u);
-    EXPECT_EQ(log[0].function, "is_SetHardwareGain");
-    EXPECT_NE(log[0].arguments.find(", -1, "), std::string::npos);
-    EXPECT_EQ(log[1].function, "is_SetAutoParameter");
-    EXPECT_TRUE(camera()->isGainAuto());
-}
-
-TEST_F(ControlsTest, DefaultGainWithoutAutoGainLeavesItOn) {
-    open("SIM1280-C");
-    ASSERT_NE(config()->getMasterGain("SIM1280-C"), -1);
-    camera()->setAutoGain(true);
-    camera()->setDefaultGain();
-    EXPECT_TRUE(camera()->isGainAuto());
+TEST_F(ControlsTest, DefaultGainSwitchesAutoGainOnOnlyForAFactoryAutoGain) {
+    // The shipped file gives SIM1280-M automatic gain, SIM1280-C a fixed one.
+    for (const std::string name : {"SIM1280-C", "SIM1280-M"}) {  // colour first: the flag never comes back
+        SCOPED_TRACE(name);
+        open(name);
+        const bool factoryAuto = config()->getMasterGain(name) == -1;
+        camera()->setAutoGain(!factoryAuto);
+        ueye_sim::clearCallLog();
+        camera()->setDefaultGain();
+        EXPECT_EQ(calls().size(), factoryAuto ? 2u : 1u);
+        EXPECT_EQ(contains(ueye_sim::callLog().at(0).arguments, ", -1, "), factoryAuto);
+        EXPECT_TRUE(camera()->isGainAuto());
+    }
 }
 
 TEST_F(ControlsTest, DefaultFrameRateAsksTheCameraTwice) {
     open();
     ueye_sim::clearCallLog();
     camera()->setDefaultFrameRate();
-    const auto log = ueye_sim::callLog();
-    ASSERT_EQ(log.size(), 2u);
-    EXPECT_NE(log[0].arguments.find("32769"), std::string::npos);
-    EXPECT_EQ(log[1].function, "is_SetFrameRate");
+    EXPECT_EQ(calls(), std::vector<std::string>({"is_SetFrameRate", "is_SetFrameRate"}));
+    EXPECT_TRUE(contains(ueye_sim::callLog().at(0).arguments, "32769"));
 }
 
 TEST_F(ControlsTest, ExposureReportsWhatTheCameraApplied) {
@@ -134,9 +69,207 @@ TEST_F(ControlsTest, WhiteBalanceDoesNotWait) {
     camera()->doWhiteBalance();
     EXPECT_TRUE(ueye_sim::state().autoWhiteBalance);
     camera()->stopWhiteBalance();
-    EXPECT_FALSE(ueye_sim::state().autoWhiteBalance);
     camera()->stopWhiteBalance();
+    EXPECT_FALSE(ueye_sim::state().autoWhiteBalance);
+}
+
+TEST_F(ControlsTest, AreaIsAlignedCentredAndKeepsRateAndExposure) {
+    open("SIM1280-C");
+    camera()->setFrameRate(20.0);
+    camera()->setExposure(10.0);
+    const double fps = camera()->getFrameRate(), exposure = camera()->getExposure();
+    camera()->setAOI(1001, 701);
+    EXPECT_EQ(std::vector<int>({camera()->getWidth(), camera()->getHeight(), camera()->getPosX(), camera()->getPosY()}),
+              std::vector<int>({1000, 700, 140, 162}));
+    EXPECT_DOUBLE_EQ(camera()->getFrameRate(), fps);
+    EXPECT_DOUBLE_EQ(camera()->getExposure(), exposure);
+    // Largest offsets the camera reports off the step are rounded down to it.
+    ueye_sim::scriptQuery("is_SetImagePos", 0xC007, 282);
+    ueye_sim::scriptQuery("is_SetImagePos", 0xC008, 325);
+    ueye_sim::clearCallLog();
+    camera()->setAOI(1001, 701);
+    int centred = 0;
+    for (const auto& record : ueye_sim::callLog())
+        centred += record.function == "is_SetImagePos" && contains(record.arguments, ", 140, 162");
+    EXPECT_EQ(centred, 1);
+    // A step of 0 or less does not divide by zero.
+    ueye_sim::clearScripts();
+    ueye_sim::scriptQuery("is_SetImagePos", 0xC003, 0);
+    ueye_sim::scriptQuery("is_SetImagePos", 0xC004, -2);
+    camera()->setAOI(640, 480);
+    EXPECT_EQ(camera()->getWidth(), 640);
+}
+
+TEST_F(ControlsTest, RefusedAreaLeavesTheOffsetAtTheCorner) {
+    open("SIM1280-C");
+    camera()->setAOI(640, 480);
+    config()->setConfSaved(true);
+    EXPECT_TRUE(contains(thrownText([&] { camera()->setAOI(4000, 4000); }), "is_SetImageSize"));
+    EXPECT_EQ(std::vector<int>({camera()->getWidth(), camera()->getPosX(), camera()->getPosY()}),
+              std::vector<int>({640, 0, 0}));
+    EXPECT_TRUE(config()->getConfSaved());
+}
+
+TEST_F(ControlsTest, DefaultAreaIsTheWholeSensorInOneCall) {
+    open("SIM2592-C");
+    camera()->setAOI(800, 600);
+    config()->setConfSaved(false);
+    ueye_sim::clearCallLog();
+    camera()->setDefaultAOI();
+    EXPECT_EQ(calls(), std::vector<std::string>{"is_SetAOI"});
+    EXPECT_EQ(std::vector<int>({camera()->getWidth(), camera()->getHeight(), camera()->getPosX(), camera()->getPosY()}),
+              std::vector<int>({2592, 1944, 0, 0}));
+    EXPECT_FALSE(config()->getConfSaved());
+}
+
+TEST_F(ControlsTest, SavedPresetHoldsTheCameraValuesAndOpensTheNextInit) {
+    open("SIM1280-C");
+    camera()->setGain(10, 20, 30, 40);
+    camera()->setAutoGain(false);
+    camera()->setBrightness(99);
+    camera()->setAOI(1001, 701);
+    camera()->setExposure(6.0);
+    const double exposure = camera()->getExposure();
+    ueye_sim::clearCallLog();
+    camera()->saveUserSettings();
+    EXPECT_TRUE(config()->getConfSaved());
+    for (const char* element : {"<UserMasterGain>10</UserMasterGain>", "<UserRedGain>20</UserRedGain>",
+                                "<UserGreenGain>30</UserGreenGain>", "<UserBlueGain>40</UserBlueGain>",
+                                "<UserAutoGain>false</UserAutoGain>", "<UserBrightness>99</UserBrightness>",
+                                "<UserWidth>1000</UserWidth>", "<UserHeight>700</UserHeight>"})
+        EXPECT_TRUE(contains(configText(), element)) << element;
+    camera()->init();
+    EXPECT_TRUE(config()->getConfSaved());
+    EXPECT_EQ(std::vector<int>({camera()->getWidth(), camera()->getPosX()}), std::vector<int>({1000, 140}));
+    EXPECT_DOUBLE_EQ(camera()->getExposure(), exposure);
+}
+
+TEST_F(ControlsTest, FailingSaveKeepsWhatItStoredAndTheFlag) {
+    open("SIM1280-C");
+    ueye_sim::failCall("is_SetExposureTime", 8);
+    config()->setConfSaved(false);
+    expectSdkFailure([&] { camera()->saveUserSettings(); }, "is_SetExposureTime", 8);
+    EXPECT_FALSE(config()->getConfSaved());
+    EXPECT_TRUE(contains(configText(), "<UserBrightness>"));
+    EXPECT_FALSE(contains(configText(), "<UserExposure>"));
+    EXPECT_FALSE(contains(configText(), "<UserWidth>"));
+}
+
+TEST_F(ControlsTest, ResetRemovesThePresetAndReopensWithTheFactoryValues) {
+    open("SIM1280-C");
+    config()->setConfSaved(false);
+    camera()->resetUserSettings();  // without a preset, too
+    EXPECT_TRUE(config()->getConfSaved());
+    camera()->setAOI(640, 480);
+    camera()->saveUserSettings();
+    camera()->setGain(1, 2, 3, 4);
+    ueye_sim::clearCallLog();
+    camera()->resetUserSettings();
+    EXPECT_FALSE(config()->isUserDefined("SIM1280-C"));
+    EXPECT_FALSE(contains(configText(), "<User"));
+    EXPECT_TRUE(config()->getConfSaved());
+    EXPECT_EQ(camera()->getWidth(), 1280);
+    EXPECT_EQ(calls().front(), "is_StopLiveVideo");
+    EXPECT_TRUE(ueye_sim::state().capturing);
+}
+
+TEST_F(ControlsTest, ResetStopsARunningRecordingFirst) {
+    open("SIM1280-C");
+    TempDir dir;
+    CountingListener listener;
+    camera()->startRecording(&listener, dir.file("r.avi"), 0, 25, 1000, 25);
+    ASSERT_TRUE(pumpUntil([&] { return fileSize(dir.file("r.avi")) > 200000; }, 10000));
+    camera()->resetUserSettings();
+    EXPECT_EQ(ueye_sim::openAviInstances(), 0);
+    EXPECT_EQ(listener.recordEnds, 0);
+    const VideoInfo info = probeVideo(dir.file("r.avi"));
+    EXPECT_EQ(info.indexFrames, std::to_string(info.frames));  // the index was written
+}
+
+// The frame-rate argument of a logged is_SetFrameRate call: "handle, value, out".
+double frameRateArgument(const ueye_sim::CallRecord& record) {
+    return std::stod(record.arguments.substr(record.arguments.find(", ") + 2));
+}
+
+class OptimizeTest : public CameraFixture {
+protected:
+    CountingListener listener;
+    bool optimize() {
+        ueye_sim::clearCallLog();
+        camera()->optimizeClock(&listener);
+        return pumpUntil([&] { return listener.optimizeEnds >= 1; }, 15000);
+    }
+};
+
+TEST_F(OptimizeTest, RaisesTheFrameRateOnAWorkerThread) {
+    open("SIM2592-C");
+    const double before = camera()->getFrameRate();
+    config()->setConfSaved(true);
+    camera()->optimizeClock(&listener);
+    EXPECT_FALSE(config()->getConfSaved());  // at once, before the work is done
+    ASSERT_TRUE(pumpUntil([&] { return listener.optimizeEnds >= 1; }, 15000));
+    EXPECT_NE(listener.optimizeThread, std::this_thread::get_id());
+    EXPECT_GT(camera()->getFrameRate(), before);
+}
+
+TEST_F(OptimizeTest, FailedSearchChangesNothingButStillEnds) {
+    open("SIM2592-C");
+    const auto before = ueye_sim::state();
+    ueye_sim::scriptOptimalTiming(-1, 80, 99.0);
+    ASSERT_TRUE(optimize());
+    EXPECT_EQ(ueye_sim::state().pixelClock, before.pixelClock);
+    EXPECT_DOUBLE_EQ(ueye_sim::state().frameRate, before.frameRate);
+}
+
+TEST_F(OptimizeTest, ShortestFrameTimeWinsWhenFasterAndAFailedRangeKeepsTheSearchResult) {
+    open("SIM1280-C");
+    camera()->setAOI(640, 480);
+    ueye_sim::scriptOptimalTiming(0, 40, 10.0);
+    ueye_sim::scriptFrameTimeRange(0, 1.0 / 50.0, 2.0, 0.0001);
+    ASSERT_TRUE(optimize());
+    EXPECT_EQ(calls(), std::vector<std::string>(
+                           {"is_GetOptimalTiming", "is_SetPixelClock", "is_GetFrameTimeRange", "is_SetFrameRate"}));
+    EXPECT_NEAR(frameRateArgument(ueye_sim::callLog().back()), 50.0, 1e-9);
+    listener.optimizeEnds = 0;
+    ueye_sim::scriptOptimalTiming(0, 40, 12.5);
+    ueye_sim::scriptFrameTimeRange(-1, 0.001, 2.0, 0.0001);
+    ASSERT_TRUE(optimize());
+    EXPECT_DOUBLE_EQ(frameRateArgument(ueye_sim::callLog().back()), 12.5);
+}
+
+TEST_F(OptimizeTest, NullListenerIsFine) {
+    open("SIM2592-C");
+    const double before = camera()->getFrameRate();
+    camera()->optimizeClock(nullptr);
+    ASSERT_TRUE(pumpUntil([&] { return camera()->getFrameRate() > before; }, 15000));
+}
+
+TEST_F(OptimizeTest, OtherThreadTypesDoNothing) {
+    open("SIM1280-C");
+    ueye_sim::clearCallLog();
+    auto* thread = new Nimbrel_model::Thread(3, &listener);
+    EXPECT_EQ(thread->getType(), 3);
+    ThreadWatch threads;
+    ASSERT_EQ(thread->Run(), wxTHREAD_NO_ERROR);
+    ASSERT_TRUE(threads.waitForOthersToEnd());
+    EXPECT_EQ(listener.optimizeEnds, 0);
+    EXPECT_TRUE(ueye_sim::callLog().empty());
+}
+
+TEST_F(OptimizeTest, ResetWaitsForARunningOptimisation) {
+    open("SIM2592-C");
+    camera()->optimizeClock(&listener);
+    camera()->resetUserSettings();
+    EXPECT_EQ(listener.optimizeEnds, 1);
+    EXPECT_TRUE(ueye_sim::state().capturing);
+}
+
+TEST_F(OptimizeTest, ExitDoesNotWaitAndTheWorkerSurvives) {
+    open("SIM2592-C");
+    camera()->optimizeClock(&listener);
+    camera()->exit();
+    ASSERT_TRUE(pumpUntil([&] { return listener.optimizeEnds >= 1; }, 15000));
 }
 
 }  // namespace
-}  // namespace camtest
+}  // namespace testsupport

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Qel/Qel.h"
-#include "TestFiles.h"
+#include "Files.h"
 
 using Qel::Strings::hstring;
 using namespace Qel::HelperFuncs;
@@ -44,13 +44,14 @@ TEST_F(AppDirTest, OverrideGetsATrailingSeparator) {
 }
 
 TEST_F(AppDirTest, ConfigurationPathLeadsToTheFile) {
-    const qeltest::ScratchDir dir;
+    const testsupport::TempDir dir;
     ::mkdir(dir.file("res").c_str(), 0755);
-    qeltest::writeFile(dir.file("res/config.xml"), "<Root><Language>Deutsch</Language></Root>");
+    testsupport::writeFile(dir.file("res/config.xml"), "<Root><Language>Deutsch</Language></Root>");
     setAppDir(dir.path());
     const hstring path = getAppDir() + "res\\config.xml";
     const Qel::XML::XMLDoc doc(path, true, false);
     EXPECT_EQ(doc.getRoot().getChild("Language", "").getText().str(), "Deutsch");
+    EXPECT_EQ(doc.getPath().str(), dir.file("res/config.xml"));
 }
 
 TEST_F(AppDirTest, ConcurrentUseSeesWholeValues) {

@@ -2,110 +2,64 @@
 #include "SimTestSupport.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 using namespace simtest;
 
 namespace {
 
-struct Area {
-    int x, y, width, height;
+// One call in a sequence on a fresh SIM1280-C: 'S' is_SetImageSize(a, b), 'P' is_SetImagePos(a, b),
+// 'Q' is_SetImagePos(a, a), 'O' is_SetAOI setting (a, b, c, d); each gives `result`.
+// 'A' reads the area back and expects (a, b, c, d).
+struct Step {
+    char call;
+    int a, b, c, d, result;
 };
 
-Area readArea(HIDS handle) {
-    Area area{-1, -1, -1, -1};
-    EXPECT_EQ(is_SetAOI(handle, IS_GET_IMAGE_AOI, &area.x, &area.y, &area.width, &area.height), IS_SUCCESS);
-    return area;
-}
+constexpr int kBad = IS_INVALID_PARAMETER;
+const Step kAreaSteps[] = {
+    {'Q', IS_GET_IMAGE_POS_X_INC, 0, 0, 0, 4}, {'Q', IS_GET_IMAGE_POS_Y_INC, 0, 0, 0, 2},
+    {'Q', IS_GET_IMAGE_POS_X_MAX, 0, 0, 0, 0}, {'A', 0, 0, 1280, 1024, 0},
+    {'P', IS_GET_IMAGE_POS_X_INC, 0, 0, 0, kBad},  // a query code in one place only
+    {'P', 4, 0, 0, 0, kBad},                       // the full-size area cannot move
+    {'S', 1284, 1024, 0, 0, kBad}, {'S', 1002, 700, 0, 0, kBad}, {'S', 1000, 701, 0, 0, kBad},
+    {'S', 0, 0, 0, 0, kBad},       {'S', 8, 8, 0, 0, kBad},  // below the smallest area
+    {'S', 1000, 700, 0, 0, 0},     {'Q', IS_GET_IMAGE_POS_X_MAX, 0, 0, 0, 280},
+    {'Q', IS_GET_IMAGE_POS_Y_MAX, 0, 0, 0, 324},
+    {'P', 284, 0, 0, 0, kBad},     {'P', 0, 326, 0, 0, kBad}, {'P', 142, 0, 0, 0, kBad},
+    {'P', 140, 163, 0, 0, kBad},   {'P', -4, 0, 0, 0, kBad},
+    {'P', 280, 324, 0, 0, 0},      {'A', 280, 324, 1000, 700, 0},
+    {'S', 1004, 700, 0, 0, kBad},  {'S', 1000, 702, 0, 0, kBad},  // would leave the sensor
+    {'P', 140, 162, 0, 0, 0},      {'A', 140, 162, 1000, 700, 0},
+    {'O', 64, 32, 320, 240, 0},    {'A', 64, 32, 320, 240, 0},
+    {'O', 1000, 0, 320, 240, kBad}, {'A', 64, 32, 320, 240, 0},  // all four at once or nothing
+    {'O', 0, 0, 1280, 1024, 0},    {'A', 0, 0, 1280, 1024, 0},
+};
 
 }  // namespace
 
-TEST_F(SimTest, TheAreaStartsAsTheFullSensor) {
+TEST_F(SimTest, TheAreaKeepsToTheStepsAndTheSensor) {
     const HIDS handle = openCamera();
-    const Area area = readArea(handle);
-    EXPECT_EQ(area.x, 0);
-    EXPECT_EQ(area.y, 0);
-    EXPECT_EQ(area.width, 1280);
-    EXPECT_EQ(area.height, 1024);
-}
-
-TEST_F(SimTest, PositionStepsAndLargestOffsetsFollowTheSizeSet) {
-    const HIDS handle = openCamera();
-    EXPECT_EQ(is_SetImagePos(handle, IS_GET_IMAGE_POS_X_INC, IS_GET_IMAGE_POS_X_INC), 4);
-    EXPECT_EQ(is_SetImagePos(handle, IS_GET_IMAGE_POS_Y_INC, IS_GET_IMAGE_POS_Y_INC), 2);
-    EXPECT_EQ(is_SetImagePos(handle, IS_GET_IMAGE_POS_X_MAX, IS_GET_IMAGE_POS_X_MAX), 0);
-    ASSERT_EQ(is_SetImageSize(handle, 1000, 700), IS_SUCCESS);
-    EXPECT_EQ(is_SetImagePos(handle, IS_GET_IMAGE_POS_X_MAX, IS_GET_IMAGE_POS_X_MAX), 280);
-    EXPECT_EQ(is_SetImagePos(handle, IS_GET_IMAGE_POS_Y_MAX, IS_GET_IMAGE_POS_Y_MAX), 324);
-}
-
-TEST_F(SimTest, EachModelReportsItsOwnSteps) {
-    for (const auto& model : ueye_sim::catalogue()) {
-        SCOPED_TRACE(model.name);
-        ASSERT_TRUE(ueye_sim::connectCamera(model.name));
-        const HIDS handle = openCamera();
-        EXPECT_EQ(is_SetImagePos(handle, IS_GET_IMAGE_POS_X_INC, IS_GET_IMAGE_POS_X_INC), model.stepX);
-        EXPECT_EQ(is_SetImagePos(handle, IS_GET_IMAGE_POS_Y_INC, IS_GET_IMAGE_POS_Y_INC), model.stepY);
-        ASSERT_EQ(is_ExitCamera(handle), IS_SUCCESS);
+    for (size_t i = 0; i < std::size(kAreaSteps); ++i) {
+        Step s = kAreaSteps[i];
+        SCOPED_TRACE("step " + std::to_string(i) + " " + s.call);
+        if (s.call != 'A') {
+            const int got = s.call == 'S'   ? is_SetImageSize(handle, s.a, s.b)
+                            : s.call == 'P' ? is_SetImagePos(handle, s.a, s.b)
+                            : s.call == 'Q' ? is_SetImagePos(handle, s.a, s.a)
+                                            : is_SetAOI(handle, IS_SET_IMAGE_AOI, &s.a, &s.b, &s.c, &s.d);
+            EXPECT_EQ(got, s.result);
+        } else {
+            int area[4] = {-1, -1, -1, -1};
+            ASSERT_EQ(is_SetAOI(handle, IS_GET_IMAGE_AOI, &area[0], &area[1], &area[2], &area[3]), IS_SUCCESS);
+            EXPECT_EQ(std::vector<int>(area, area + 4), (std::vector<int>{s.a, s.b, s.c, s.d}));
+            EXPECT_EQ(ueye_sim::state().aoiWidth, s.c);
+        }
     }
-}
-
-TEST_F(SimTest, AQueryCodeInOnlyOnePlaceIsRefused) {
-    const HIDS handle = openCamera();
-    EXPECT_EQ(is_SetImagePos(handle, IS_GET_IMAGE_POS_X_INC, 0), IS_INVALID_PARAMETER);
-}
-
-TEST_F(SimTest, TheSizeMustFitTheSensorAtThePositionAndKeepToTheSteps) {
-    const HIDS handle = openCamera();
-    EXPECT_EQ(is_SetImageSize(handle, 1284, 1024), IS_INVALID_PARAMETER);
-    EXPECT_EQ(is_SetImageSize(handle, 1002, 700), IS_INVALID_PARAMETER) << "not a multiple of 4";
-    EXPECT_EQ(is_SetImageSize(handle, 1000, 701), IS_INVALID_PARAMETER) << "not a multiple of 2";
-    EXPECT_EQ(is_SetImageSize(handle, 0, 0), IS_INVALID_PARAMETER);
-    EXPECT_EQ(is_SetImageSize(handle, 8, 8), IS_INVALID_PARAMETER) << "below the smallest area";
-    ASSERT_EQ(is_SetImageSize(handle, 640, 480), IS_SUCCESS);
-    ASSERT_EQ(is_SetImagePos(handle, 640, 544), IS_SUCCESS);
-    EXPECT_EQ(is_SetImageSize(handle, 644, 480), IS_INVALID_PARAMETER) << "would leave the sensor";
-    EXPECT_EQ(is_SetImageSize(handle, 640, 482), IS_INVALID_PARAMETER);
-    const Area area = readArea(handle);
-    EXPECT_EQ(area.width, 640);
-    EXPECT_EQ(area.height, 480);
-}
-
-TEST_F(SimTest, ThePositionMustKeepTheAreaOnTheSensorAndToTheSteps) {
-    const HIDS handle = openCamera();
-    EXPECT_EQ(is_SetImagePos(handle, 4, 0), IS_INVALID_PARAMETER) << "the full-size area cannot move";
-    ASSERT_EQ(is_SetImageSize(handle, 1000, 700), IS_SUCCESS);
-    EXPECT_EQ(is_SetImagePos(handle, 284, 0), IS_INVALID_PARAMETER);
-    EXPECT_EQ(is_SetImagePos(handle, 0, 326), IS_INVALID_PARAMETER);
-    EXPECT_EQ(is_SetImagePos(handle, 142, 0), IS_INVALID_PARAMETER) << "not a multiple of 4";
-    EXPECT_EQ(is_SetImagePos(handle, 140, 163), IS_INVALID_PARAMETER) << "not a multiple of 2";
-    EXPECT_EQ(is_SetImagePos(handle, -4, 0), IS_INVALID_PARAMETER);
-    ASSERT_EQ(is_SetImagePos(handle, 280, 324), IS_SUCCESS);
-    const Area area = readArea(handle);
-    EXPECT_EQ(area.x, 280);
-    EXPECT_EQ(area.y, 324);
-    ASSERT_EQ(is_SetImagePos(handle, 140, 162), IS_SUCCESS);
-    EXPECT_EQ(readArea(handle).x, 140);
-}
-
-TEST_F(SimTest, SetAOISetsAllFourAtOnceOrNothing) {
-    const HIDS handle = openCamera();
-    int x = 64, y = 32, width = 320, height = 240;
-    ASSERT_EQ(is_SetAOI(handle, IS_SET_IMAGE_AOI, &x, &y, &width, &height), IS_SUCCESS);
-    Area area = readArea(handle);
-    EXPECT_EQ(area.x, 64);
-    EXPECT_EQ(area.y, 32);
-    EXPECT_EQ(area.width, 320);
-    EXPECT_EQ(area.height, 240);
-    int badX = 1000, badY = 0, badWidth = 320, badHeight = 240;
-    EXPECT_EQ(is_SetAOI(handle, IS_SET_IMAGE_AOI, &badX, &badY, &badWidth, &badHeight), IS_INVALID_PARAMETER);
-    area = readArea(handle);
-    EXPECT_EQ(area.x, 64);
-    EXPECT_EQ(area.width, 320);
-    int fullX = 0, fullY = 0, fullWidth = 1280, fullHeight = 1024;
-    ASSERT_EQ(is_SetAOI(handle, IS_SET_IMAGE_AOI, &fullX, &fullY, &fullWidth, &fullHeight), IS_SUCCESS);
-    EXPECT_EQ(ueye_sim::state().aoiWidth, 1280);
-    EXPECT_EQ(is_SetAOI(handle, 0x1234, &x, &y, &width, &height), IS_INVALID_PARAMETER);
-    EXPECT_EQ(is_SetAOI(handle, IS_GET_IMAGE_AOI, nullptr, &y, &width, &height), IS_INVALID_PARAMETER);
+    int x = 0;
+    EXPECT_EQ(is_SetAOI(handle, 0x1234, &x, &x, &x, &x), kBad);
+    EXPECT_EQ(is_SetAOI(handle, IS_GET_IMAGE_AOI, nullptr, &x, &x, &x), kBad);
 }
 
 TEST_F(SimTest, TheAreaIsLaidOutFromTheMemorysCornerWithFullWidthLines) {
@@ -142,7 +96,6 @@ TEST_F(SimTest, AWideAreaInANarrowMemoryIsClippedToTheMemory) {
     ASSERT_TRUE(ueye_sim::waitFrames(2, 10000));
     ASSERT_EQ(is_StopLiveVideo(handle, IS_WAIT), IS_SUCCESS);
     const Camera view{handle, memory, id, 200, 100, 24};
-    const auto* model = ueye_sim::findModel("SIM1280-C");
     const auto frame = ueye_sim::state().framesCaptured - 1;
-    EXPECT_EQ(pixelAt(view, 199, 99), toPixel(ueye_sim::patternAt(*model, 199, 99, frame)));
+    EXPECT_EQ(pixelAt(view, 199, 99), toPixel(ueye_sim::patternAt(*ueye_sim::findModel("SIM1280-C"), 199, 99, frame)));
 }

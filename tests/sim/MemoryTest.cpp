@@ -5,31 +5,41 @@
 
 using namespace simtest;
 
-TEST_F(SimTest, AllocatedMemoryIsZeroedWritableAndHasAPositiveId) {
+namespace {
+
+struct ActiveBuffer {
+    int status, number = 0;
+    char *inUse = nullptr, *last = nullptr;
+};
+
+ActiveBuffer activeBuffer(HIDS handle) {
+    ActiveBuffer b{};
+    b.status = is_GetActiveBuffer(handle, &b.number, &b.inUse, &b.last);
+    return b;
+}
+
+}  // namespace
+
+TEST_F(SimTest, MemoriesAreZeroedWritableOwnIdsAndFreedOnlyWithTheirPointerAndId) {
     const HIDS handle = openCamera();
     char* memory = nullptr;
-    int id = 0;
+    char* second = nullptr;
+    int id = 0, secondId = 0;
     ASSERT_EQ(is_AllocImageMem(handle, 640, 480, 24, &memory, &id), IS_SUCCESS);
-    ASSERT_NE(memory, nullptr);
+    ASSERT_EQ(is_AllocImageMem(handle, 64, 64, 8, &second, &secondId), IS_SUCCESS);
     EXPECT_GT(id, 0);
+    EXPECT_NE(id, secondId);
     const std::size_t bytes = 640 * 480 * 3;
     EXPECT_TRUE(std::all_of(memory, memory + bytes, [](char c) { return c == 0; }));
     std::fill(memory, memory + bytes, '\x7f');  // the whole block is ours to write
-    EXPECT_EQ(ueye_sim::state().allocatedMemories, 1);
-    EXPECT_EQ(is_FreeImageMem(handle, memory, id), IS_SUCCESS);
-    EXPECT_EQ(ueye_sim::state().allocatedMemories, 0);
-}
-
-TEST_F(SimTest, EachMemoryGetsItsOwnId) {
-    const HIDS handle = openCamera();
-    char* first = nullptr;
-    char* second = nullptr;
-    int firstId = 0, secondId = 0;
-    ASSERT_EQ(is_AllocImageMem(handle, 64, 64, 8, &first, &firstId), IS_SUCCESS);
-    ASSERT_EQ(is_AllocImageMem(handle, 64, 64, 8, &second, &secondId), IS_SUCCESS);
-    EXPECT_NE(firstId, secondId);
-    EXPECT_NE(first, second);
     EXPECT_EQ(ueye_sim::state().allocatedMemories, 2);
+    EXPECT_EQ(is_FreeImageMem(handle, memory + 1, id), IS_INVALID_MEMORY_POINTER);
+    EXPECT_NE(is_FreeImageMem(handle, memory, secondId), IS_SUCCESS);
+    EXPECT_NE(is_FreeImageMem(handle, nullptr, id), IS_SUCCESS);
+    EXPECT_EQ(ueye_sim::state().allocatedMemories, 2);
+    EXPECT_EQ(is_FreeImageMem(handle, memory, id), IS_SUCCESS);
+    EXPECT_NE(is_FreeImageMem(handle, memory, id), IS_SUCCESS) << "freed twice";
+    EXPECT_EQ(ueye_sim::state().allocatedMemories, 1);
 }
 
 TEST_F(SimTest, AllocationRefusesBadSizesDepthsAndMissingOutputs) {
@@ -44,58 +54,41 @@ TEST_F(SimTest, AllocationRefusesBadSizesDepthsAndMissingOutputs) {
     EXPECT_EQ(ueye_sim::state().allocatedMemories, 0);
 }
 
-TEST_F(SimTest, FreeingAWrongPointerOrIdIsRefused) {
+TEST_F(SimTest, CaptureNeedsAMemoryTheSimulatorGave) {
     const HIDS handle = openCamera();
+    EXPECT_EQ(is_CaptureVideo(handle, IS_WAIT), IS_NO_ACTIVE_IMG_MEM);
+    EXPECT_FALSE(ueye_sim::state().capturing);
+    const ActiveBuffer none = activeBuffer(handle);
+    EXPECT_NE(none.status, IS_SUCCESS);
+    EXPECT_EQ(none.number, 0);
+    EXPECT_EQ(none.inUse, nullptr);
     char* memory = nullptr;
     int id = 0;
-    ASSERT_EQ(is_AllocImageMem(handle, 64, 64, 24, &memory, &id), IS_SUCCESS);
-    EXPECT_EQ(is_FreeImageMem(handle, memory + 1, id), IS_INVALID_MEMORY_POINTER);
-    EXPECT_NE(is_FreeImageMem(handle, memory, id + 1), IS_SUCCESS);
-    EXPECT_NE(is_FreeImageMem(handle, nullptr, id), IS_SUCCESS);
-    EXPECT_EQ(ueye_sim::state().allocatedMemories, 1);
-    EXPECT_EQ(is_FreeImageMem(handle, memory, id), IS_SUCCESS);
-    EXPECT_NE(is_FreeImageMem(handle, memory, id), IS_SUCCESS) << "freed twice";
-}
-
-TEST_F(SimTest, SetImageMemAndAddToSequenceRefuseUnknownMemories) {
-    const HIDS handle = openCamera();
-    char* memory = nullptr;
-    int id = 0;
-    ASSERT_EQ(is_AllocImageMem(handle, 64, 64, 24, &memory, &id), IS_SUCCESS);
+    ASSERT_EQ(is_AllocImageMem(handle, 1280, 1024, 24, &memory, &id), IS_SUCCESS);
     char elsewhere[16]{};
     EXPECT_EQ(is_SetImageMem(handle, elsewhere, id), IS_INVALID_MEMORY_POINTER);
     EXPECT_NE(is_AddToSequence(handle, elsewhere, id), IS_SUCCESS);
-    EXPECT_EQ(is_SetImageMem(handle, memory, id), IS_SUCCESS);
-    EXPECT_EQ(is_AddToSequence(handle, memory, id), IS_SUCCESS);
-}
-
-TEST_F(SimTest, ActiveBufferQueryWithoutASequenceWritesNothing) {
-    const HIDS handle = openCamera();
-    int number = 0;
-    char* inUse = nullptr;
-    char* last = nullptr;
-    EXPECT_NE(is_GetActiveBuffer(handle, &number, &inUse, &last), IS_SUCCESS);
-    EXPECT_EQ(number, 0);
-    EXPECT_EQ(inUse, nullptr);
-    EXPECT_EQ(last, nullptr);
+    // The active memory alone, without a sequence, is enough.
+    ASSERT_EQ(is_SetImageMem(handle, memory, id), IS_SUCCESS);
+    ASSERT_EQ(is_CaptureVideo(handle, IS_WAIT), IS_SUCCESS);
+    EXPECT_TRUE(ueye_sim::state().capturing);
+    ASSERT_EQ(is_StopLiveVideo(handle, IS_WAIT), IS_SUCCESS);
+    EXPECT_EQ(static_cast<unsigned char>(memory[(1000 * 1280 + 10) * 3]), 255) << "the red bar's red";
 }
 
 TEST_F(SimTest, ActiveBufferQueryGivesTheOneSequenceBuffer) {
     const Camera camera = openWithMemory();
-    int number = 0;
-    char* inUse = nullptr;
-    char* last = nullptr;
-    ASSERT_EQ(is_GetActiveBuffer(camera.handle, &number, &inUse, &last), IS_SUCCESS);
-    EXPECT_EQ(number, 1);
-    EXPECT_EQ(inUse, camera.memory);
-    EXPECT_EQ(last, nullptr) << "nothing written yet";
-
+    ActiveBuffer b = activeBuffer(camera.handle);
+    ASSERT_EQ(b.status, IS_SUCCESS);
+    EXPECT_EQ(b.number, 1);
+    EXPECT_EQ(b.inUse, camera.memory);
+    EXPECT_EQ(b.last, nullptr) << "nothing written yet";
     ASSERT_EQ(is_CaptureVideo(camera.handle, IS_WAIT), IS_SUCCESS);
     ASSERT_TRUE(ueye_sim::waitFrames(2, 10000));
-    ASSERT_EQ(is_GetActiveBuffer(camera.handle, &number, &inUse, &last), IS_SUCCESS);
-    EXPECT_EQ(number, 1);
-    EXPECT_EQ(inUse, camera.memory);
-    EXPECT_EQ(last, camera.memory);
+    b = activeBuffer(camera.handle);
+    EXPECT_EQ(b.number, 1);
+    EXPECT_EQ(b.inUse, camera.memory);
+    EXPECT_EQ(b.last, camera.memory);
 }
 
 TEST_F(SimTest, ASequenceOfThreeBuffersIsWrittenInTurn) {
@@ -111,38 +104,13 @@ TEST_F(SimTest, ASequenceOfThreeBuffersIsWrittenInTurn) {
     ASSERT_TRUE(ueye_sim::waitFrames(4, 10000));
     ASSERT_EQ(is_StopLiveVideo(handle, IS_WAIT), IS_SUCCESS);
     const auto frames = ueye_sim::state().framesCaptured;
-    int number = 0;
-    char* inUse = nullptr;
-    char* last = nullptr;
-    ASSERT_EQ(is_GetActiveBuffer(handle, &number, &inUse, &last), IS_SUCCESS);
-    const int lastIndex = static_cast<int>((frames - 1) % 3);
-    EXPECT_EQ(last, memories[lastIndex]);
-    EXPECT_EQ(number, static_cast<int>(frames % 3) + 1);
-    EXPECT_EQ(inUse, memories[frames % 3]);
+    const ActiveBuffer b = activeBuffer(handle);
+    ASSERT_EQ(b.status, IS_SUCCESS);
+    EXPECT_EQ(b.last, memories[(frames - 1) % 3]);
+    EXPECT_EQ(b.number, static_cast<int>(frames % 3) + 1);
+    EXPECT_EQ(b.inUse, memories[frames % 3]);
     // Every buffer has received a frame: the red bar shows in each.
-    for (char* memory : memories) {
-        const auto* bytes = reinterpret_cast<const unsigned char*>(memory);
-        EXPECT_EQ(bytes[600 * 1280 * 3], 255);
-    }
-}
-
-TEST_F(SimTest, CaptureWithoutAnImageMemoryIsRefused) {
-    const HIDS handle = openCamera();
-    EXPECT_EQ(is_CaptureVideo(handle, IS_WAIT), IS_NO_ACTIVE_IMG_MEM);
-    EXPECT_FALSE(ueye_sim::state().capturing);
-}
-
-TEST_F(SimTest, CaptureIntoTheActiveMemoryAloneIsAccepted) {
-    const HIDS handle = openCamera();
-    char* memory = nullptr;
-    int id = 0;
-    ASSERT_EQ(is_AllocImageMem(handle, 1280, 1024, 24, &memory, &id), IS_SUCCESS);
-    ASSERT_EQ(is_SetImageMem(handle, memory, id), IS_SUCCESS);
-    ASSERT_EQ(is_CaptureVideo(handle, IS_WAIT), IS_SUCCESS);
-    EXPECT_TRUE(ueye_sim::state().capturing);
-    ASSERT_EQ(is_StopLiveVideo(handle, IS_WAIT), IS_SUCCESS);
-    const auto* bytes = reinterpret_cast<const unsigned char*>(memory);
-    EXPECT_EQ(bytes[(1000 * 1280 + 10) * 3], 255) << "the red bar's red";
+    for (char* memory : memories) EXPECT_EQ(static_cast<unsigned char>(memory[600 * 1280 * 3]), 255);
 }
 
 TEST_F(SimTest, FreeingTheMemoryWhileCaptureWritesIsSafe) {
@@ -150,10 +118,7 @@ TEST_F(SimTest, FreeingTheMemoryWhileCaptureWritesIsSafe) {
         const Camera camera = openCapturing();
         ASSERT_EQ(is_FreeImageMem(camera.handle, camera.memory, camera.memoryId), IS_SUCCESS);
         EXPECT_EQ(ueye_sim::state().allocatedMemories, 0);
-        int number = 0;
-        char* inUse = nullptr;
-        char* last = nullptr;
-        EXPECT_NE(is_GetActiveBuffer(camera.handle, &number, &inUse, &last), IS_SUCCESS);
+        EXPECT_NE(activeBuffer(camera.handle).status, IS_SUCCESS);
         ASSERT_EQ(is_ExitCamera(camera.handle), IS_SUCCESS);
     }
 }

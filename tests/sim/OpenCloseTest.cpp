@@ -2,106 +2,69 @@
 #include "SimTestSupport.h"
 
 #include <cstring>
+#include <functional>
 
 using namespace simtest;
 
-TEST_F(SimTest, InitCameraOpensTheConnectedCameraWithANonzeroHandle) {
+TEST_F(SimTest, OneOpenAtATimeWithTheCamerasOwnHandle) {
     HIDS handle = 0;
     ASSERT_EQ(is_InitCamera(&handle, nullptr), IS_SUCCESS);
     EXPECT_NE(handle, 0u);
     EXPECT_TRUE(ueye_sim::state().open);
-    EXPECT_EQ(is_ExitCamera(handle), IS_SUCCESS);
-    EXPECT_FALSE(ueye_sim::state().open);
-}
-
-TEST_F(SimTest, ASecondOpenWhileOpenFails) {
-    const HIDS first = openCamera();
     HIDS second = 0;
     EXPECT_EQ(is_InitCamera(&second, nullptr), IS_CANT_OPEN_DEVICE);
     EXPECT_EQ(second, 0u);
-    HIDS same = first;
+    HIDS same = handle;
     EXPECT_NE(is_InitCamera(&same, nullptr), IS_SUCCESS);
-    EXPECT_TRUE(ueye_sim::state().open);
-}
-
-TEST_F(SimTest, TheCameraOpensAgainAfterItWasClosed) {
-    HIDS handle = openCamera();
     ASSERT_EQ(is_ExitCamera(handle), IS_SUCCESS);
-    handle = 0;
-    EXPECT_EQ(is_InitCamera(&handle, nullptr), IS_SUCCESS);
-    EXPECT_NE(handle, 0u);
-}
-
-TEST_F(SimTest, ARequestedHandleOtherThanTheCamerasIdFails) {
-    HIDS handle = openCamera();
-    ASSERT_EQ(is_ExitCamera(handle), IS_SUCCESS);
+    EXPECT_FALSE(ueye_sim::state().open);
     HIDS other = handle + 41;
     EXPECT_NE(is_InitCamera(&other, nullptr), IS_SUCCESS);
     EXPECT_FALSE(ueye_sim::state().open);
-    HIDS same = handle;
+    EXPECT_NE(is_InitCamera(nullptr, nullptr), IS_SUCCESS);
     EXPECT_EQ(is_InitCamera(&same, nullptr), IS_SUCCESS);
     EXPECT_EQ(same, handle);
 }
 
-TEST_F(SimTest, InitCameraWithoutAnAddressFails) { EXPECT_NE(is_InitCamera(nullptr, nullptr), IS_SUCCESS); }
-
-TEST_F(SimTest, NoCameraConnectedMakesInitCameraFail) {
-    ScopedEnv camera("UESIM_CAMERA", "none");
-    ueye_sim::reset();
-    EXPECT_EQ(ueye_sim::connectedCamera(), "none");
-    HIDS handle = 0;
-    EXPECT_NE(is_InitCamera(&handle, nullptr), IS_SUCCESS);
-    EXPECT_EQ(handle, 0u);
-}
-
-TEST_F(SimTest, AnUnknownCameraNameWarnsOnceAndConnectsNone) {
-    ScopedEnv camera("UESIM_CAMERA", "SIM9999-X");
-    testing::internal::CaptureStderr();
-    ueye_sim::reset();
-    const std::string warnings = testing::internal::GetCapturedStderr();
-    EXPECT_NE(warnings.find("SIM9999-X"), std::string::npos);
-    EXPECT_EQ(warnings.find('\n'), warnings.size() - 1) << warnings;
-    EXPECT_EQ(ueye_sim::connectedCamera(), "none");
-    HIDS handle = 0;
-    EXPECT_NE(is_InitCamera(&handle, nullptr), IS_SUCCESS);
-}
-
-TEST_F(SimTest, TheEnvironmentPicksTheCameraAndAnEmptyValueMeansTheDefault) {
-    {
-        ScopedEnv camera("UESIM_CAMERA", "SIM2592-C");
+TEST_F(SimTest, TheEnvironmentOrConnectCameraPicksTheCamera) {
+    struct Case {
+        const char* env;
+        const char* connected;
+        bool warns;
+    };
+    for (const Case& row : {Case{"SIM2592-C", "SIM2592-C", false}, Case{"", "SIM1280-C", false},
+                            Case{"none", "none", false}, Case{"SIM9999-X", "none", true}}) {
+        ScopedEnv camera("UESIM_CAMERA", row.env);
+        testing::internal::CaptureStderr();
         ueye_sim::reset();
-        EXPECT_EQ(ueye_sim::connectedCamera(), "SIM2592-C");
+        const std::string warnings = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(ueye_sim::connectedCamera(), row.connected) << row.env;
+        EXPECT_EQ(!warnings.empty(), row.warns) << warnings;
+        if (row.warns) {
+            EXPECT_NE(warnings.find(row.env), std::string::npos);
+            EXPECT_EQ(warnings.find('\n'), warnings.size() - 1) << "one line";
+        }
+        HIDS handle = 0;
+        EXPECT_EQ(is_InitCamera(&handle, nullptr) == IS_SUCCESS, row.connected != std::string("none")) << row.env;
+        EXPECT_EQ(handle != 0, row.connected != std::string("none"));
     }
-    ScopedEnv empty("UESIM_CAMERA", "");
-    ueye_sim::reset();
+    EXPECT_FALSE(ueye_sim::connectCamera("nonsense"));
     EXPECT_EQ(ueye_sim::connectedCamera(), "SIM1280-C");
-}
-
-TEST_F(SimTest, ConnectCameraTakesEffectAtTheNextOpen) {
     const HIDS handle = openCamera();
     EXPECT_TRUE(ueye_sim::connectCamera("SIM4912-M"));
     SENSORINFO info{};
     ASSERT_EQ(is_GetSensorInfo(handle, &info), IS_SUCCESS);
-    EXPECT_STREQ(info.strSensorName, "SIM1280-C");
-    ASSERT_EQ(is_ExitCamera(handle), IS_SUCCESS);
-    const HIDS again = openCamera();
-    ASSERT_EQ(is_GetSensorInfo(again, &info), IS_SUCCESS);
-    EXPECT_STREQ(info.strSensorName, "SIM4912-M");
-}
-
-TEST_F(SimTest, ConnectCameraRefusesAnUnknownNameAndAcceptsNone) {
-    EXPECT_FALSE(ueye_sim::connectCamera("nonsense"));
-    EXPECT_EQ(ueye_sim::connectedCamera(), "SIM1280-C");
-    EXPECT_TRUE(ueye_sim::connectCamera("none"));
-    EXPECT_EQ(ueye_sim::connectedCamera(), "none");
-    HIDS handle = 0;
-    EXPECT_NE(is_InitCamera(&handle, nullptr), IS_SUCCESS);
+    EXPECT_STREQ(info.strSensorName, "SIM1280-C") << "the open camera stays until it is closed";
 }
 
 TEST_F(SimTest, SensorInformationDescribesEachCatalogueModel) {
     ASSERT_EQ(ueye_sim::catalogue().size(), 4u);
+    EXPECT_EQ(ueye_sim::findModel("SIM1280"), nullptr);
     for (const auto& model : ueye_sim::catalogue()) {
         SCOPED_TRACE(model.name);
+        EXPECT_EQ(ueye_sim::findModel(model.name), &model);
+        EXPECT_LE(model.minPixelClock, model.defaultPixelClock);
+        EXPECT_LE(model.defaultPixelClock, model.maxPixelClock);
         ASSERT_TRUE(ueye_sim::connectCamera(model.name));
         const HIDS handle = openCamera();
         SENSORINFO info;
@@ -114,85 +77,75 @@ TEST_F(SimTest, SensorInformationDescribesEachCatalogueModel) {
         EXPECT_EQ(info.bRGain, model.colour ? 1 : 0);
         EXPECT_EQ(info.bMasterGain, 1);
         EXPECT_GT(info.wPixelSize, 0);
+        EXPECT_EQ(ueye_sim::state().colourMode, model.colour ? IS_CM_RGB8_PACKED : IS_CM_MONO8);
+        EXPECT_EQ(ueye_sim::state().aoiWidth, model.maxWidth);
+        EXPECT_EQ(is_SetImagePos(handle, IS_GET_IMAGE_POS_X_INC, IS_GET_IMAGE_POS_X_INC), model.stepX);
+        EXPECT_EQ(is_SetImagePos(handle, IS_GET_IMAGE_POS_Y_INC, IS_GET_IMAGE_POS_Y_INC), model.stepY);
         ASSERT_EQ(is_ExitCamera(handle), IS_SUCCESS);
     }
+    EXPECT_EQ(ueye_sim::findModel("SIM1280-C")->stepX, 4);
+    EXPECT_EQ(ueye_sim::findModel("SIM4912-M")->maxHeight, 3684);
 }
 
-TEST_F(SimTest, TheCatalogueHoldsTheFourModels) {
-    const auto* colour = ueye_sim::findModel("SIM1280-C");
-    ASSERT_NE(colour, nullptr);
-    EXPECT_TRUE(colour->colour);
-    EXPECT_EQ(colour->maxWidth, 1280);
-    EXPECT_EQ(colour->stepX, 4);
-    EXPECT_EQ(colour->stepY, 2);
-    const auto* large = ueye_sim::findModel("SIM4912-M");
-    ASSERT_NE(large, nullptr);
-    EXPECT_FALSE(large->colour);
-    EXPECT_EQ(large->maxHeight, 3684);
-    EXPECT_EQ(large->stepX, 8);
-    EXPECT_EQ(large->stepY, 4);
-    EXPECT_NE(ueye_sim::findModel("SIM1280-M"), nullptr);
-    EXPECT_NE(ueye_sim::findModel("SIM2592-C"), nullptr);
-    EXPECT_EQ(ueye_sim::findModel("SIM1280"), nullptr);
-    for (const auto& model : ueye_sim::catalogue()) {
-        EXPECT_LE(model.minPixelClock, model.defaultPixelClock);
-        EXPECT_LE(model.defaultPixelClock, model.maxPixelClock);
-    }
-}
-
-TEST_F(SimTest, ExitCameraStopsCaptureAndFreesTheMemories) {
+TEST_F(SimTest, ExitCameraStopsCaptureFreesTheMemoriesAndOpeningAgainStartsAfresh) {
     const Camera camera = openCapturing();
     char* extra = nullptr;
     int extraId = 0;
     ASSERT_EQ(is_AllocImageMem(camera.handle, 64, 64, 8, &extra, &extraId), IS_SUCCESS);
+    ASSERT_EQ(is_SetHardwareGain(camera.handle, 50, 1, 2, 3), IS_SUCCESS);
+    ASSERT_EQ(is_SetImageSize(camera.handle, 640, 480), IS_SUCCESS);
     EXPECT_EQ(ueye_sim::state().allocatedMemories, 2);
     ASSERT_EQ(is_ExitCamera(camera.handle), IS_SUCCESS);
-    const auto state = ueye_sim::state();
+    auto state = ueye_sim::state();
     EXPECT_FALSE(state.capturing);
     EXPECT_EQ(state.allocatedMemories, 0);
     EXPECT_FALSE(state.open);
+    const HIDS handle = openCamera();
+    EXPECT_EQ(is_SetHardwareGain(handle, IS_GET_MASTER_GAIN, 0, 0, 0), 0);
+    EXPECT_EQ(ueye_sim::state().aoiWidth, 1280);
 }
 
 TEST_F(SimTest, EveryCallWithAClosedOrForeignHandleIsRefused) {
     const Camera camera = openWithMemory();
-    const HIDS handle = camera.handle;
-    ASSERT_EQ(is_ExitCamera(handle), IS_SUCCESS);
-    for (const HIDS h : {handle, HIDS{0}, HIDS{77}}) {
-        SCOPED_TRACE(h);
-        double value = 0;
-        int number = 0;
-        char* memory = nullptr;
-        int id = 0;
-        int x = 0, y = 0, w = 0, hgt = 0;
-        SENSORINFO info{};
-        EXPECT_EQ(is_GetSensorInfo(h, &info), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_ExitCamera(h), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_CaptureVideo(h, IS_WAIT), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_StopLiveVideo(h, IS_WAIT), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetExternalTrigger(h, 0), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetDisplayMode(h, IS_SET_DM_DIB), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_AllocImageMem(h, 64, 64, 24, &memory, &id), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetImageMem(h, camera.memory, camera.memoryId), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_FreeImageMem(h, camera.memory, camera.memoryId), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_ClearSequence(h), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_AddToSequence(h, camera.memory, camera.memoryId), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_GetActiveBuffer(h, &number, &memory, &memory), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetColorMode(h, IS_CM_MONO8), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetImageSize(h, 640, 480), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetImagePos(h, 0, 0), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetAOI(h, IS_GET_IMAGE_AOI, &x, &y, &w, &hgt), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetBinning(h, IS_BINNING_DISABLE), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_UncheckedSetup(h, 2, 0), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetHardwareGain(h, 10, 0, 0, 0), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetAutoParameter(h, IS_SET_ENABLE_AUTO_GAIN, &value, &value), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetBrightness(h, 100), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetExposureTime(h, 10.0, &value), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetFrameRate(h, 10.0, &value), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetPixelClock(h, 20), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetGamma(h, 100), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetBlCompensation(h, 1, 10, 0), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_SetColorCorrection(h, 0, nullptr), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_GetOptimalTiming(h, 0, 5000, &number, &value), IS_INVALID_CAMERA_HANDLE);
-        EXPECT_EQ(is_GetFrameTimeRange(h, &value, &value, &value), IS_INVALID_CAMERA_HANDLE);
-    }
+    double value = 0;
+    int number = 0, id = 0, x = 0, y = 0, w = 0, hgt = 0;
+    char* memory = nullptr;
+    SENSORINFO info{};
+    const std::function<int(HIDS)> calls[] = {
+        [&](HIDS h) { return is_GetSensorInfo(h, &info); },
+        [&](HIDS h) { return is_ExitCamera(h); },
+        [&](HIDS h) { return is_CaptureVideo(h, IS_WAIT); },
+        [&](HIDS h) { return is_StopLiveVideo(h, IS_WAIT); },
+        [&](HIDS h) { return is_SetExternalTrigger(h, 0); },
+        [&](HIDS h) { return is_SetDisplayMode(h, IS_SET_DM_DIB); },
+        [&](HIDS h) { return is_AllocImageMem(h, 64, 64, 24, &memory, &id); },
+        [&](HIDS h) { return is_SetImageMem(h, camera.memory, camera.memoryId); },
+        [&](HIDS h) { return is_FreeImageMem(h, camera.memory, camera.memoryId); },
+        [&](HIDS h) { return is_ClearSequence(h); },
+        [&](HIDS h) { return is_AddToSequence(h, camera.memory, camera.memoryId); },
+        [&](HIDS h) { return is_GetActiveBuffer(h, &number, &memory, &memory); },
+        [&](HIDS h) { return is_SetColorMode(h, IS_CM_MONO8); },
+        [&](HIDS h) { return is_SetImageSize(h, 640, 480); },
+        [&](HIDS h) { return is_SetImagePos(h, 0, 0); },
+        [&](HIDS h) { return is_SetAOI(h, IS_GET_IMAGE_AOI, &x, &y, &w, &hgt); },
+        [&](HIDS h) { return is_SetBinning(h, IS_BINNING_DISABLE); },
+        [&](HIDS h) { return is_UncheckedSetup(h, 2, 0); },
+        [&](HIDS h) { return is_SetHardwareGain(h, 10, 0, 0, 0); },
+        [&](HIDS h) { return is_SetAutoParameter(h, IS_SET_ENABLE_AUTO_GAIN, &value, &value); },
+        [&](HIDS h) { return is_SetBrightness(h, 100); },
+        [&](HIDS h) { return is_SetExposureTime(h, 10.0, &value); },
+        [&](HIDS h) { return is_SetFrameRate(h, 10.0, &value); },
+        [&](HIDS h) { return is_SetPixelClock(h, 20); },
+        [&](HIDS h) { return is_SetGamma(h, 100); },
+        [&](HIDS h) { return is_SetBlCompensation(h, 1, 10, 0); },
+        [&](HIDS h) { return is_SetColorCorrection(h, 0, nullptr); },
+        [&](HIDS h) { return is_GetOptimalTiming(h, 0, 5000, &number, &value); },
+        [&](HIDS h) { return is_GetFrameTimeRange(h, &value, &value, &value); },
+    };
+    for (const HIDS h : {camera.handle + 1, HIDS{0}})
+        for (size_t i = 0; i < std::size(calls); ++i) EXPECT_EQ(calls[i](h), IS_INVALID_CAMERA_HANDLE) << "call " << i;
+    EXPECT_TRUE(ueye_sim::state().open);
+    EXPECT_EQ(ueye_sim::state().gamma, 100);
+    ASSERT_EQ(is_ExitCamera(camera.handle), IS_SUCCESS);
+    for (size_t i = 0; i < std::size(calls); ++i) EXPECT_EQ(calls[i](camera.handle), IS_INVALID_CAMERA_HANDLE) << "call " << i;
 }

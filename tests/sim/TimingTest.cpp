@@ -28,65 +28,48 @@ double shortestFrameTime(HIDS handle) {
 
 }  // namespace
 
-TEST_F(SimTest, TheCameraStartsAt25FpsAndReportsItAsDefault) {
+// In turn on a fresh SIM1280-C: 'F' sets the frame rate, 'E' the exposure, each
+// expecting the applied value; 'f' and 'e' read them back.
+struct Step {
+    char call;
+    double value, expected;
+};
+
+const Step kSteps[] = {
+    {'f', 0, 25},   {'F', 60, 60},  {'F', 0, 0.5},   {'F', 12.5, 12.5}, {'F', 10, 10},  {'E', 500, 100},
+    {'e', 0, 100},  {'E', 20, 20},  {'F', 5, 5},     {'E', 150, 150},   {'F', 50, 50},  {'e', 0, 20},
+    {'F', 5, 5},    {'e', 0, 20},  // lowering the rate leaves the exposure
+};
+
+TEST_F(SimTest, TheFrameRateBoundsTheExposure) {
     const HIDS handle = openCamera();
-    EXPECT_DOUBLE_EQ(readFrameRate(handle), 25.0);
+    for (const Step& step : kSteps) {
+        double got = -1;
+        const int status = step.call == 'F'   ? is_SetFrameRate(handle, step.value, &got)
+                           : step.call == 'E' ? is_SetExposureTime(handle, step.value, &got)
+                                              : IS_SUCCESS;
+        if (step.call == 'f') got = readFrameRate(handle);
+        if (step.call == 'e') got = readExposure(handle);
+        EXPECT_EQ(status, IS_SUCCESS);
+        EXPECT_DOUBLE_EQ(got, step.expected) << step.call << " " << step.value;
+    }
     double fps = 0;
     ASSERT_EQ(is_SetFrameRate(handle, IS_GET_DEFAULT_FRAMERATE, &fps), IS_SUCCESS);
     EXPECT_DOUBLE_EQ(fps, 25.0);
-    EXPECT_EQ(ueye_sim::state().pixelClock, ueye_sim::findModel("SIM1280-C")->defaultPixelClock);
-}
-
-TEST_F(SimTest, SIM1280RunsAbove60FpsAtItsDefaultClockAndFullArea) {
-    const HIDS handle = openCamera();
-    double applied = 0;
-    ASSERT_EQ(is_SetFrameRate(handle, 60.0, &applied), IS_SUCCESS);
-    EXPECT_DOUBLE_EQ(applied, 60.0);
-    EXPECT_GT(1.0 / shortestFrameTime(handle), 60.0);
-}
-
-TEST_F(SimTest, AFrameRateAboveTheHighestAppliesTheHighest) {
-    const HIDS handle = openCamera();
-    double applied = 0;
-    ASSERT_EQ(is_SetFrameRate(handle, 1000.0, &applied), IS_SUCCESS);
-    EXPECT_NEAR(applied, 1.0 / shortestFrameTime(handle), 1e-9);
-    EXPECT_DOUBLE_EQ(readFrameRate(handle), applied);
-    ASSERT_EQ(is_SetFrameRate(handle, 0.0, &applied), IS_SUCCESS);
-    EXPECT_DOUBLE_EQ(applied, 0.5);
-    ASSERT_EQ(is_SetFrameRate(handle, 12.5, &applied), IS_SUCCESS);
-    EXPECT_DOUBLE_EQ(applied, 12.5);
+    ASSERT_EQ(is_SetFrameRate(handle, 1000.0, &fps), IS_SUCCESS);
+    EXPECT_NEAR(fps, 1.0 / shortestFrameTime(handle), 1e-9);
+    EXPECT_GT(fps, 60.0);
     EXPECT_EQ(is_SetFrameRate(handle, 10.0, nullptr), IS_INVALID_PARAMETER);
-}
-
-TEST_F(SimTest, ExposureIsClampedToTheFrameTime) {
-    const HIDS handle = openCamera();
-    double applied = 0;
-    ASSERT_EQ(is_SetFrameRate(handle, 10.0, &applied), IS_SUCCESS);
-    ASSERT_EQ(is_SetExposureTime(handle, 500.0, &applied), IS_SUCCESS);
-    EXPECT_DOUBLE_EQ(applied, 100.0);
-    EXPECT_DOUBLE_EQ(readExposure(handle), 100.0);
-    ASSERT_EQ(is_SetExposureTime(handle, 20.0, &applied), IS_SUCCESS);
-    EXPECT_DOUBLE_EQ(applied, 20.0);
-    ASSERT_EQ(is_SetExposureTime(handle, -3.0, &applied), IS_SUCCESS);
-    EXPECT_GT(applied, 0.0);
-    EXPECT_LT(applied, 1.0);
-}
-
-TEST_F(SimTest, RaisingTheFrameRateShortensALongExposure) {
-    const HIDS handle = openCamera();
-    double applied = 0;
-    ASSERT_EQ(is_SetFrameRate(handle, 5.0, &applied), IS_SUCCESS);
-    ASSERT_EQ(is_SetExposureTime(handle, 150.0, &applied), IS_SUCCESS);
-    ASSERT_EQ(is_SetFrameRate(handle, 50.0, &applied), IS_SUCCESS);
-    EXPECT_DOUBLE_EQ(readExposure(handle), 20.0);
-    ASSERT_EQ(is_SetFrameRate(handle, 5.0, &applied), IS_SUCCESS);
-    EXPECT_DOUBLE_EQ(readExposure(handle), 20.0) << "lowering the rate leaves the exposure";
+    ASSERT_EQ(is_SetExposureTime(handle, -3.0, &fps), IS_SUCCESS);
+    EXPECT_GT(fps, 0.0);
+    EXPECT_LT(fps, 1.0);
 }
 
 TEST_F(SimTest, ALowerPixelClockLowersTheFrameRate) {
     const HIDS handle = openCamera();
     double applied = 0;
     ASSERT_EQ(is_SetFrameRate(handle, 60.0, &applied), IS_SUCCESS);
+    EXPECT_EQ(ueye_sim::state().pixelClock, ueye_sim::findModel("SIM1280-C")->defaultPixelClock);
     const double fastAtDefault = 1.0 / shortestFrameTime(handle);
     ASSERT_EQ(is_SetPixelClock(handle, 20), IS_SUCCESS);
     EXPECT_EQ(ueye_sim::state().pixelClock, 20);
@@ -95,6 +78,11 @@ TEST_F(SimTest, ALowerPixelClockLowersTheFrameRate) {
     EXPECT_LT(fastAt20, 60.0);
     EXPECT_NEAR(readFrameRate(handle), fastAt20, 1e-9);
     EXPECT_LE(readExposure(handle), 1000.0 / fastAt20);
+    const auto* model = ueye_sim::findModel("SIM1280-C");
+    ASSERT_EQ(is_SetPixelClock(handle, 1000), IS_SUCCESS);
+    EXPECT_EQ(ueye_sim::state().pixelClock, model->maxPixelClock);
+    ASSERT_EQ(is_SetPixelClock(handle, 1), IS_SUCCESS);
+    EXPECT_EQ(ueye_sim::state().pixelClock, model->minPixelClock);
 }
 
 TEST_F(SimTest, TheFrameTimeFollowsClockAndArea) {
@@ -117,15 +105,6 @@ TEST_F(SimTest, AGrowingAreaLowersTheFrameRateWhenNeeded) {
     ASSERT_EQ(is_SetImageSize(handle, 1280, 1024), IS_SUCCESS);
     EXPECT_NEAR(readFrameRate(handle), 1.0 / shortestFrameTime(handle), 1e-9);
     EXPECT_LT(readFrameRate(handle), 150.0);
-}
-
-TEST_F(SimTest, ThePixelClockIsClampedToTheModelsRange) {
-    const HIDS handle = openCamera();
-    const auto* model = ueye_sim::findModel("SIM1280-C");
-    ASSERT_EQ(is_SetPixelClock(handle, 1000), IS_SUCCESS);
-    EXPECT_EQ(ueye_sim::state().pixelClock, model->maxPixelClock);
-    ASSERT_EQ(is_SetPixelClock(handle, 1), IS_SUCCESS);
-    EXPECT_EQ(ueye_sim::state().pixelClock, model->minPixelClock);
 }
 
 TEST_F(SimTest, TheFrameTimeRangeGoesFromTheShortestToTwoSeconds) {
@@ -160,7 +139,7 @@ TEST_F(SimTest, OptimalTimingFindsTheHighestClockAndChangesNothing) {
     EXPECT_NEAR(applied, fps, 1e-9);
 }
 
-TEST_F(SimTest, OptimalTimingHonoursAShortTimeOutAndOnlyMode0) {
+TEST_F(SimTest, OptimalTimingRunsWhileOtherCallsGoOnAndHonoursItsArguments) {
     const HIDS handle = openCamera();
     int clock = -1;
     double fps = -1;
@@ -168,12 +147,6 @@ TEST_F(SimTest, OptimalTimingHonoursAShortTimeOutAndOnlyMode0) {
     EXPECT_EQ(clock, -1);
     EXPECT_EQ(is_GetOptimalTiming(handle, 1, 5000, &clock, &fps), IS_INVALID_PARAMETER);
     EXPECT_EQ(is_GetOptimalTiming(handle, 0, 5000, nullptr, &fps), IS_INVALID_PARAMETER);
-}
-
-TEST_F(SimTest, OptimalTimingRunsWhileOtherCallsGoOn) {
-    const HIDS handle = openCamera();
-    int clock = 0;
-    double fps = 0;
     std::thread search([&] { EXPECT_EQ(is_GetOptimalTiming(handle, 0, 5000, &clock, &fps), IS_SUCCESS); });
     EXPECT_EQ(is_SetGamma(handle, 110), IS_SUCCESS);
     search.join();

@@ -5,14 +5,16 @@
 #include <Nimbrel_model/Config.h>
 #include <gtest/gtest.h>
 #include <ueye_sim/Control.h>
-#include <wx/timer.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
 
-#include "ProcessFigures.h"
-#include "TestSupport.h"
+#include "CameraFixture.h"
 
 namespace soak {
 namespace {
@@ -20,6 +22,37 @@ namespace {
 using Nimbrel_model::Camera;
 using Nimbrel_model::CameraListener;
 using Nimbrel_model::Config;
+
+// What the running process holds, read from /proc/self.
+struct ProcessFigures {
+    long long residentBytes = 0;
+    int openFiles = 0;
+    int threads = 0;
+
+    static int countEntries(const char* folder) {
+        int count = 0;
+        std::error_code error;
+        for (auto it = std::filesystem::directory_iterator(folder, error);
+             !error && it != std::filesystem::directory_iterator(); it.increment(error))
+            ++count;
+        return count;
+    }
+    static ProcessFigures now() {
+        ProcessFigures figures;
+        std::ifstream statm("/proc/self/statm");
+        long long size = 0, resident = 0;
+        statm >> size >> resident;
+        figures.residentBytes = resident * sysconf(_SC_PAGESIZE);
+        // The directory listing itself holds one descriptor while it runs.
+        figures.openFiles = countEntries("/proc/self/fd") - 1;
+        figures.threads = countEntries("/proc/self/task");
+        return figures;
+    }
+    std::string describe() const {
+        return "resident " + std::to_string(residentBytes / 1024) + " KiB, " + std::to_string(openFiles) +
+               " open files, " + std::to_string(threads) + " threads";
+    }
+};
 
 const int kInitExitCycles = 500;
 const int kRecordings = 200;
@@ -43,21 +76,8 @@ const long long kResidentBound = 4ll * 1024 * 1024;
 #endif
 const int kOpenFilesBound = 2;
 
-class Soak : public ::testing::Test {
+class Soak : public testsupport::CameraFixture {
 protected:
-    void SetUp() override {
-        ueye_sim::reset();
-        app_ = std::make_unique<testsupport::AppDir>();
-        Config::getInstance()->load();
-    }
-    void TearDown() override {
-        delete Camera::getInstance();
-        ueye_sim::reset();
-        app_.reset();
-    }
-
-    Camera* camera() { return Camera::getInstance(); }
-
     void expectNoGrowth(const std::string& what, const ProcessFigures& before, const ProcessFigures& after) {
         std::cout << "[soak] " << what << ": after warm-up " << before.describe() << "; at the end "
                   << after.describe() << "; resident "
@@ -69,16 +89,7 @@ protected:
         EXPECT_LE(after.openFiles - before.openFiles, kOpenFilesBound);
         EXPECT_LE(after.threads, before.threads);
     }
-
-private:
-    std::unique_ptr<testsupport::AppDir> app_;
 };
-
-void tick(Camera* camera) {
-    wxTimer timer(nullptr, 10);
-    wxTimerEvent event(timer);
-    camera->onTimer(event);
-}
 
 TEST_F(Soak, InitExitCycles) {
     ProcessFigures afterWarmUp;
@@ -101,7 +112,7 @@ TEST_F(Soak, ShortRecordings) {
     for (int recording = 0; recording < kRecordings; ++recording) {
         if (recording == kWarmUp / 2) afterWarmUp = ProcessFigures::now();
         camera()->startRecording(&listener, file, 0, 25, 100, 25);
-        for (int t = 0; t < kTicksPerRecording; ++t) tick(camera());
+        for (int t = 0; t < kTicksPerRecording; ++t) testsupport::recordTick(camera());
         camera()->stopRecording();
         camera()->removeListener(&listener);
         ASSERT_EQ(ueye_sim::openAviInstances(), 0) << "recording " << recording;

@@ -1,4 +1,4 @@
-#include "CallSites.h"
+#include "Sweep.h"
 
 #include <map>
 #include <set>

@@ -4,7 +4,7 @@
 
 #include <iostream>
 
-#include "SweepRun.h"
+#include "Sweep.h"
 
 namespace sweep {
 namespace {
@@ -17,13 +17,13 @@ class FaultSweep : public ::testing::TestWithParam<std::size_t> {};
 TEST_P(FaultSweep, EveryCallFailingInTurn) {
     const Operation& operation = operations()[GetParam()];
     std::vector<std::string> problems;
-    const auto log = recordCleanRun(operation, problems);
+    const auto log = recordCleanRun(operation, problems, true);
     for (const auto& problem : problems) ADD_FAILURE() << operation.name << ": " << problem;
     ASSERT_TRUE(problems.empty());
 
     // The sweep numbers calls by occurrence: the sequence must repeat exactly.
-    std::vector<std::string> again;
-    const auto second = recordCleanRun(operation, again);
+    const auto second = recordCleanRun(operation, problems, false);
+    for (const auto& problem : problems) ADD_FAILURE() << operation.name << ": " << problem;
     ASSERT_EQ(second.size(), log.size()) << operation.name << ": the calls differ between two clean runs";
     for (std::size_t i = 0; i < log.size(); ++i) ASSERT_EQ(second[i].function, log[i].function) << "call " << i;
 
@@ -35,9 +35,13 @@ TEST_P(FaultSweep, EveryCallFailingInTurn) {
         const int status = kFirstStatus + static_cast<int>(k);
         const std::string where = operation.name + ", " + site.label() + (site.checked ? " checked" : " unchecked") +
                                   " failing with " + std::to_string(status) + ": ";
-        const FaultResult result = runWithFailure(operation, site, status);
+        // Both values of the saved flag in turn: a failure must neither clear nor set it.
+        const FaultResult result = runWithFailure(operation, site, status, k % 2 == 0, log);
         for (const auto& problem : result.problems) ADD_FAILURE() << where << problem;
         for (const auto& note : result.notes) std::cout << "[sweep] note: " << where << note << "\n";
+        if (acceptsSuccessWarning(site))
+            for (const auto& problem : runWithFailure(operation, site, kAviSuccessWarning, true, log).problems)
+                ADD_FAILURE() << operation.name << ", " << site.label() << " returning 317: " << problem;
     }
     std::cout << "[sweep] " << operation.name << ": " << sites.size() << " call sites, " << checked << " checked, "
               << sites.size() - static_cast<std::size_t>(checked) << " unchecked\n";

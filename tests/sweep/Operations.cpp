@@ -1,7 +1,6 @@
-#include "Operations.h"
+#include "Sweep.h"
 
-#include <wx/timer.h>
-
+#include <set>
 #include <stdexcept>
 
 namespace sweep {
@@ -49,12 +48,7 @@ void recordingLastFrame(Session& s) {
     s.camera()->startRecording(&s.listener(), s.aviPath(), 0.01, 25, 100, 25);
 }
 
-// One tick of the recording timer, as the event table delivers it.
-void tick(Session& s) {
-    wxTimer timer(nullptr, 10);
-    wxTimerEvent event(timer);
-    s.camera()->onTimer(event);
-}
+void tick(Session& s) { testsupport::recordTick(s.camera()); }
 
 void picture(Session& s) {
     unsigned char* image = s.camera()->getActiveImage();
@@ -109,6 +103,7 @@ std::vector<Operation> build() {
         {"setDefaultBrightness", kColour, opened, [](S& s) { s.camera()->setDefaultBrightness(); }},
         // Area of interest.
         {"setAOI", kColour, opened, [](S& s) { s.camera()->setAOI(640, 480); }},
+        {"setAOI_monochrome", kMono, opened, [](S& s) { s.camera()->setAOI(640, 480); }},
         {"setDefaultAOI", kColour, opened, [](S& s) { s.camera()->setDefaultAOI(); }},
         {"getWidth", kColour, opened, [](S& s) { (void)s.camera()->getWidth(); }},
         {"getHeight", kColour, opened, [](S& s) { (void)s.camera()->getHeight(); }},
@@ -119,9 +114,14 @@ std::vector<Operation> build() {
         {"stopWhiteBalance", kColour, opened, [](S& s) { s.camera()->stopWhiteBalance(); }},
         // User preset.
         {"saveUserSettings", kColour, opened, [](S& s) { s.camera()->saveUserSettings(); }, false, true},
+        {"saveUserSettings_monochrome", kMono, opened, [](S& s) { s.camera()->saveUserSettings(); }, false, true},
         {"resetUserSettings", kColour, openedWithPreset, [](S& s) { s.camera()->resetUserSettings(); }},
+        {"resetUserSettings_monochrome", kMono, openedWithPreset, [](S& s) { s.camera()->resetUserSettings(); }},
+        {"init_user_preset_monochrome", kMono, withPreset, opened},
         // Recording.
         {"startRecording", kColour, opened,
+         [](S& s) { s.camera()->startRecording(&s.listener(), s.aviPath(), 2, 25, 100, 25); }},
+        {"startRecording_monochrome", kMono, opened,
          [](S& s) { s.camera()->startRecording(&s.listener(), s.aviPath(), 2, 25, 100, 25); }},
         {"startRecording_camera_rate", kColour, opened,
          [](S& s) { s.camera()->startRecording(&s.listener(), s.aviPath(), 2, -1, 100, 25); }},
@@ -140,6 +140,16 @@ std::vector<Operation> build() {
 }
 
 }  // namespace
+
+bool savedAfterCleanRun(const Operation& operation, bool before) {
+    static const std::set<std::string> clears = {
+        "init", "init_monochrome", "init_reopen", "setDefaults", "setGain", "setExposure", "setDefaultExposure",
+        "setFrameRate", "setDefaultFrameRate", "setBrightness", "setAOI", "setAOI_monochrome", "optimizeClock"};
+    static const std::set<std::string> sets = {
+        "init_user_preset", "init_user_preset_monochrome", "saveUserSettings", "saveUserSettings_monochrome",
+        "resetUserSettings", "resetUserSettings_monochrome"};
+    return sets.count(operation.name) > 0 || (clears.count(operation.name) == 0 && before);
+}
 
 const std::vector<Operation>& operations() {
     static const std::vector<Operation> all = build();

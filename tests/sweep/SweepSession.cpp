@@ -1,45 +1,18 @@
-#include "SweepSession.h"
+#include "Sweep.h"
 
-#include <Qel/Qel.h>
 #include <ueye_sim/Control.h>
 
-#include <chrono>
-#include <exception>
-#include <filesystem>
+#include "Video.h"
+
 #include <functional>
-#include <thread>
 
 namespace sweep {
 
-namespace {
-
-int threadCount() {
-    int count = 0;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it("/proc/self/task", error), end; !error && it != end; it.increment(error))
-        ++count;
-    return count;
-}
-
-// Runs `action`; the text of its exception, or "".
-std::string attempt(const std::function<void()>& action) {
-    try {
-        action();
-        return "";
-    } catch (const Qel::Exception& e) {
-        return e.getMessage().str();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-}
-
-}  // namespace
+using testsupport::thrownText;
 
 Session::Session(const std::string& sensor) {
     ueye_sim::reset();
-    // A sanitizer starts a helper thread of its own with the first thread: count it in.
-    std::thread([] {}).join();
-    threadsBefore_ = threadCount();
+    threads_ = std::make_unique<testsupport::ThreadWatch>();
     ueye_sim::connectCamera(sensor);
     app_ = std::make_unique<testsupport::AppDir>();
     config()->load();
@@ -50,10 +23,7 @@ Session::~Session() {
     // A fresh Camera for the next run: the colour flag never comes back once cleared.
     delete Nimbrel_model::Camera::getInstance();
     ueye_sim::reset();
-    // A detached optimisation thread finishes a moment after optimizeEnd.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (threadCount() > threadsBefore_ && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    threads_->waitForOthersToEnd();
     app_.reset();
 }
 
@@ -61,10 +31,10 @@ std::string Session::close() {
     ueye_sim::clearScripts();
     std::string error;
     for (int tries = 0; tries < 2 && ueye_sim::openAviInstances() > 0; ++tries)
-        error = attempt([&] { camera()->stopRecording(); });
+        error = thrownText([&] { camera()->stopRecording(); });
     if (ueye_sim::openAviInstances() > 0) return "the recording could not be stopped: " + error;
     for (int tries = 0; tries < 2 && ueye_sim::state().open; ++tries)
-        error = attempt([&] { camera()->exit(); });
+        error = thrownText([&] { camera()->exit(); });
     if (ueye_sim::state().open) return "the camera could not be closed: " + error;
     return "";
 }
@@ -85,7 +55,7 @@ std::string Session::reopen() { return openAndCheck([&] { camera()->init(); }); 
 std::string Session::resetThenReopen() { return openAndCheck([&] { camera()->resetUserSettings(); }); }
 
 std::string Session::openAndCheck(const std::function<void()>& open) {
-    const std::string error = attempt(open);
+    const std::string error = thrownText(open);
     if (!error.empty()) return "opening failed: " + error;
     std::string found;
     if (!ueye_sim::state().capturing) found += " not capturing;";
@@ -93,7 +63,17 @@ std::string Session::openAndCheck(const std::function<void()>& open) {
     unsigned char* picture = camera()->getActiveImage();
     if (!picture) found += " no picture;";
     if (!camera()->isColor()) delete[] picture;  // a monochrome picture is the caller's
-    const std::string closing = attempt([&] { camera()->exit(); });
+    // One frame recorded, with a fresh file each time.
+    const std::string file = files_.file("reopen" + std::to_string(++reopens_) + ".avi");
+    const std::string recorded = thrownText([&] {
+        camera()->startRecording(&listener_, file, 0, 25, 100, 25);
+        testsupport::recordTick(camera());
+        camera()->stopRecording();
+    });
+    camera()->removeListener(&listener_);
+    if (!recorded.empty()) found += " recording failed: " + recorded;
+    if (recorded.empty() && testsupport::aviHeaderFrames(file) != 1) found += " the recording does not hold one frame;";
+    const std::string closing = thrownText([&] { camera()->exit(); });
     if (!closing.empty()) found += " exit failed: " + closing;
     return found;
 }

@@ -20,21 +20,16 @@ std::vector<std::uint8_t> gradient(Extent size, int pitchPixels, int seed) {
     return pixels;
 }
 
-TEST(FitInside, KeepsTheAspectRatioInAWideBox) {
-    const Extent fitted = fitInside({1280, 1024}, {1000, 500});
-    EXPECT_EQ(fitted.height, 500);
-    EXPECT_EQ(fitted.width, 625);
-}
-
-TEST(FitInside, KeepsTheAspectRatioInATallBox) {
-    const Extent fitted = fitInside({4912, 3684}, {800, 900});
-    EXPECT_EQ(fitted.width, 800);
-    EXPECT_EQ(fitted.height, 600);
-}
-
-TEST(FitInside, EmptyForAnEmptyBoxOrPicture) {
-    EXPECT_EQ(fitInside({0, 10}, {100, 100}).width, 0);
-    EXPECT_EQ(fitInside({10, 10}, {0, 100}).width, 0);
+TEST(FitInside, KeepsTheAspectRatioAndIsEmptyForAnEmptyBoxOrPicture) {
+    struct Row {
+        Extent picture, box, fitted;
+    };
+    for (const Row& row : {Row{{1280, 1024}, {1000, 500}, {625, 500}}, Row{{4912, 3684}, {800, 900}, {800, 600}},
+                           Row{{0, 10}, {100, 100}, {0, 0}}, Row{{10, 10}, {0, 100}, {0, 0}}}) {
+        const Extent fitted = fitInside(row.picture, row.box);
+        EXPECT_EQ(fitted.width, row.fitted.width) << row.picture.width << "x" << row.picture.height;
+        EXPECT_EQ(row.fitted.width > 0 ? fitted.height : 0, row.fitted.height);
+    }
 }
 
 TEST(SampleInto, SameSizeCopiesTheAreaOutOfAWiderBuffer) {
@@ -74,17 +69,13 @@ TEST(SampledChecksum, FollowsTheSampledLinesOnly) {
 }
 
 TEST(ChangeRate, CountsChangesPerSecond) {
-    ChangeRate rate;
+    ChangeRate rate, still;
     EXPECT_EQ(rate.perSecond(), 0.0);
     rate.record(0.0, false);  // starts the window
     for (int i = 1; i <= 30; ++i) rate.record(i / 30.0, i % 2 == 0);
     EXPECT_NEAR(rate.perSecond(), 15.0, 1e-9);
-}
-
-TEST(ChangeRate, ZeroWhenNothingChanges) {
-    ChangeRate rate;
-    for (int i = 0; i <= 40; ++i) rate.record(i / 20.0, false);
-    EXPECT_EQ(rate.perSecond(), 0.0);
+    for (int i = 0; i <= 40; ++i) still.record(i / 20.0, false);
+    EXPECT_EQ(still.perSecond(), 0.0);
 }
 
 }  // namespace

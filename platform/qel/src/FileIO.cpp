@@ -123,9 +123,16 @@ ReadResult readWholeFile(const std::string& path) {
         result.error = errorText(errno);
         return result;
     }
-    std::vector<char> buffer(64 * 1024);
+    // Straight into the text, in steps of the file's size: a large scratch
+    // buffer per load cost more than the read of a small file.
+    struct stat info {};
+    const std::size_t step =
+        ::fstat(fd.get(), &info) == 0 && info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 4096;
     for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer.data(), buffer.size());
+        const std::size_t used = result.content.size();
+        result.content.resize(used + step);
+        const ssize_t got = ::read(fd.get(), &result.content[used], step);
+        result.content.resize(used + (got > 0 ? static_cast<std::size_t>(got) : 0));
         if (got < 0) {
             if (errno == EINTR) continue;
             result.status = ReadStatus::Failed;
@@ -134,7 +141,6 @@ ReadResult readWholeFile(const std::string& path) {
             return result;
         }
         if (got == 0) break;
-        result.content.append(buffer.data(), static_cast<std::size_t>(got));
     }
     result.status = ReadStatus::Ok;
     return result;

@@ -1,11 +1,10 @@
-// A fresh simulator, a fresh Camera and a configuration in a temporary
-// application folder for every test.
+// The camera part of the test support: a fresh simulator, Camera and
+// configuration for every test, the recording timer's tick, message 63.
 #pragma once
 
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/CameraListener.h>
 #include <Nimbrel_model/Config.h>
-#include <Qel/Qel.h>
 #include <gtest/gtest.h>
 #include <ueye_sim/Control.h>
 
@@ -18,11 +17,24 @@
 
 #include "TestSupport.h"
 
-namespace camtest {
+namespace testsupport {
 
 using Nimbrel_model::Camera;
 using Nimbrel_model::CameraListener;
 using Nimbrel_model::Config;
+
+// The threads of this process when it was made. A detached optimisation
+// thread goes on for a moment after optimizeEnd (wx deletes it): it must be
+// gone before the next test, or the process exit tears wx down under it.
+class ThreadWatch {
+public:
+    ThreadWatch();
+    // Waits, at most 10 s, until no more threads run than at construction.
+    bool waitForOthersToEnd() const;
+
+private:
+    int before_;
+};
 
 class CameraFixture : public ::testing::Test {
 protected:
@@ -36,18 +48,22 @@ protected:
     // The names of the SDK calls logged since the last clearCallLog.
     std::vector<std::string> calls() const { return ueye_sim::callNames(); }
     std::string configText() const { return app_->readConfig(); }
-    const testsupport::AppDir& app() const { return *app_; }
+    const AppDir& app() const { return *app_; }
 
 private:
-    std::unique_ptr<testsupport::AppDir> app_;
-    int threadsBefore_ = 1;
+    std::unique_ptr<ThreadWatch> threads_;
+    std::unique_ptr<AppDir> app_;
 };
 
 // One tick of the recording timer, delivered by hand.
 void recordTick(Camera* camera);
 
-// Message 63 for `function` and `status`, as the module must report it.
+// Message 63 for `function` and `status`, as the module reports a failed SDK call.
 std::string sdkFailureText(const std::string& function, long status);
+
+// What `action` threw: "" when it returned, the message of a Qel::Exception
+// (with " (severity N)" unless it is 10), else a description.
+std::string thrownText(const std::function<void()>& action);
 
 // Runs `action`, expecting the SDK failure of `function` with `status`.
 void expectSdkFailure(const std::function<void()>& action, const std::string& function, long status);
@@ -55,7 +71,10 @@ void expectSdkFailure(const std::function<void()>& action, const std::string& fu
 // Counts the calls it hears and the thread they come on.
 class CountingListener : public CameraListener {
 public:
-    void recordEnd() override { ++recordEnds; if (onRecordEnd) onRecordEnd(); }
+    void recordEnd() override {
+        ++recordEnds;
+        if (onRecordEnd) onRecordEnd();
+    }
     void optimizeEnd() override {
         optimizeThread = std::this_thread::get_id();
         ++optimizeEnds;
@@ -66,4 +85,4 @@ public:
     std::function<void()> onRecordEnd;
 };
 
-}  // namespace camtest
+}  // namespace testsupport

@@ -1,9 +1,12 @@
 #include "CameraFixture.h"
 
+#include <Qel/Qel.h>
+
 #include <chrono>
+#include <exception>
 #include <filesystem>
 
-namespace camtest {
+namespace testsupport {
 
 namespace {
 
@@ -15,23 +18,25 @@ int threadCount() {
     return count;
 }
 
-// A detached optimisation thread goes on for a moment after optimizeEnd (wx
-// deletes it): it must be gone before the next test, or the process exit
-// tears wx down under it.
-void waitForThreadsDownTo(int count) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (threadCount() > count && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}  // namespace
+
+ThreadWatch::ThreadWatch() {
+    // A sanitizer starts a helper thread of its own with the first thread: count it in.
+    std::thread([] {}).join();
+    before_ = threadCount();
 }
 
-}  // namespace
+bool ThreadWatch::waitForOthersToEnd() const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (threadCount() > before_ && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return threadCount() <= before_;
+}
 
 void CameraFixture::SetUp() {
     ueye_sim::reset();
-    // A sanitizer starts a helper thread of its own with the first thread: count it in.
-    std::thread([] {}).join();
-    threadsBefore_ = threadCount();
-    app_ = std::make_unique<testsupport::AppDir>();
+    threads_ = std::make_unique<ThreadWatch>();
+    app_ = std::make_unique<AppDir>();
     config()->load();
     config()->setConfSaved(true);
 }
@@ -40,7 +45,7 @@ void CameraFixture::TearDown() {
     // Each test gets a fresh Camera: the colour flag, for one, never comes back once cleared.
     delete Camera::getInstance();
     ueye_sim::reset();
-    waitForThreadsDownTo(threadsBefore_);
+    EXPECT_TRUE(threads_->waitForOthersToEnd());
     app_.reset();
 }
 
@@ -62,14 +67,22 @@ std::string sdkFailureText(const std::string& function, long status) {
     return text.str();
 }
 
-void expectSdkFailure(const std::function<void()>& action, const std::string& function, long status) {
+std::string thrownText(const std::function<void()>& action) {
     try {
         action();
-        ADD_FAILURE() << "expected the failure of " << function;
+        return "";
     } catch (const Qel::Exception& e) {
-        EXPECT_EQ(e.getMessage().str(), sdkFailureText(function, status));
-        EXPECT_EQ(e.getSeverity(), 10);
+        const int severity = e.getSeverity();
+        return e.getMessage().str() + (severity == 10 ? "" : " (severity " + std::to_string(severity) + ")");
+    } catch (const std::exception& e) {
+        return std::string("other exception: ") + e.what();
+    } catch (...) {
+        return "other exception";
     }
 }
 
-}  // namespace camtest
+void expectSdkFailure(const std::function<void()>& action, const std::string& function, long status) {
+    EXPECT_EQ(thrownText(action), sdkFailureText(function, status));
+}
+
+}  // namespace testsupport
