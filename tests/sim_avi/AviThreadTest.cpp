@@ -3,9 +3,7 @@
 
 #include "ueye.h"
 
-#include <algorithm>
 #include <atomic>
-#include <set>
 #include <thread>
 
 using namespace avitest;
@@ -32,20 +30,6 @@ TEST_F(AviTest, ThreadsRecordTheirOwnFiles) {
         ASSERT_TRUE(frame);
         EXPECT_TRUE(near(frame->at(64, 48), colours[t])) << frame->at(64, 48);
     }
-}
-
-TEST_F(AviTest, ConcurrentInitsGiveDistinctIds) {
-    std::vector<INT> ids(64, 0);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
-        threads.emplace_back([&, t] {
-            for (int i = t; i < 64; i += 4) isavi_InitAVI(&ids[i], 1);
-        });
-    }
-    for (auto& thread : threads) thread.join();
-    EXPECT_EQ(std::set<INT>(ids.begin(), ids.end()).size(), 64u);
-    EXPECT_EQ(std::count(ids.begin(), ids.end(), 0), 0);
-    EXPECT_EQ(ueye_sim::openAviInstances(), 64);
 }
 
 TEST_F(AviTest, ExitFromAnotherThreadFinishesTheFile) {
