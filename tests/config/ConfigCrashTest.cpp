@@ -3,12 +3,7 @@
 #include "ConfigElements.h"
 #include "ConfigTestSupport.h"
 
-#include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <deque>
@@ -23,8 +18,6 @@
 #error "NIMBREL_SAVE_LOOP must name the config_save_loop program"
 #endif
 
-extern char** environ;
-
 namespace configtest {
 namespace {
 
@@ -34,65 +27,25 @@ int killCount() {
     return count > 0 ? count : 20;
 }
 
-// One save loop process: started at once, saving only after go().
+// A save loop process, started at once; it saves only after go().
 class SaveLoop {
 public:
-    explicit SaveLoop(const std::string& appFolder) {
-        int in[2], out[2];
-        if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        std::string program = NIMBREL_SAVE_LOOP;
-        std::string folder = appFolder;
-        char* argv[] = {program.data(), folder.data(), nullptr};
-        const int rc = posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(in[0]);
-        close(out[1]);
-        in_ = in[1];
-        out_ = out[0];
-        if (rc != 0) {
-            pid_ = -1;
-            throw std::runtime_error("cannot start " + program);
-        }
-    }
-    ~SaveLoop() {
-        if (pid_ > 0) kill();
-        close(in_);
-        close(out_);
-    }
-    SaveLoop(const SaveLoop&) = delete;
-    SaveLoop& operator=(const SaveLoop&) = delete;
-
+    explicit SaveLoop(const std::string& appFolder) : process_({NIMBREL_SAVE_LOOP, {appFolder}, "", {}}) {}
     // Lets it load the file and start saving; true once a whole round is on disk.
     bool go() {
-        if (write(in_, "go\n", 3) != 3) return false;
-        std::string seen;
-        for (;;) {
-            pollfd p{out_, POLLIN, 0};
-            if (poll(&p, 1, 20000) <= 0) return false;  // a guard against a hang, not a timing check
-            char buffer[64];
-            const ssize_t n = read(out_, buffer, sizeof buffer);
-            if (n <= 0) return false;
-            seen.append(buffer, static_cast<size_t>(n));
-            if (seen.find("ready\n") != std::string::npos) return true;
-        }
+        if (!process_.waitForOutput("waiting\n")) return false;
+        process_.sendSignal(SIGUSR1);
+        return process_.waitForOutput("ready\n");
     }
     // SIGKILL; returns the signal that ended the process (0 if it exited by itself).
     int kill() {
-        ::kill(pid_, SIGKILL);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+        process_.sendSignal(SIGKILL);
+        const int status = process_.finish().status;
+        return status < 0 ? -status : 0;
     }
 
 private:
-    pid_t pid_ = -1;
-    int in_ = -1;
-    int out_ = -1;
+    testsupport::ChildProcess process_;
 };
 
 // The factory texts of every camera, as in the shipped file.

@@ -15,12 +15,6 @@ using ::testing::Not;
 
 const std::string kNoLanguage = oneCamera();
 
-TEST(ConfigInstance, GetInstanceAlwaysGivesTheSameObject) {
-    Config* first = Config::getInstance();
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first, Config::getInstance());
-}
-
 // Run in a fresh process so that this really is the first getInstance.
 TEST(ConfigInstanceDeathTest, FirstGetInstanceReadsNoFile) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
@@ -164,12 +158,6 @@ TEST_F(ConfigDocument, FailedSaveKeepsTheChangeInMemory) {
     config.setAviUserLength(3);
     EXPECT_EQ(valueIn(configPath(), {"Language"}), "English");
     EXPECT_EQ(valueIn(configPath(), {"AviUserLength"}), "3");
-}
-
-TEST(ConfigMessages, MessageSixtyFourIsItsOwnText) {
-    const hstring text = Qel::Strings::StringTable::get().getString("Nimbrel", 64);
-    EXPECT_FALSE(text.empty());
-    EXPECT_NE(text, Qel::Strings::StringTable::get().getString("Nimbrel", 63));
 }
 
 }  // namespace

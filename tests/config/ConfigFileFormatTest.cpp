@@ -56,40 +56,6 @@ std::vector<std::string> commentLines(const std::string& text) {
 
 class ConfigFileFormat : public ConfigTest {};
 
-TEST_F(ConfigFileFormat, ChangingAValueChangesOnlyItsLine) {
-    Config& config = use(kHandEdited);
-    config.setUserExposure(kCamera, 12.25);
-    LineDiff diff = diffLines(kHandEdited, fileText());
-    EXPECT_THAT(diff.removed, ElementsAre("        <UserExposure>10</UserExposure>"));
-    EXPECT_THAT(diff.added, ElementsAre("        <UserExposure>12.25</UserExposure>"));
-
-    const std::string before = fileText();
-    config.setLanguage("French");
-    diff = diffLines(before, fileText());
-    EXPECT_THAT(diff.removed, ElementsAre("  <Language>English</Language>   <!-- or French -->"));
-    EXPECT_THAT(diff.added, ElementsAre("  <Language>French</Language>   <!-- or French -->"));
-}
-
-TEST_F(ConfigFileFormat, AddingElementsKeepsEveryOtherLineAndComment) {
-    // The same file with its last comment on a line of its own.
-    std::string edited = kHandEdited;
-    edited.replace(edited.find("  <Language>"), std::string("  <Language>English</Language>   <!-- or French -->").size(),
-                   "  <!-- or French -->\n  <Language>English</Language>");
-    Config& config = use(edited);
-    config.setUserMasterGain(kCamera, 3);
-    config.saveUserRecordSettings(10, 25, 100, 12);
-    const std::string after = fileText();
-    const LineDiff diff = diffLines(edited, after);
-    EXPECT_THAT(diff.removed, ElementsAre());
-    for (const std::string& line : diff.added) {
-        EXPECT_THAT(line, ::testing::AnyOf(HasSubstr("<UserMasterGain>3</UserMasterGain>"), HasSubstr("<AviUser"),
-                                           ::testing::MatchesRegex("[ \t]*")));
-    }
-    EXPECT_EQ(commentLines(after), commentLines(edited));
-    EXPECT_THAT(after, HasSubstr("<UserMasterGain>3</UserMasterGain>"));
-    EXPECT_THAT(after, HasSubstr("<AviUserReplayFrameRate>12</AviUserReplayFrameRate>"));
-}
-
 // A comment closing the line of the last element belongs to that element.
 TEST_F(ConfigFileFormat, AppendingKeepsACommentOnTheLineOfThePreviousLastElement) {
     Config& config = use(kHandEdited);
@@ -150,14 +116,6 @@ TEST_F(FrenchNumbers, WritesPointDecimals) {
     double value = 0;
     EXPECT_TRUE(config.getUserExposure(kCamera, value));
     EXPECT_DOUBLE_EQ(value, 12.5);
-}
-
-TEST(NumberText, WholeNumbersAreWrittenWithoutSeparators) {
-    testsupport::AppDir app(oneCamera());
-    Config& config = *Config::getInstance();
-    config.load();
-    config.setAviUserMaxSize(1234567);
-    EXPECT_THAT(app.readConfig(), HasSubstr("<AviUserMaxSize>1234567</AviUserMaxSize>"));
 }
 
 }  // namespace

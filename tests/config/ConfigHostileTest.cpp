@@ -101,18 +101,5 @@ TEST_F(ConfigHostile, DeepNestingAndBytesThatAreNotUtf8) {
     }
 }
 
-TEST_F(ConfigHostile, EmptyRoot) {
-    Config& config = use("<Settings/>");
-    EXPECT_MSG64(config.getRedGain("SIM1280-C"));
-    EXPECT_FALSE(config.isUserRecordingDefined());
-    EXPECT_EQ(config.getAviUserLength(), 0);
-    EXPECT_EQ(config.getLanguage(), "French");
-    config.setAviUserLength(4);
-    config.resetUserRecordSettings();
-    config.load();
-    EXPECT_EQ(valueIn(configPath(), {"Language"}), "French");
-    EXPECT_FALSE(config.isUserRecordingDefined());
-}
-
 }  // namespace
 }  // namespace configtest

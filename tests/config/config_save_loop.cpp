@@ -1,12 +1,12 @@
 // Saves configuration values over and over until it is killed; the crash test
-// kills it at random points and checks what it left on disk. Starts saving
-// when a line arrives on standard input (so its slow start-up can overlap the
-// previous run), and prints "ready" once a whole round of saves is on disk.
-//   echo go | config_save_loop <application folder>
+// kills it at random points and checks what it left on disk. Prints "waiting"
+// once started and starts saving on SIGUSR1 (so its slow start-up can overlap
+// the previous run), and prints "ready" once a whole round of saves is on disk.
 #include <Nimbrel_model/Config.h>
 #include <Qel/Qel.h>
 #include <wx/init.h>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -14,9 +14,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s <application folder>\n", argv[0]);
         return 2;
     }
+    sigset_t go;
+    sigemptyset(&go);
+    sigaddset(&go, SIGUSR1);
+    sigprocmask(SIG_BLOCK, &go, nullptr);
     wxInitializer wx;
-    char go[16];
-    if (!std::fgets(go, sizeof go, stdin)) return 0;  // nobody wants us any more
+    std::puts("waiting");
+    std::fflush(stdout);
+    int signal = 0;
+    sigwait(&go, &signal);
     try {
         Qel::HelperFuncs::setAppDir(argv[1]);
         Nimbrel_model::Config& config = *Nimbrel_model::Config::getInstance();

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Qel/Qel.h"
@@ -78,6 +79,7 @@ TEST_F(XmlSaveTest, KeepsLayoutAndChangesOnlyWhatChanged) {
     XMLDoc doc = loadHandWritten();
     XMLNode cam = camera(doc, "UI-1240LE-C");
     cam.getChild("MasterGain", "").setText("20", true);
+    cam.getChild("Exposure", "").setText("12.25", true);
     doc.getRoot().addChild("Language", -1).setText("French", true);
     camera(doc, "Empty-M").addChild("UserMasterGain", -1).setText("5", true);
     cam.addChild("First", 0);
@@ -85,6 +87,7 @@ TEST_F(XmlSaveTest, KeepsLayoutAndChangesOnlyWhatChanged) {
 
     std::vector<std::string> expected = testsupport::lines(kHandWritten);
     expected[6] = "            <MasterGain>20</MasterGain>";
+    expected[9] = "            <Exposure>12.25</Exposure>   <!-- ms -->";
     expected[13] = "        <Empty-M>";
     expected.insert(expected.begin() + 14, {"            <UserMasterGain>5</UserMasterGain>",
                                             "        </Empty-M>"});
@@ -186,6 +189,8 @@ TEST_F(XmlSaveTest, Latin1FileStaysLatin1) {
 
 TEST_F(XmlSaveTest, CreatedDocumentGrowsIntoATidyFile) {
     XMLDoc doc(path(), true, true);
+    EXPECT_EQ(doc.getRoot().getChildrenCount(), 0);
+    EXPECT_TRUE(dir_.entries().empty()) << "loading must not create the file";
     doc.indent(false);
     doc.getRoot().addChild("Language", -1).setText("French", true);
     doc.getRoot().addChild("AviUserLength", -1).setText("10", true);
@@ -231,23 +236,17 @@ TEST_F(XmlSaveTest, SavingThroughALinkReplacesItsTarget) {
     EXPECT_NE(readFile(path()).find("<AviUserLength>61</AviUserLength>"), std::string::npos);
 }
 
-TEST_F(XmlSaveTest, FailureOnAFolderLeavesEverythingAsItWas) {
+TEST_F(XmlSaveTest, FailedSavesNameTheFileAndTheReasonAndLeaveEverythingAsItWas) {
     const XMLDoc doc = loadHandWritten();
     ::mkdir(dir_.file("taken.xml").c_str(), 0755);
     writeFile(dir_.file("taken.xml/inside.txt"), "keep");
-    const std::string message = saveError(doc, dir_.file("taken.xml"));
-    EXPECT_NE(message.find(dir_.file("taken.xml")), std::string::npos) << message;
-    EXPECT_NE(message.find("directory"), std::string::npos) << message;
+    for (const auto& [target, reason] : {std::pair{"taken.xml", "directory"}, std::pair{"nowhere/config.xml", "No such file"}}) {
+        const std::string message = saveError(doc, dir_.file(target));
+        EXPECT_NE(message.find(dir_.file(target)), std::string::npos) << message;
+        EXPECT_NE(message.find(reason), std::string::npos) << message;
+    }
     EXPECT_EQ(readFile(dir_.file("taken.xml/inside.txt")), "keep");
     EXPECT_EQ(dir_.entries(), (std::vector<std::string>{"config.xml", "taken.xml"}));
-}
-
-TEST_F(XmlSaveTest, FailureInAMissingFolderNamesTheReason) {
-    const XMLDoc doc = loadHandWritten();
-    const std::string message = saveError(doc, dir_.file("nowhere/config.xml"));
-    EXPECT_NE(message.find("nowhere/config.xml"), std::string::npos) << message;
-    EXPECT_NE(message.find("No such file"), std::string::npos) << message;
-    EXPECT_EQ(dir_.entries(), std::vector<std::string>{"config.xml"});
 
     const XMLDoc unnamed;
     EXPECT_THROW(unnamed.save("", true), Exception);

@@ -1,24 +1,12 @@
 // Injected failures, scripted results, the call log and the trace file.
 #include "SimTestSupport.h"
 
-#include <cstdio>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
+#include "Files.h"
+
 using namespace simtest;
-
-namespace {
-
-std::vector<std::string> readLines(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-}  // namespace
 
 TEST_F(SimTest, InjectedFailuresHitEveryOrTheNthCallAndDoNothing) {
     ueye_sim::failCall("is_InitCamera", IS_CANT_OPEN_DEVICE);
@@ -77,31 +65,16 @@ TEST_F(SimTest, ScriptedQueriesAnswerOnlyTheirQueryOnTheirCall) {
     EXPECT_EQ(is_SetHardwareGain(handle, IS_GET_MASTER_GAIN, 0, 0, 0), 8);
 }
 
-TEST_F(SimTest, ScriptedReadingsAndTimingsReplaceTheCamerasValuesUntilReset) {
+TEST_F(SimTest, ScriptedReadingsReplaceTheCamerasValuesUntilReset) {
     HIDS handle = openCamera();
     ueye_sim::scriptExposureReading(12.25);
     ueye_sim::scriptFrameRateReading(7.5);
-    ueye_sim::scriptOptimalTiming(0, 77, 33.5);
-    ueye_sim::scriptFrameTimeRange(0, 0.01, 3.0, 0.001);
-    double value = 0, shortest = 0, longest = 0, step = 0;
-    int clock = 0;
+    double value = 0;
     ASSERT_EQ(is_SetExposureTime(handle, IS_GET_EXPOSURE_TIME, &value), IS_SUCCESS);
     EXPECT_DOUBLE_EQ(value, 12.25);
     ASSERT_EQ(is_SetFrameRate(handle, IS_GET_FRAMERATE, &value), IS_SUCCESS);
     EXPECT_DOUBLE_EQ(value, 7.5);
     EXPECT_DOUBLE_EQ(ueye_sim::state().frameRate, 25.0);
-    EXPECT_EQ(is_GetOptimalTiming(handle, 0, 5000, &clock, &value), IS_SUCCESS);
-    EXPECT_EQ(clock, 77);
-    EXPECT_DOUBLE_EQ(value, 33.5);
-    EXPECT_EQ(is_GetFrameTimeRange(handle, &shortest, &longest, &step), IS_SUCCESS);
-    EXPECT_DOUBLE_EQ(shortest, 0.01);
-    EXPECT_DOUBLE_EQ(longest, 3.0);
-    EXPECT_DOUBLE_EQ(step, 0.001);
-    ueye_sim::scriptOptimalTiming(IS_TIMED_OUT, 0, 0.0);
-    ueye_sim::scriptFrameTimeRange(IS_NO_SUCCESS, 0, 0, 0);
-    EXPECT_EQ(is_GetOptimalTiming(handle, 0, 5000, &clock, &value), IS_TIMED_OUT);
-    EXPECT_EQ(is_GetFrameTimeRange(handle, &shortest, &longest, &step), IS_NO_SUCCESS);
-
     ueye_sim::failCall("is_SetGamma", 125);
     ASSERT_FALSE(ueye_sim::callLog().empty());
     ueye_sim::reset();
@@ -114,8 +87,9 @@ TEST_F(SimTest, ScriptedReadingsAndTimingsReplaceTheCamerasValuesUntilReset) {
 }
 
 TEST_F(SimTest, TheTraceFileIsAppendedOneLinePerCall) {
-    const std::string path = testing::TempDir() + "uesim_trace_" + std::to_string(::getpid()) + ".txt";
-    std::ofstream(path) << "earlier line\n";
+    const testsupport::TempDir dir;
+    const std::string path = dir.file("trace.txt");
+    testsupport::writeFile(path, "earlier line\n");
     {
         ScopedEnv trace("UESIM_TRACE", path);
         ueye_sim::reset();
@@ -151,6 +125,5 @@ TEST_F(SimTest, TheTraceFileIsAppendedOneLinePerCall) {
         "is_SetHardwareGain(1, 32768, 0, 0, 0) -> 0",
         "is_ExitCamera(1) -> 0",
     };
-    EXPECT_EQ(readLines(path), expected);
-    std::remove(path.c_str());
+    EXPECT_EQ(testsupport::lines(testsupport::readFile(path)), expected);
 }

@@ -39,19 +39,13 @@ TEST_F(SimTest, MemoriesAreZeroedWritableOwnIdsAndFreedOnlyWithTheirPointerAndId
     EXPECT_EQ(ueye_sim::state().allocatedMemories, 2);
     EXPECT_EQ(is_FreeImageMem(handle, memory, id), IS_SUCCESS);
     EXPECT_NE(is_FreeImageMem(handle, memory, id), IS_SUCCESS) << "freed twice";
-    EXPECT_EQ(ueye_sim::state().allocatedMemories, 1);
-}
-
-TEST_F(SimTest, AllocationRefusesBadSizesDepthsAndMissingOutputs) {
-    const HIDS handle = openCamera();
-    char* memory = nullptr;
-    int id = 0;
+    // Refused sizes, depths and outputs allocate nothing.
     EXPECT_NE(is_AllocImageMem(handle, 0, 480, 24, &memory, &id), IS_SUCCESS);
     EXPECT_NE(is_AllocImageMem(handle, 640, -1, 24, &memory, &id), IS_SUCCESS);
     EXPECT_NE(is_AllocImageMem(handle, 640, 480, 12, &memory, &id), IS_SUCCESS);
     EXPECT_NE(is_AllocImageMem(handle, 640, 480, 24, nullptr, &id), IS_SUCCESS);
     EXPECT_NE(is_AllocImageMem(handle, 640, 480, 24, &memory, nullptr), IS_SUCCESS);
-    EXPECT_EQ(ueye_sim::state().allocatedMemories, 0);
+    EXPECT_EQ(ueye_sim::state().allocatedMemories, 1);
 }
 
 TEST_F(SimTest, CaptureNeedsAMemoryTheSimulatorGave) {

@@ -83,8 +83,6 @@ TEST_F(SimTest, SensorInformationDescribesEachCatalogueModel) {
         EXPECT_EQ(is_SetImagePos(handle, IS_GET_IMAGE_POS_Y_INC, IS_GET_IMAGE_POS_Y_INC), model.stepY);
         ASSERT_EQ(is_ExitCamera(handle), IS_SUCCESS);
     }
-    EXPECT_EQ(ueye_sim::findModel("SIM1280-C")->stepX, 4);
-    EXPECT_EQ(ueye_sim::findModel("SIM4912-M")->maxHeight, 3684);
 }
 
 TEST_F(SimTest, ExitCameraStopsCaptureFreesTheMemoriesAndOpeningAgainStartsAfresh) {
