@@ -347,8 +347,10 @@ TEST_F(ConfigAccessor, SaveRecordSettingsTruncatesClampsStoresInOrderAndSetsTheF
         EXPECT_THAT(childrenIn(configPath(), {}), ElementsAre("CameraSettings", "Language", "AviUserLength",
                                                               "AviUserFrameRate", "AviUserMaxSize", "AviUserReplayFrameRate"));
         for (size_t i = 0; i < std::size(kRecording); ++i) {
-            EXPECT_EQ(valueIn(configPath(), {kRecording[i].name}), std::to_string(row.stored[i]));
-            EXPECT_EQ((config.*kRecording[i].read)(), row.stored[i]);
+            const auto& setting = kRecording[i];
+            const long read = (config.*setting.read)();
+            EXPECT_EQ(valueIn(configPath(), {setting.name}), std::to_string(row.stored[i]));
+            EXPECT_EQ(read, row.stored[i]);
         }
     }
 }
