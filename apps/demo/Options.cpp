@@ -74,8 +74,8 @@ constexpr OptionSpec kOptions[] = {
 };
 
 const OptionSpec* findOption(const std::string& name) {
-    for (const OptionSpec& spec : kOptions)
-        if (name == std::string("--") + spec.name) return &spec;
+    for (const OptionSpec& option : kOptions)
+        if (name == std::string("--") + option.name) return &option;
     return nullptr;
 }
 
@@ -86,9 +86,9 @@ void refuseUnknown(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         const std::string name = arg.substr(0, arg.find('='));
         if (name == "--help" || name == "-h") continue;
-        const OptionSpec* spec = findOption(name);
-        if (!spec) throw UsageError("unknown option '" + arg + "'");
-        if (*spec->value && name == arg) ++i;
+        const OptionSpec* option = findOption(name);
+        if (!option) throw UsageError("unknown option '" + arg + "'");
+        if (*option->value && name == arg) ++i;
     }
 }
 
@@ -192,13 +192,13 @@ void describeOptions(wxCmdLineParser& parser) {
         "Without options it opens the default camera, saves snapshot.jpg and records a\n"
         "5-second demo.avi at 25 frames per second in the current directory.\n");
     parser.SetSwitchChars("-");
-    for (const OptionSpec& spec : kOptions) {
-        if (spec.section) parser.AddUsageText(wxString("\n") + spec.section);
-        const wxString help = wxString::FromUTF8(spec.help);
-        if (*spec.value)
-            parser.AddLongOption(spec.name, wxString(spec.value) + ": " + help);
+    for (const OptionSpec& option : kOptions) {
+        if (option.section) parser.AddUsageText(wxString("\n") + option.section);
+        const wxString help = wxString::FromUTF8(option.help);
+        if (*option.value)
+            parser.AddLongOption(option.name, wxString(option.value) + ": " + help);
         else
-            parser.AddLongSwitch(spec.name, help);
+            parser.AddLongSwitch(option.name, help);
     }
     parser.AddSwitch("h", "help", "show this help", wxCMD_LINE_OPTION_HELP);
 }
@@ -223,10 +223,10 @@ DemoOptions parseOptions(const std::vector<std::string>& args) {
     }
     if (result != 0) throw UsageError(problem.empty() ? "malformed command line" : problem);
     std::string recordingTuned;
-    for (const OptionSpec& spec : kOptions) {
+    for (const OptionSpec& option : kOptions) {
         wxString value;
-        if (*spec.value ? parser.Found(spec.name, &value) : parser.Found(spec.name))
-            apply(options, spec.name, value.utf8_string(), recordingTuned);
+        if (*option.value ? parser.Found(option.name, &value) : parser.Found(option.name))
+            apply(options, option.name, value.utf8_string(), recordingTuned);
     }
     check(options, recordingTuned);
     return options;
