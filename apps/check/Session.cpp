@@ -1,5 +1,7 @@
 #include "Session.h"
 
+#include "OpenCamera.h"
+
 #include "Sandbox.h"
 
 #include <Qel/Qel.h>
@@ -31,16 +33,7 @@ Session::~Session() { camera_->removeListener(&listener_); }
 
 Nimbrel_model::Camera& Session::open() {
     if (open_) return *camera_;
-    try {
-        camera_->init();
-    } catch (...) {
-        // init may fail after the camera opened: do not leave it open.
-        try {
-            camera_->exit();
-        } catch (...) {
-        }
-        throw;
-    }
+    hosts::openCamera(*camera_);
     open_ = true;
     if (!baseline_) baseline_ = CameraBaseline::read(*camera_);
     return *camera_;

@@ -1,5 +1,7 @@
 #include "CameraSession.h"
 
+#include "OpenCamera.h"
+
 #include "SimulatorReadings.h"
 
 #include <Nimbrel_model/Config.h>
@@ -10,16 +12,7 @@ CameraSession::CameraSession(const std::optional<std::string>& cameraName)
     : camera_(Nimbrel_model::Camera::getInstance()) {
     Nimbrel_model::Config::getInstance()->load();
     if (cameraName) chooseCamera(*cameraName);
-    try {
-        camera_->init();
-    } catch (...) {
-        // init may fail after opening the camera; do not leave it open.
-        try {
-            camera_->exit();
-        } catch (...) {
-        }
-        throw;
-    }
+    hosts::openCamera(*camera_);
     open_ = true;
 }
 
