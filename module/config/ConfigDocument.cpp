@@ -1,6 +1,8 @@
 // The Config instance, loading the file, the saved flags and the language.
 #include <Nimbrel_model/Config.h>
 
+#include <utility>
+
 #include "config/ConfigNodes.h"
 
 namespace Nimbrel_model {
@@ -31,7 +33,7 @@ void Config::load() {
     const hstring path = Qel::HelperFuncs::getAppDir() + "res\\config.xml";
     // Built aside first, so a failed load leaves the document as it was.
     Qel::XML::XMLDoc loaded(path, true, false);
-    doc = loaded;
+    doc = std::move(loaded);
 }
 
 bool Config::getConfSaved() const { return confSaved; }

@@ -1,6 +1,7 @@
 #include <pugixml.hpp>
 
 #include <string>
+#include <utility>
 
 #include "FileIO.h"
 #include "Layout.h"
@@ -104,6 +105,14 @@ XMLDoc& XMLDoc::operator=(const XMLDoc& other) {
     path_ = other.path_;
     indent_ = other.indent_;
     keepLayout_ = other.keepLayout_;
+    return *this;
+}
+
+XMLDoc& XMLDoc::operator=(XMLDoc&& other) noexcept {
+    std::swap(doc_, other.doc_);
+    std::swap(path_, other.path_);
+    std::swap(indent_, other.indent_);
+    std::swap(keepLayout_, other.keepLayout_);
     return *this;
 }
 

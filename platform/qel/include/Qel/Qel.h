@@ -288,6 +288,11 @@ public:
     /// \param other The document to copy.
     /// \return This document.
     XMLDoc& operator=(const XMLDoc& other);
+    /// \brief Takes over `other`'s document and file path without copying;
+    /// `other` gets this document's in exchange.
+    /// \param other The document to take over.
+    /// \return This document.
+    XMLDoc& operator=(XMLDoc&& other) noexcept;
     /// Releases the document; its handles become invalid.
     ~XMLDoc();
 
