@@ -1,6 +1,6 @@
 // The configuration store on any file: arbitrary bytes as res/config.xml,
-// loaded, then every read and some writes, picked by the input, on a few
-// camera names. Qel::Exception is the store's way of refusing; anything else
+// loaded, then every read and one write, picked by the input, on a few
+// camera names; a file that does not load gets one call, picked, refused. Qel::Exception is the store's way of refusing; anything else
 // (a crash, a sanitizer report, a value that does not read back as it was
 // written) is a finding.
 #include <Nimbrel_model/Config.h>
@@ -8,6 +8,7 @@
 
 #include "ConfigElements.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,10 +18,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -41,6 +42,19 @@ void makeAppFolder() {
         std::error_code ignored;
         std::filesystem::remove_all(appFolder, ignored);
     });
+}
+
+// Plain calls: a stream per case cost as much as the load itself.
+void writeConfigFile(const std::uint8_t* data, std::size_t size) {
+    static const std::string path = appFolder + "res/config.xml";
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) std::abort();
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t wrote = ::write(fd, data + done, size - done);
+        if (wrote <= 0) std::abort();
+        done += static_cast<std::size_t>(wrote);
+    }
+    ::close(fd);
 }
 
 void attempt(const std::function<void()>& operation) {
@@ -123,25 +137,79 @@ void refuse(Config& c, const hstring& camera, std::size_t pick) {
     attempt([&] { c.clearUserSettings(camera); });
 }
 
-void recordingSettings(Config& c, std::size_t pick, long whole) {
-    attempt([&] { c.isUserRecordingDefined(); });
-    for (const auto& setting : configelements::kRecording) attempt([&] { (c.*setting.read)(); });
+// The recording settings and the language: reads by index, and writes, one
+// picked, each read back.
+const std::size_t kRecordingReads = std::size(configelements::kRecording) + 2;
+const std::size_t kRecordingWrites = std::size(configelements::kRecording) + 3;
+
+void recordingRead(Config& c, std::size_t pick) {
+    if (pick < std::size(configelements::kRecording))
+        return attempt([&] { (c.*configelements::kRecording[pick].read)(); });
+    if (pick == std::size(configelements::kRecording)) return attempt([&] { c.isUserRecordingDefined(); });
+    attempt([&] { c.getLanguage(); });
+}
+
+void recordingWrite(Config& c, std::size_t pick, long whole) {
     if (pick < std::size(configelements::kRecording)) {
         const auto& setting = configelements::kRecording[pick];
-        attempt([&] {
+        return attempt([&] {
             (c.*setting.write)(whole);
             check((c.*setting.read)() == std::clamp<long>(whole, INT_MIN, INT_MAX));
         });
-    } else if (pick == 4) {
-        attempt([&] { c.saveUserRecordSettings(10.0, 25.0, 100.0, whole); });
-    } else if (pick == 5) {
-        attempt([&] { c.resetUserRecordSettings(); });
-        check(!c.isUserRecordingDefined());
-    } else {
-        attempt([&] { c.getLanguage(); });
-        attempt([&] { c.setLanguage("English"); });
-        attempt([&] { check(c.getLanguage() == "English"); });
     }
+    switch (pick - std::size(configelements::kRecording)) {
+        case 0: return attempt([&] { c.saveUserRecordSettings(10.0, 25.0, 100.0, whole); });
+        case 1:
+            return attempt([&] {
+                c.resetUserRecordSettings();
+                check(!c.isUserRecordingDefined());
+            });
+        default:
+            return attempt([&] {
+                c.setLanguage("English");
+                check(c.getLanguage() == "English");
+            });
+    }
+}
+
+const std::size_t kPerCameraCalls = std::size(configelements::kFactory) + 2 * std::size(configelements::kUser) + 1;
+
+// Nothing loaded: the document is empty and every call refuses alike, so one
+// call per case, picked, covers them all over a run. Most mutated files do
+// not parse, and refusing each of them everything cost most of the time.
+void refuseUnloaded(Config& c, const hstring& camera, Picks& picks, long whole) {
+    std::size_t pick = picks.next(kPerCameraCalls + kRecordingReads + kRecordingWrites);
+    if (pick < kPerCameraCalls) return refuse(c, camera, pick);
+    pick -= kPerCameraCalls;
+    if (pick < kRecordingReads) return recordingRead(c, pick);
+    recordingWrite(c, pick - kRecordingReads, whole);
+}
+
+// Loaded: every value of every camera it names is read, and then one value
+// written, picked, since each write saves the whole file.
+void readAndWrite(Config& c, const hstring (&names)[3], Picks& picks, long whole, double real) {
+    std::vector<hstring> known;
+    for (const hstring& camera : names) {
+        bool named = true;
+        attempt([&] {
+            named = false;
+            c.isUserDefined(camera);
+            named = true;
+        });
+        if (!named) {
+            if (!camera.empty()) refuse(c, camera, picks.next(kPerCameraCalls));
+            continue;
+        }
+        readEverything(c, camera);
+        known.push_back(camera);
+    }
+    for (std::size_t i = 0; i < kRecordingReads; ++i) recordingRead(c, i);
+    const std::size_t userWrites = std::size(configelements::kUser) + 1;
+    const std::size_t pick = picks.next(known.size() * userWrites + kRecordingWrites);
+    if (pick < known.size() * userWrites)
+        writeAndReadBack(c, known[pick / userWrites], pick % userWrites, whole, real);
+    else
+        recordingWrite(c, pick - known.size() * userWrites, whole);
 }
 
 }  // namespace
@@ -153,10 +221,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)ready;
 
     const std::string xml(reinterpret_cast<const char*>(data), size);
-    {
-        std::ofstream file(appFolder + "res/config.xml", std::ios::binary | std::ios::trunc);
-        file << xml;
-    }
+    writeConfigFile(data, size);
     Config& c = *Config::getInstance();
     c = pristine;
     loaded = false;
@@ -172,23 +237,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size >= sizeof real) std::memcpy(&real, data, sizeof real);
     if (!std::isfinite(real)) real = 0.5;  // no decimal text for NaN or infinity
     Picks picks(xml);
-    for (const hstring& camera : names) {
-        bool known = true;
-        attempt([&] {
-            known = false;
-            c.isUserDefined(camera);
-            known = true;
-        });
-        if (!known) {
-            const std::size_t accessors = std::size(configelements::kFactory) + 2 * std::size(configelements::kUser) + 1;
-            if (!camera.empty()) refuse(c, camera, picks.next(accessors));
-            continue;
-        }
-        readEverything(c, camera);
-        writeAndReadBack(c, camera, picks.next(std::size(configelements::kUser) + 1), value, real);
-    }
-    recordingSettings(c, picks.next(7), value);
+    if (loaded)
+        readAndWrite(c, names, picks, value, real);
+    else
+        refuseUnloaded(c, names[picks.next(2)], picks, value);
     c.setConfSaved(false);
     c.setRecordConfSaved(!c.getRecordConfSaved());
+    // Freed within the case: a document kept to the next one would unbalance
+    // its allocations and send every case to the fuzzer's leak check.
+    c = pristine;
     return 0;
 }
