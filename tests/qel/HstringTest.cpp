@@ -14,6 +14,10 @@ TEST(Hstring, NarrowTextIsKeptAndWideTextBecomesUtf8) {
     EXPECT_EQ(hstring(L"caf\u00e9").str(), "caf\xc3\xa9");
     EXPECT_EQ(hstring(std::wstring(L"\u20ac")).str(), "\xe2\x82\xac");
     EXPECT_EQ(hstring(std::wstring(L"\U0001F600")).str(), "\xf0\x9f\x98\x80");
+    EXPECT_EQ(hstring("\xf0\x9f\x98\x80").wstr(), L"\U0001F600");
+    // A lone surrogate has no UTF-8 form: both ends of the range become U+FFFD.
+    EXPECT_EQ(hstring(std::wstring(1, wchar_t(0xD800))).str(), "\xef\xbf\xbd");
+    EXPECT_EQ(hstring(std::wstring(1, wchar_t(0xDFFF))).str(), "\xef\xbf\xbd");
     EXPECT_TRUE(hstring(static_cast<const wchar_t*>(nullptr)).empty());
 }
 

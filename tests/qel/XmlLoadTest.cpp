@@ -1,5 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <wx/string.h>
 
 #include <vector>
@@ -136,6 +138,23 @@ TEST(XmlCopy, CopiesAreDeepAndIndependent) {
     EXPECT_EQ(assigned.getRoot().getChild("Language", "").getText().str(), "English");
     assigned = XMLDoc();
     EXPECT_TRUE(assigned.getRoot().isNull());
+}
+
+// A host started without standard input: descriptor 0 is the first free one,
+// and a load and a save that get it must give it back.
+TEST(XmlFiles, DescriptorZeroIsReturnedLikeAnyOther) {
+    const TempDir dir;
+    writeFile(dir.file("z.xml"), "<Root/>");
+    const int input = ::dup(0);
+    ::close(0);
+    {
+        XMLDoc doc(dir.file("z.xml"), true, false);
+        doc.save("", true);
+    }
+    const bool held = ::fcntl(0, F_GETFD) != -1;
+    ::dup2(input, 0);
+    ::close(input);
+    EXPECT_FALSE(held);
 }
 
 }  // namespace
