@@ -121,6 +121,8 @@ TEST(NumberText, SubnormalsReadBackThroughWx) {
     const double smallest = std::numeric_limits<double>::denorm_min();
     EXPECT_EQ(textOf(smallest).rfind("4.94065645841246544", 0), 0u);
     EXPECT_EQ(textOf(smallest).substr(textOf(smallest).size() - 5), "e-324");
+    const std::string half = textOf(std::numeric_limits<double>::min() / 2);
+    EXPECT_NE(half.at(half.find('e') - 1), '0') << "trailing zeros are trimmed: " << half;
     for (const double value : {smallest, -smallest, 3.0 * smallest, std::numeric_limits<double>::min() / 2}) {
         expectReadsBack(value);
     }

@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <wx/string.h>
 
+#include <utility>
 #include <vector>
 #include <string>
 
@@ -138,6 +139,13 @@ TEST(XmlCopy, CopiesAreDeepAndIndependent) {
     EXPECT_EQ(assigned.getRoot().getChild("Language", "").getText().str(), "English");
     assigned = XMLDoc();
     EXPECT_TRUE(assigned.getRoot().isNull());
+
+    // A move takes the document with its path and its save settings.
+    XMLDoc source(dir.file("c.xml"), true, false);
+    source.indent(false);
+    assigned = std::move(source);
+    assigned.save("", false);
+    EXPECT_EQ(testsupport::readFile(dir.file("c.xml")), "<Root><Language>English</Language></Root>\n");
 }
 
 // A host started without standard input: descriptor 0 is the first free one,
