@@ -1,7 +1,7 @@
 #include "Pump.h"
 
-#include "CheckApp.h"
-#include "StopRequest.h"
+#include "ConsoleApp.h"
+#include "Interrupted.h"
 
 namespace check {
 
@@ -14,7 +14,7 @@ bool Pump::runUntil(const std::function<bool()>& done, std::chrono::milliseconds
         loop_.DispatchTimeout(10);
         wxGetApp().ProcessPendingEvents();
         wxGetApp().rethrowHandlerFailure();
-        StopRequest::throwIfRaised();
+        if (StopSignal::raised()) throw Interrupted();
     }
     return true;
 }

@@ -1,7 +1,7 @@
 #include "Runner.h"
 
 #include "Session.h"
-#include "StopRequest.h"
+#include "Interrupted.h"
 
 #include <Qel/Qel.h>
 
@@ -43,7 +43,7 @@ Result runOne(Session& session, const Check& check, bool& interrupted) {
 Summary runChecks(Session& session, const std::vector<const Check*>& checks) {
     Summary summary;
     for (std::size_t i = 0; i < checks.size() && !summary.interrupted; ++i) {
-        if (StopRequest::raised()) {
+        if (StopSignal::raised()) {
             summary.interrupted = true;
             break;
         }

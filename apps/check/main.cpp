@@ -1,7 +1,7 @@
 // nimbrel-check: tells an integrator, check by check, whether the connected
 // camera and this build of the module work together. Works on a copy of the
 // configuration and puts every camera setting it changed back.
-#include "CheckApp.h"
+#include "ConsoleApp.h"
 #include "Checks.h"
 #include "Options.h"
 #include "Pump.h"
@@ -9,7 +9,7 @@
 #include "Runner.h"
 #include "Sandbox.h"
 #include "Session.h"
-#include "StopRequest.h"
+#include "Interrupted.h"
 
 #include <Nimbrel_model/Config.h>
 #include <Qel/Qel.h>
@@ -47,7 +47,7 @@ std::vector<const check::Check*> selected(const check::Options& options) {
 }
 
 int run(const check::Options& options) {
-    check::StopRequest stop;
+    check::StopSignal stop;
     check::Sandbox sandbox(options.appDir);
     Nimbrel_model::Config::getInstance()->load();
     check::Pump pump;
@@ -61,7 +61,7 @@ int run(const check::Options& options) {
         json.close();
         if (!json) return fail("cannot write " + options.jsonFile);
     }
-    if (summary.interrupted) return 128 + check::StopRequest::signalNumber();
+    if (summary.interrupted) return 128 + check::StopSignal::number();
     return summary.allPassed() ? 0 : kFailed;
 }
 

@@ -43,7 +43,7 @@ void optimizePixelClock(Nimbrel_model::Camera& camera, EventPump& pump, const St
     out << "optimising the pixel clock on a worker thread..." << std::endl;
     camera.optimizeClock(&end);
     bool finished = pump.runUntil([&] { return end.finished() || stop.raised(); }, timeout);
-    stop.throwIfRaised();
+    throwIfRaised(stop);
     if (!finished)
         throw std::runtime_error("the pixel clock optimisation did not finish within " +
                                  number(std::chrono::duration<double>(timeout).count()) + " s");

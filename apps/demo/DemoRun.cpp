@@ -8,7 +8,7 @@
 #include "Format.h"
 #include "RecordingSession.h"
 #include "Snapshot.h"
-#include "StopSignal.h"
+#include "Interrupted.h"
 
 #include <Qel/Qel.h>
 
@@ -28,7 +28,7 @@ void waitForFreshFrames(const Nimbrel_model::Camera& camera, EventPump& pump, co
     const double ms = fps > 0.0 ? 3000.0 / fps : 100.0;
     pump.runUntil([&] { return stop.raised(); },
                   std::chrono::milliseconds(static_cast<long long>(std::clamp(ms, 100.0, 5000.0))));
-    stop.throwIfRaised();
+    throwIfRaised(stop);
 }
 
 void applyPreset(Nimbrel_model::Camera& camera, const DemoOptions& options, std::ostream& out) {
@@ -58,13 +58,13 @@ void DemoRun::execute() {
     CameraSession session(options_.camera);
     Nimbrel_model::Camera& camera = session.camera();
     printCameraReport(camera, out_);
-    stop.throwIfRaised();
+    throwIfRaised(stop);
 
     applySettings(camera, options_, out_);
     if (options_.optimize) optimizePixelClock(camera, pump, stop, out_);
-    stop.throwIfRaised();
+    throwIfRaised(stop);
     applyPreset(camera, options_, out_);
-    stop.throwIfRaised();
+    throwIfRaised(stop);
 
     std::vector<std::pair<std::string, std::string>> written;
     if (options_.snapshotPath) {
@@ -75,7 +75,7 @@ void DemoRun::execute() {
              << " bytes" << std::endl;
         written.emplace_back("snapshot", path);
     }
-    stop.throwIfRaised();
+    throwIfRaised(stop);
     if (options_.recordPath) {
         RecordingSession recording(camera, pump, stop, out_, terminal_);
         recording.record({*options_.recordPath, options_.recordSeconds, options_.recordFps(), options_.maxSizeMb,

@@ -1,6 +1,6 @@
 #include "EventPump.h"
 
-#include "DemoApp.h"
+#include "ConsoleApp.h"
 
 namespace demo {
 

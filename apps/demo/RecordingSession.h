@@ -4,7 +4,7 @@
 #pragma once
 
 #include "EventPump.h"
-#include "StopSignal.h"
+#include "Interrupted.h"
 
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/CameraListener.h>

@@ -1,9 +1,9 @@
 // nimbrel-demo: a console host of the camera module. Sets up wx, runs the
 // demo and turns every failure into one line and an exit status.
-#include "DemoApp.h"
+#include "ConsoleApp.h"
 #include "DemoRun.h"
 #include "Options.h"
-#include "StopSignal.h"
+#include "Interrupted.h"
 #include "Usage.h"
 
 #include <Qel/Qel.h>

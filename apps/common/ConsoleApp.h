@@ -1,17 +1,19 @@
-// The console application object that wx needs for its timers and event loop.
+// The console application object wx needs for its timers and event loop,
+// shared by the console hosts.
 #pragma once
 
 #include <wx/app.h>
 
 #include <exception>
 
-namespace demo {
+namespace hosts {
 
-class DemoApp : public wxAppConsole {
+class ConsoleApp : public wxAppConsole {
 public:
     bool OnInit() override { return true; }
     // A handler that throws (the module's recording tick does on SDK failures)
-    // would otherwise be swallowed by wx: keep it for the pump to rethrow.
+    // would otherwise be swallowed by wx: keep it for the pump to rethrow
+    // outside wx, where the host can clean up.
     bool OnExceptionInMainLoop() override;
     // Rethrows a failure kept from an event handler, if any.
     void rethrowHandlerFailure();
@@ -20,6 +22,6 @@ private:
     std::exception_ptr handlerFailure_;
 };
 
-}  // namespace demo
+}  // namespace hosts
 
-wxDECLARE_APP(demo::DemoApp);
+wxDECLARE_APP(hosts::ConsoleApp);

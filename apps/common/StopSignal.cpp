@@ -1,6 +1,6 @@
 #include "StopSignal.h"
 
-namespace demo {
+namespace hosts {
 
 namespace {
 
@@ -25,9 +25,9 @@ StopSignal::~StopSignal() {
     sigaction(SIGTERM, &previousTerm_, nullptr);
 }
 
-bool StopSignal::raised() const { return receivedSignal != 0; }
+bool StopSignal::raised() { return receivedSignal != 0; }
 
-const char* StopSignal::name() const {
+const char* StopSignal::name() {
     switch (receivedSignal) {
         case SIGINT: return "SIGINT";
         case SIGTERM: return "SIGTERM";
@@ -35,10 +35,6 @@ const char* StopSignal::name() const {
     }
 }
 
-int StopSignal::number() const { return receivedSignal; }
+int StopSignal::number() { return receivedSignal; }
 
-void StopSignal::throwIfRaised() const {
-    if (raised()) throw Interrupted(name(), number());
-}
-
-}  // namespace demo
+}  // namespace hosts

@@ -1,19 +1,19 @@
-#include "CheckApp.h"
+#include "ConsoleApp.h"
 
 #include <utility>
 
-wxIMPLEMENT_APP_NO_MAIN(check::CheckApp);
+wxIMPLEMENT_APP_NO_MAIN(hosts::ConsoleApp);
 
-namespace check {
+namespace hosts {
 
-bool CheckApp::OnExceptionInMainLoop() {
+bool ConsoleApp::OnExceptionInMainLoop() {
     if (!handlerFailure_) handlerFailure_ = std::current_exception();
     return true;
 }
 
-void CheckApp::rethrowHandlerFailure() {
+void ConsoleApp::rethrowHandlerFailure() {
     if (!handlerFailure_) return;
     std::rethrow_exception(std::exchange(handlerFailure_, nullptr));
 }
 
-}  // namespace check
+}  // namespace hosts
