@@ -1,6 +1,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <wx/string.h>
 
@@ -33,7 +35,9 @@ std::string loadError(const std::string& path) {
 
 struct LoadError {
     const char* name;
-    const char* content;  // nullptr: no such file; "/": a folder
+    // nullptr: no such file; "/": a folder; "|": a FIFO without a writer;
+    // "=": a socket; "~": a link to /dev/zero; "+": a sparse file past 64 MiB
+    const char* content;
     std::vector<std::string> says;
 };
 
@@ -45,14 +49,41 @@ const LoadError kLoadErrors[] = {
     {"text.xml", "just words", {"text.xml"}},
     // Tests may run as root, which reads any file: a folder is unreadable for everyone.
     {"folder.xml", "/", {"folder.xml", "directory"}},
+    // Refused before any read: none of these may block or fill the memory.
+    {"fifo.xml", "|", {"fifo.xml", "FIFO", "not a regular file"}},
+    {"socket.xml", "=", {"socket.xml", "socket"}},
+    {"zero.xml", "~", {"zero.xml", "character device"}},
+    {"huge.xml", "+", {"huge.xml", "67108865 bytes", "64 MiB"}},
 };
+
+void make(const std::string& path, const std::string& content) {
+    if (content == "/") {
+        ::mkdir(path.c_str(), 0755);
+    } else if (content == "|") {
+        ::mkfifo(path.c_str(), 0644);
+    } else if (content == "~") {
+        ASSERT_EQ(::symlink("/dev/zero", path.c_str()), 0);
+    } else if (content == "+") {
+        writeFile(path, "<Root/>");
+        ASSERT_EQ(::truncate(path.c_str(), 64 * 1024 * 1024 + 1), 0);
+    } else if (content == "=") {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        ASSERT_LT(path.size(), sizeof address.sun_path);
+        path.copy(address.sun_path, path.size());
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        ::close(fd);  // the socket file stays
+    } else {
+        writeFile(path, content);
+    }
+}
 
 TEST(XmlLoadErrors, NameThePathAndTheReason) {
     const TempDir dir;
     for (const LoadError& row : kLoadErrors) {
         const std::string path = dir.file(row.name);
-        if (row.content && std::string(row.content) == "/") ::mkdir(path.c_str(), 0755);
-        else if (row.content) writeFile(path, row.content);
+        if (row.content) make(path, row.content);
         const std::string message = loadError(path);
         for (const std::string& part : row.says) EXPECT_NE(message.find(part), std::string::npos) << message;
     }

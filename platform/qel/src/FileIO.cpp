@@ -22,6 +22,23 @@ std::string errorText(int error) {
     return std::strerror(error);
 }
 
+// A settings file is a few kilobytes; anything near this is not one.
+constexpr long long kMaxReadBytes = 64LL * 1024 * 1024;
+
+std::string notRegular(mode_t mode) {
+    const char* kind = S_ISDIR(mode)    ? "a directory"
+                       : S_ISFIFO(mode) ? "a FIFO (named pipe)"
+                       : S_ISCHR(mode)  ? "a character device"
+                       : S_ISBLK(mode)  ? "a block device"
+                       : S_ISSOCK(mode) ? "a socket"
+                                        : "not a file";
+    return std::string("it is ") + kind + ", not a regular file";
+}
+
+std::string tooLarge(long long bytes) {
+    return "it holds " + std::to_string(bytes) + " bytes, more than the 64 MiB a settings file may have";
+}
+
 [[noreturn]] void fail(const std::string& path, const char* step, int error) {
     throw Exception("Cannot save '" + path + "': " + step + ": " + errorText(error),
                     Exception::Error);
@@ -117,19 +134,35 @@ std::string resolveLink(const std::string& path) {
 
 ReadResult readWholeFile(const std::string& path) {
     ReadResult result;
-    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        result.status = errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
-        result.error = errorText(errno);
+    // Non-blocking, so that a FIFO with no writer cannot hang the caller in
+    // open(); what is not a regular file is refused before any read.
+    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
+        const int error = errno;
+        result.status = error == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+        result.error = ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) ? notRegular(info.st_mode)
+                                                                                   : errorText(error);
+        return result;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        result.error = notRegular(info.st_mode);
+        return result;
+    }
+    if (info.st_size > kMaxReadBytes) {
+        result.error = tooLarge(static_cast<long long>(info.st_size));
         return result;
     }
     // Straight into the text, in steps of the file's size: a large scratch
     // buffer per load cost more than the read of a small file.
-    struct stat info {};
-    const std::size_t step =
-        ::fstat(fd.get(), &info) == 0 && info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 4096;
+    const std::size_t step = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 4096;
     for (;;) {
         const std::size_t used = result.content.size();
+        if (used > static_cast<std::size_t>(kMaxReadBytes)) {  // grew while being read
+            result.error = tooLarge(static_cast<long long>(used));
+            result.content.clear();
+            return result;
+        }
         result.content.resize(used + step);
         const ssize_t got = ::read(fd.get(), &result.content[used], step);
         result.content.resize(used + (got > 0 ? static_cast<std::size_t>(got) : 0));
