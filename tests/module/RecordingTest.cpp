@@ -166,6 +166,8 @@ INSTANTIATE_TEST_SUITE_P(Recordings, HandTicks, ::testing::Values(
     HandRun{"NegativeRateTakesTheCameraRate", "SIM1280-C", 1, -1, 1000, nullptr, 0, 0, 8, 8},
     HandRun{"ResumeKeepsTheTimeAlreadyRecorded", "SIM1280-C", 10, 8, 1000, nullptr, 32, 10, 48, 80},
     HandRun{"ResumeWithALongerLength", "SIM1280-C", 10, 8, 1000, nullptr, 32, 20, 128, 160},
+    HandRun{"ResumeWithAShorterLength", "SIM1280-C", 10, 8, 1000, nullptr, 32, 5, 8, 40},
+    HandRun{"ResumeWithNegativeLengthRemovesTheLimit", "SIM1280-C", 10, 8, 1000, nullptr, 32, -1, -1, 232},
     HandRun{"ResumeWithZeroLengthRemovesTheLimit", "SIM1280-C", 10, 8, 1000, nullptr, 32, 0, -1, 232},
     HandRun{"FailedSizeQueryPausesTheRecording", "SIM1280-C", 1, 8, 1000, "isavi_GetAVISize", 0, 0, 8, 8},
     HandRun{"FailedFramePausesTheRecording", "SIM1280-M", 1, 8, 1000, "isavi_AddFrame", 0, 0, 8, 8}),
