@@ -48,7 +48,8 @@ while(_rest)
   string(TOUPPER ${component} upper)
   set(CPACK_DEBIAN_${upper}_PACKAGE_NAME ${package})
   set(CPACK_DEBIAN_${upper}_PACKAGE_SECTION ${section})
-  set(CPACK_COMPONENT_${upper}_DESCRIPTION "${summary}\n Drives one Nimbrel camera through the camera SDK: live pictures,\n camera parameters, AVI recording and a settings file.")
+  # The summary is the synopsis line.
+  set(CPACK_COMPONENT_${upper}_DESCRIPTION "${summary}\nThe camera-model module drives one Nimbrel camera through the camera SDK:\nlive pictures, camera parameters, AVI recording and a settings file.")
   set(changelog ${PROJECT_BINARY_DIR}/debian/${package}/changelog)
   file(WRITE ${changelog}
     "${package} (${PROJECT_VERSION}) unstable; urgency=medium\n\n"
@@ -78,7 +79,8 @@ set(CPACK_PACKAGE_NAME nimbrel-model)
 set(CPACK_PACKAGE_VENDOR "Nimbrel_model developers")
 set(CPACK_PACKAGE_CONTACT "${NIMBREL_DEB_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+# Empty: each package's synopsis is its own summary above.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
@@ -96,6 +98,7 @@ foreach(component runtime qel simulator)
   string(TOUPPER ${component} upper)
   set(CPACK_DEBIAN_${upper}_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/debian/triggers)
 endforeach()
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/debian/NoLdconfigScripts.cmake)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Our own libraries, for dpkg-shlibdeps to resolve between our packages.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_LIBRARY_OUTPUT_DIRECTORY})
