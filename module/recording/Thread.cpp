@@ -5,7 +5,7 @@
 #include <Nimbrel_model/Thread.h>
 
 #include "core/Handle.h"
-#include "ueye.h"
+#include "platform/ueye_by_role.h"
 #include "recording/OptimisationTracker.h"
 
 namespace Nimbrel_model {
