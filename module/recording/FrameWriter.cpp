@@ -82,8 +82,9 @@ void Camera::onTimer(wxTimerEvent&) {
 
 void Camera::endRecording() {
     stopRecording();
-    // A listener may add or remove listeners while it is told.
-    for (std::size_t i = 0; i < listeners.size(); ++i) listeners[i]->recordEnd();
+    // A listener may add or remove listeners while it is told: the length is
+    // read again after each call, which a range-for would not do.
+    for (std::size_t i = 0; i < listeners.size(); ++i) listeners[i]->recordEnd();  // NOLINT(modernize-loop-convert)
 }
 
 }  // namespace Nimbrel_model

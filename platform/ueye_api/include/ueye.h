@@ -15,12 +15,12 @@
 #define UEYE_API extern "C" __attribute__((visibility("default")))
 #endif
 
-typedef std::uint32_t HIDS;
-typedef int INT;
-typedef std::uint32_t DWORD;
-typedef std::uint16_t WORD;
-typedef std::int32_t BOOL;
-typedef char IS_CHAR;
+using HIDS = std::uint32_t;
+using INT = int;
+using DWORD = std::uint32_t;
+using WORD = std::uint16_t;
+using BOOL = std::int32_t;
+using IS_CHAR = char;
 
 // Sensor information record (80 bytes).
 struct SENSORINFO {
