@@ -1,20 +1,43 @@
 # Debian packages, one per install component: `cpack -G DEB` in a build
 # folder. Dependencies on system libraries come from dpkg-shlibdeps, those
 # between our packages from the component dependencies below.
-set(NIMBREL_DEB_CONTACT "Nimbrel_model developers <nimbrel-model@example.org>")
+set(NIMBREL_DEB_MAINTAINER "Nimbrel_model developers <nimbrel-model@example.org>"
+  CACHE STRING "Maintainer field of the Debian packages")
+
+# component, package, section, summary. A shared library's package is named
+# after its soname, as Debian policy asks.
 set(NIMBREL_DEB_PACKAGES
   runtime "libnimbrel-model${PROJECT_VERSION_MAJOR}" libs
-    "Camera-model module for Nimbrel cameras: shared libraries"
+    "Camera-model module for Nimbrel cameras: the module's shared library"
+  qel "libqel${PROJECT_VERSION_MAJOR}" libs
+    "Camera-model module for Nimbrel cameras: the helper library Qel"
   development libnimbrel-model-dev libdevel
     "Camera-model module for Nimbrel cameras: headers, CMake and pkg-config files"
   apps nimbrel-model-tools video
     "Nimbrel camera tools: nimbrel-demo, nimbrel-viewer, nimbrel-check")
 if(TARGET ueye_sim)
-  list(APPEND NIMBREL_DEB_PACKAGES simulator nimbrel-model-simulator libs
+  list(APPEND NIMBREL_DEB_PACKAGES simulator "libueye-sim${PROJECT_VERSION_MAJOR}" libs
     "Simulated Nimbrel cameras for the camera-model module")
 endif()
 
-# Every package carries its copyright file and a changelog in its own
+# The copyright file in Debian's machine-readable format, from LICENSE.
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE _nimbrel_license)
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)" _ "${_nimbrel_license}")
+set(_nimbrel_holder "${CMAKE_MATCH_1}")
+string(REGEX REPLACE "\n+$" "" _nimbrel_license "${_nimbrel_license}")
+string(REGEX REPLACE "\n\n" "\n.\n" _nimbrel_license "${_nimbrel_license}")
+string(REGEX REPLACE "\n" "\n " _nimbrel_license "${_nimbrel_license}")
+set(_nimbrel_copyright ${PROJECT_BINARY_DIR}/debian/copyright)
+file(WRITE ${_nimbrel_copyright}
+  "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
+  "Upstream-Name: ${PROJECT_NAME}\n"
+  "Upstream-Contact: ${NIMBREL_DEB_MAINTAINER}\n\n"
+  "Files: *\n"
+  "Copyright: ${_nimbrel_holder}\n"
+  "License: Expat\n"
+  " ${_nimbrel_license}\n")
+
+# Every package carries the copyright file and a changelog in its own
 # documentation folder, as Debian policy asks.
 string(TIMESTAMP _nimbrel_deb_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
 set(_nimbrel_deb_components)
@@ -25,31 +48,40 @@ while(_rest)
   string(TOUPPER ${component} upper)
   set(CPACK_DEBIAN_${upper}_PACKAGE_NAME ${package})
   set(CPACK_DEBIAN_${upper}_PACKAGE_SECTION ${section})
-  set(CPACK_COMPONENT_${upper}_DESCRIPTION "${summary}\n Drives one Nimbrel camera through the camera SDK: live pictures,\n camera parameters, AVI recording and a settings file.")
-  set(changelog ${CMAKE_BINARY_DIR}/debian/${package}/changelog)
+  # The summary is the synopsis line.
+  set(CPACK_COMPONENT_${upper}_DESCRIPTION "${summary}\nThe camera-model module drives one Nimbrel camera through the camera SDK:\nlive pictures, camera parameters, AVI recording and a settings file.")
+  set(changelog ${PROJECT_BINARY_DIR}/debian/${package}/changelog)
   file(WRITE ${changelog}
     "${package} (${PROJECT_VERSION}) unstable; urgency=medium\n\n"
     "  * Release ${PROJECT_VERSION}.\n\n"
-    " -- ${NIMBREL_DEB_CONTACT}  ${_nimbrel_deb_date}\n")
+    " -- ${NIMBREL_DEB_MAINTAINER}  ${_nimbrel_deb_date}\n")
   execute_process(COMMAND gzip -9nf ${changelog})
-  install(FILES ${CMAKE_SOURCE_DIR}/cmake/debian/copyright ${changelog}.gz
+  install(FILES ${_nimbrel_copyright} ${changelog}.gz
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} COMPONENT ${component})
 endwhile()
 
-set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS runtime)
-set(CPACK_COMPONENT_APPS_DEPENDS runtime)
+# Each library package depends on the libraries it links, nothing more; the
+# development package on every library and on wxWidgets' development files,
+# which the package configuration finds again.
+set(CPACK_COMPONENT_RUNTIME_DEPENDS qel)
+set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS runtime qel)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libwxgtk3.2-dev")
+set(CPACK_COMPONENT_APPS_DEPENDS runtime qel)
 if(TARGET ueye_sim)
   # The simulator stands in for the camera SDK that the module links.
-  set(CPACK_COMPONENT_RUNTIME_DEPENDS simulator)
+  list(APPEND CPACK_COMPONENT_RUNTIME_DEPENDS simulator)
+  list(APPEND CPACK_COMPONENT_DEVELOPMENT_DEPENDS simulator)
   list(APPEND CPACK_COMPONENT_APPS_DEPENDS simulator)
 endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME nimbrel-model)
 set(CPACK_PACKAGE_VENDOR "Nimbrel_model developers")
-set(CPACK_PACKAGE_CONTACT "${NIMBREL_DEB_CONTACT}")
+set(CPACK_PACKAGE_CONTACT "${NIMBREL_DEB_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+# Empty: each package's synopsis is its own summary above.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -61,11 +93,13 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY "=")
-# Library packages tell ldconfig through a trigger.
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/cmake/debian/triggers)
-set(CPACK_DEBIAN_SIMULATOR_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/cmake/debian/triggers)
+# Library packages tell ldconfig through a trigger, not from maintainer scripts.
+foreach(component runtime qel simulator)
+  string(TOUPPER ${component} upper)
+  set(CPACK_DEBIAN_${upper}_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/debian/triggers)
+endforeach()
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/debian/NoLdconfigScripts.cmake)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/debian/AppsLayout.cmake)
 # Our own libraries, for dpkg-shlibdeps to resolve between our packages.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_LIBRARY_OUTPUT_DIRECTORY})
 include(CPack)

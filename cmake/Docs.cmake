@@ -3,8 +3,8 @@
 find_program(NIMBREL_DOXYGEN doxygen)
 if(NIMBREL_DOXYGEN)
   add_custom_target(docs
-    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/build-docs ${CMAKE_BINARY_DIR}/docs
-    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+    COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/build-docs ${PROJECT_BINARY_DIR}/docs
+    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
     COMMENT "Building the API reference"
     VERBATIM)
 endif()

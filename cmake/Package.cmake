@@ -1,43 +1,52 @@
 # The installable package: find_package(Nimbrel_model CONFIG REQUIRED) then
 # target_link_libraries(host PRIVATE Nimbrel_model::Nimbrel_model). In a
-# simulator build the simulator comes as its own component and target,
+# simulator build the simulator comes as its own target,
 # Nimbrel_model::ueye_sim, for hosts and tests that want its controls.
-# Install components: runtime, development, simulator, apps.
+# Install components: one per shared library (runtime: the module, qel: the
+# helper library, simulator), development (headers, library links, CMake and
+# pkg-config files) and apps (the tools).
 include(CMakePackageConfigHelpers)
 
 set(NIMBREL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Nimbrel_model)
+set(NIMBREL_SHARED_CONFIG ${CMAKE_INSTALL_DATADIR}/Nimbrel_model/config.xml)
 
-install(TARGETS nimbrel_wx Qel Nimbrel_model
-  EXPORT Nimbrel_modelTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development
-  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime
+install(TARGETS Qel EXPORT Nimbrel_modelTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT qel NAMELINK_COMPONENT development
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(DIRECTORY platform/qel/include/Qel module/include/Nimbrel_model
+install(TARGETS Nimbrel_model EXPORT Nimbrel_modelTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
+  INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/qel/include/Qel ${PROJECT_SOURCE_DIR}/module/include/Nimbrel_model
+  ${NIMBREL_GENERATED_INCLUDE}/Nimbrel_model
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
 install(FILES ${NIMBREL_CONFIG_XML} DESTINATION ${CMAKE_INSTALL_DATADIR}/Nimbrel_model COMPONENT development)
 
 install(EXPORT Nimbrel_modelTargets NAMESPACE Nimbrel_model:: DESTINATION ${NIMBREL_CMAKE_DIR}
   COMPONENT development)
 export(EXPORT Nimbrel_modelTargets NAMESPACE Nimbrel_model::
-  FILE ${CMAKE_BINARY_DIR}/Nimbrel_modelTargets.cmake)
+  FILE ${PROJECT_BINARY_DIR}/Nimbrel_modelTargets.cmake)
 
 if(NIMBREL_SDK STREQUAL "simulator")
   install(TARGETS ueye_sim
     EXPORT Nimbrel_modelSimulatorTargets
-    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT simulator NAMELINK_COMPONENT simulator
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT simulator NAMELINK_COMPONENT development
     INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-  install(DIRECTORY platform/ueye_sim/include/ueye_sim DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT simulator)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/ueye_sim/include/ueye_sim
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
   install(EXPORT Nimbrel_modelSimulatorTargets NAMESPACE Nimbrel_model:: DESTINATION ${NIMBREL_CMAKE_DIR}
-    COMPONENT simulator)
+    COMPONENT development)
   export(EXPORT Nimbrel_modelSimulatorTargets NAMESPACE Nimbrel_model::
-    FILE ${CMAKE_BINARY_DIR}/Nimbrel_modelSimulatorTargets.cmake)
+    FILE ${PROJECT_BINARY_DIR}/Nimbrel_modelSimulatorTargets.cmake)
 endif()
 
-configure_package_config_file(cmake/Nimbrel_modelConfig.cmake.in
-  ${CMAKE_BINARY_DIR}/Nimbrel_modelConfig.cmake
-  INSTALL_DESTINATION ${NIMBREL_CMAKE_DIR})
-write_basic_package_version_file(${CMAKE_BINARY_DIR}/Nimbrel_modelConfigVersion.cmake
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/Nimbrel_modelConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/Nimbrel_modelConfig.cmake
+  INSTALL_DESTINATION ${NIMBREL_CMAKE_DIR}
+  PATH_VARS NIMBREL_SHARED_CONFIG)
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/Nimbrel_modelConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
-install(FILES ${CMAKE_BINARY_DIR}/Nimbrel_modelConfig.cmake ${CMAKE_BINARY_DIR}/Nimbrel_modelConfigVersion.cmake
+# The wxWidgets wrapper, beside the configuration in the build tree too.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/Nimbrel_modelWx.cmake ${PROJECT_BINARY_DIR}/Nimbrel_modelWx.cmake COPYONLY)
+install(FILES ${PROJECT_BINARY_DIR}/Nimbrel_modelConfig.cmake ${PROJECT_BINARY_DIR}/Nimbrel_modelConfigVersion.cmake
+  ${CMAKE_CURRENT_LIST_DIR}/Nimbrel_modelWx.cmake
   DESTINATION ${NIMBREL_CMAKE_DIR} COMPONENT development)

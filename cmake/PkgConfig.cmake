@@ -2,14 +2,7 @@
 # `pkg-config --cflags --libs nimbrel_model`. Relocatable: the prefix is found
 # from the file's own place. wxWidgets has no .pc file on Debian, so its flags
 # are written out as FindwxWidgets found them.
-#
-# wx's setup.h lies in an architecture's folder: Debian wants such a .pc file
-# in that architecture's pkgconfig folder, which pkg-config searches too.
-if(CMAKE_LIBRARY_ARCHITECTURE)
-  set(NIMBREL_PC_DIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/pkgconfig)
-else()
-  set(NIMBREL_PC_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
-endif()
+set(NIMBREL_PC_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 file(RELATIVE_PATH NIMBREL_PC_TO_PREFIX /prefix/${NIMBREL_PC_DIR} /prefix)
 string(REGEX REPLACE "/$" "" NIMBREL_PC_TO_PREFIX "${NIMBREL_PC_TO_PREFIX}")
 
@@ -21,12 +14,15 @@ endforeach()
 foreach(definition IN LISTS wxWidgets_DEFINITIONS)
   list(APPEND _nimbrel_pc_cflags "-D${definition}")
 endforeach()
-list(APPEND _nimbrel_pc_cflags ${_nimbrel_wx_flags})
+get_target_property(_nimbrel_wx_flags Nimbrel_model::wx INTERFACE_COMPILE_OPTIONS)
+if(_nimbrel_wx_flags)
+  list(APPEND _nimbrel_pc_cflags ${_nimbrel_wx_flags})
+endif()
 list(REMOVE_DUPLICATES _nimbrel_pc_cflags)
 list(JOIN _nimbrel_pc_cflags " " NIMBREL_PC_WX_CFLAGS)
 set(_nimbrel_pc_libs ${wxWidgets_LIBRARIES})
 list(FILTER _nimbrel_pc_libs EXCLUDE REGEX "^$|^-L/usr/lib")
 list(JOIN _nimbrel_pc_libs " " NIMBREL_PC_WX_LIBS)
 
-configure_file(cmake/nimbrel_model.pc.in ${CMAKE_BINARY_DIR}/nimbrel_model.pc @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/nimbrel_model.pc DESTINATION ${NIMBREL_PC_DIR} COMPONENT development)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/nimbrel_model.pc.in ${PROJECT_BINARY_DIR}/nimbrel_model.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/nimbrel_model.pc DESTINATION ${NIMBREL_PC_DIR} COMPONENT development)

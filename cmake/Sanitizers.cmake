@@ -29,8 +29,8 @@ endif()
 # thread; tests/tsan.supp suppresses that one race.
 function(nimbrel_sanitizer_source_rules)
   if(NIMBREL_SANITIZE MATCHES "thread")
-    set_source_files_properties(${CMAKE_SOURCE_DIR}/module/core/PixelOps.cpp
-      DIRECTORY ${CMAKE_SOURCE_DIR}/module
+    set_source_files_properties(${PROJECT_SOURCE_DIR}/module/core/PixelOps.cpp
+      DIRECTORY ${PROJECT_SOURCE_DIR}/module
       PROPERTIES COMPILE_OPTIONS "-fno-sanitize=thread")
   endif()
 endfunction()

@@ -1,9 +1,12 @@
 # Which camera SDK the module links: the simulator built here (default) or the
 # camera maker's two libraries, ueye_api (camera) and ueye_tools (AVI files).
-# The module compiles against platform/ueye_api either way.
+# A vendor build compiles the module against the maker's own ueye.h when it is
+# at hand (NIMBREL_SDK_INCLUDE, by default NIMBREL_SDK_ROOT/include), else
+# against platform/ueye_api, our declarations, which the simulator implements.
 set(NIMBREL_SDK simulator CACHE STRING "Camera SDK the module links: simulator or vendor")
 set_property(CACHE NIMBREL_SDK PROPERTY STRINGS simulator vendor)
 set(NIMBREL_SDK_ROOT "" CACHE PATH "Vendor SDK: folder holding (lib/, lib64/ or itself) libueye_api and libueye_tools")
+set(NIMBREL_SDK_INCLUDE "" CACHE PATH "Vendor SDK: folder holding the camera maker's ueye.h (default: NIMBREL_SDK_ROOT/include)")
 
 if(NIMBREL_SDK STREQUAL "vendor")
   set(_sdk_hints)
@@ -34,7 +37,26 @@ if(NIMBREL_SDK STREQUAL "vendor")
   # the linker, when it links a host against the installed module).
   get_filename_component(NIMBREL_SDK_LIBDIR ${NIMBREL_UEYE_API_LIBRARY} DIRECTORY)
   message(STATUS "Camera SDK: vendor, ${NIMBREL_SDK_LIBRARIES}")
+
+  set(NIMBREL_SDK_HEADER_DIR ${NIMBREL_SDK_INCLUDE})
+  if(NOT NIMBREL_SDK_HEADER_DIR AND NIMBREL_SDK_ROOT AND EXISTS ${NIMBREL_SDK_ROOT}/include/ueye.h)
+    set(NIMBREL_SDK_HEADER_DIR ${NIMBREL_SDK_ROOT}/include)
+  endif()
+  if(NIMBREL_SDK_HEADER_DIR)
+    if(NOT EXISTS ${NIMBREL_SDK_HEADER_DIR}/ueye.h)
+      message(FATAL_ERROR "NIMBREL_SDK_INCLUDE=\"${NIMBREL_SDK_INCLUDE}\" holds no ueye.h")
+    endif()
+    message(STATUS "Camera SDK header: ${NIMBREL_SDK_HEADER_DIR}/ueye.h, the camera maker's")
+  else()
+    message(STATUS "Camera SDK header: ${PROJECT_SOURCE_DIR}/platform/ueye_api/include/ueye.h, our own declarations "
+      "(no ueye.h in NIMBREL_SDK_ROOT/include: set NIMBREL_SDK_INCLUDE to the maker's)")
+  endif()
 elseif(NIMBREL_SDK STREQUAL "simulator")
+  if(NIMBREL_SDK_INCLUDE)
+    message(FATAL_ERROR "NIMBREL_SDK_INCLUDE needs NIMBREL_SDK=vendor: the simulator implements "
+      "platform/ueye_api's declarations, and the module is built against them")
+  endif()
+  set(NIMBREL_SDK_HEADER_DIR)
   set(NIMBREL_SDK_LIBRARIES ueye_sim)
   set(NIMBREL_SDK_LIBDIR)
   message(STATUS "Camera SDK: simulator")

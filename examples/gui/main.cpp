@@ -48,7 +48,6 @@ public:
     }
 
 private:
-    //! [live picture]
     void showPicture() {
         Camera* camera = Camera::getInstance();
         unsigned char* pixels = camera->getActiveImage();
@@ -60,7 +59,6 @@ private:
         if (box.x > 0 && box.y > 0) bitmap_ = wxBitmap(full.Scale(box.x, box.y));
         picture_->Refresh(false);
     }
-    //! [live picture]
 
     void onPaint(wxPaintEvent&) {
         wxAutoBufferedPaintDC dc(picture_);
@@ -68,7 +66,6 @@ private:
         if (bitmap_.IsOk()) dc.DrawBitmap(bitmap_, 0, 0);
     }
 
-    //! [recording]
     void onRecord(wxCommandEvent&) {
         Camera* camera = Camera::getInstance();
         if (!recording_) {
@@ -92,9 +89,7 @@ private:
         // Each new recording appends the listener again: take it out.
         Camera::getInstance()->removeListener(this);
     }
-    //! [recording]
 
-    //! [optimisation]
     void onOptimize(wxCommandEvent&) {
         optimize_->Disable();
         Camera::getInstance()->optimizeClock(this);
@@ -104,9 +99,7 @@ private:
     void optimizeEnd() override {
         CallAfter([this] { optimize_->Enable(); });
     }
-    //! [optimisation]
 
-    //! [shutdown]
     void onClose(wxCloseEvent&) {
         refresh_.Stop();
         Camera* camera = Camera::getInstance();
@@ -118,7 +111,6 @@ private:
         delete camera;  // waits for a running optimisation, then closes the camera
         Destroy();
     }
-    //! [shutdown]
 
     wxPanel* picture_ = nullptr;
     wxButton* record_ = nullptr;
@@ -135,10 +127,8 @@ public:
         long quitAfter = 0;
         if (argc == 3 && argv[1] == "--quit-after") argv[2].ToLong(&quitAfter);
         try {
-            //! [start]
             Config::getInstance()->load();  // res/config.xml beside the executable
             Camera::getInstance()->init();  // the first camera, with its preset or factory values
-            //! [start]
         } catch (const Qel::Exception& e) {
             report(e);
             return false;
@@ -147,7 +137,6 @@ public:
         return true;
     }
 
-    //! [tick failure]
     // A failed recording tick throws out of the event loop: report it and go on.
     bool OnExceptionInMainLoop() override {
         try {
@@ -157,7 +146,6 @@ public:
             return true;
         }
     }
-    //! [tick failure]
 };
 
 }  // namespace

@@ -11,18 +11,11 @@ using namespace confignodes;
 
 Config* Config::_instance = nullptr;
 
-// recordConfSaved starts true: nothing unsaved exists before the first change.
-Config::Config() : doc(), confSaved(true), recordConfSaved(true) {}
+Config::Config() = default;
 
-Config::Config(const Config& other)
-    : doc(other.doc), confSaved(other.confSaved), recordConfSaved(other.recordConfSaved) {}
+Config::Config(const Config& other) = default;
 
-Config& Config::operator=(const Config& other) {
-    doc = other.doc;
-    confSaved = other.confSaved;
-    recordConfSaved = other.recordConfSaved;
-    return *this;
-}
+Config& Config::operator=(const Config& other) = default;
 
 Config* Config::getInstance() {
     if (_instance == nullptr) _instance = new Config();

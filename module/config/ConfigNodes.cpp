@@ -6,8 +6,7 @@
 
 #include <climits>
 
-namespace Nimbrel_model {
-namespace confignodes {
+namespace Nimbrel_model::confignodes {
 
 XMLNode child(const XMLNode& parent, const hstring& name) { return parent.getChild(name, ""); }
 
@@ -68,5 +67,4 @@ hstring realText(double value) {
 
 hstring booleanText(bool value) { return value ? "true" : "false"; }
 
-}  // namespace confignodes
-}  // namespace Nimbrel_model
+}  // namespace Nimbrel_model::confignodes

@@ -4,8 +4,7 @@
 
 #include <Qel/Qel.h>
 
-namespace Nimbrel_model {
-namespace confignodes {
+namespace Nimbrel_model::confignodes {
 
 using Qel::Strings::hstring;
 using Qel::XML::XMLDoc;
@@ -36,5 +35,4 @@ hstring wholeText(long value);
 hstring realText(double value);
 hstring booleanText(bool value);
 
-}  // namespace confignodes
-}  // namespace Nimbrel_model
+}  // namespace Nimbrel_model::confignodes

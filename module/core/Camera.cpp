@@ -28,19 +28,7 @@ Camera* Camera::getInstance() {
     return _instance;
 }
 
-Camera::Camera()
-    : camHandle(0),
-      color(true),
-      memId(0),
-      imageMemory(nullptr),
-      sensorInfo{},
-      aviId(0),
-      recording(false),
-      lengthSetting(-1.0),
-      remainingTime(-1.0),
-      recordFrameRate(-1.0),
-      sizeLimit(-1),
-      recordTimer(this, kRecordTimerId) {}
+Camera::Camera() : camHandle(0), recordTimer(this, kRecordTimerId) {}
 
 Camera::~Camera() {
     // Hosts destroy the camera on their way out: let a running optimisation
@@ -92,12 +80,13 @@ void Camera::removeListener(const CameraListener* listener) {
 }
 
 void* Camera::getCamHandle() const {
-    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(camHandle.load()));
+    // The host sees the SDK's 32-bit handle as an opaque pointer-sized value.
+    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(camHandle.load()));  // NOLINT(performance-no-int-to-ptr)
 }
 
 Camera::hstring Camera::getName() const {
     const SENSORINFO info = readSensorInfo(sensorInfo);
-    return hstring(std::string(info.strSensorName, strnlen(info.strSensorName, sizeof info.strSensorName)));
+    return {std::string(info.strSensorName, strnlen(info.strSensorName, sizeof info.strSensorName))};
 }
 
 Camera::hstring Camera::getSensor() const { return getName(); }

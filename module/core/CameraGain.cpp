@@ -8,6 +8,11 @@
 
 namespace Nimbrel_model {
 
+namespace {
+// The factory master gain that stands for automatic gain (Config::getMasterGain).
+const long kFactoryAutoGain = -1;
+}  // namespace
+
 void Camera::setGain(const int& master, const int& red, const int& green, const int& blue) {
     checkSdk(is_SetHardwareGain(camHandle, master, red, green, blue), "is_SetHardwareGain");
     Config::getInstance()->setConfSaved(false);
@@ -43,7 +48,7 @@ void Camera::setDefaultGain() {
     const long blue = config->getBlueGain(name);
     checkSdk(is_SetHardwareGain(camHandle, clampToInt(master), clampToInt(red), clampToInt(green), clampToInt(blue)),
              "is_SetHardwareGain");
-    if (master == IS_IGNORE_PARAMETER) setAutoGain(true);
+    if (master == kFactoryAutoGain) setAutoGain(true);
 }
 
 }  // namespace Nimbrel_model

@@ -2,7 +2,7 @@
 #include <Nimbrel_model/Camera.h>
 
 #include "core/PixelOps.h"
-#include "ueye.h"
+#include "platform/ueye_by_role.h"
 
 namespace Nimbrel_model {
 

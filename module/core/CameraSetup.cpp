@@ -5,9 +5,15 @@
 
 #include "core/Narrow.h"
 #include "platform/Failures.h"
-#include "ueye.h"
+#include "platform/ueye_by_role.h"
 
 namespace Nimbrel_model {
+
+namespace {
+// The fixed arguments of the unchecked set-up call.
+const INT kUncheckedSetupMode = 2;
+const INT kUncheckedSetupParam = 0;
+}  // namespace
 
 void Camera::setDefaults() {
     Config* config = Config::getInstance();
@@ -58,7 +64,7 @@ void Camera::setDefaults() {
     off = 0.0, off2 = 0.0;
     checkSdk(is_SetAutoParameter(camHandle, IS_SET_ENABLE_AUTO_WHITEBALANCE, &off, &off2), "is_SetAutoParameter");
 
-    ueye_role::uncheckedSetup(camHandle, ueye_role::kUncheckedSetupMode, ueye_role::kUncheckedSetupParam);
+    ueye_role::uncheckedSetup(camHandle, kUncheckedSetupMode, kUncheckedSetupParam);
     checkSdk(is_SetBinning(camHandle, IS_BINNING_DISABLE), "is_SetBinning");
 
     if (user) {

@@ -42,7 +42,7 @@ __attribute__((target("ssse3"))) void expandSsse3(unsigned char* rgb, const unsi
     std::size_t i = 0;
     for (; i + 16 <= pixels; i += 16) {
         const __m128i g = _mm_loadu_si128(reinterpret_cast<const __m128i*>(grey + i));
-        __m128i* out = reinterpret_cast<__m128i*>(rgb + 3 * i);
+        auto* out = reinterpret_cast<__m128i*>(rgb + 3 * i);
         _mm_storeu_si128(out, _mm_shuffle_epi8(g, mask0));
         _mm_storeu_si128(out + 1, _mm_shuffle_epi8(g, mask1));
         _mm_storeu_si128(out + 2, _mm_shuffle_epi8(g, mask2));
@@ -82,7 +82,7 @@ struct Swapped {
 };
 
 __attribute__((target("ssse3"), always_inline)) inline Swapped swap48(const unsigned char* in, const SwapMasks& m) {
-    const __m128i* src = reinterpret_cast<const __m128i*>(in);
+    const auto* src = reinterpret_cast<const __m128i*>(in);
     const __m128i r0 = _mm_loadu_si128(src);
     const __m128i r1 = _mm_loadu_si128(src + 1);
     const __m128i r2 = _mm_loadu_si128(src + 2);
@@ -98,7 +98,7 @@ __attribute__((target("ssse3"))) void swapSsse3(unsigned char* out, const unsign
     std::size_t i = 0;
     for (; i + 16 <= pixels; i += 16) {
         const Swapped v = swap48(in + 3 * i, m);
-        __m128i* dst = reinterpret_cast<__m128i*>(out + 3 * i);
+        auto* dst = reinterpret_cast<__m128i*>(out + 3 * i);
         _mm_storeu_si128(dst, v.o0);
         _mm_storeu_si128(dst + 1, v.o1);
         _mm_storeu_si128(dst + 2, v.o2);
@@ -111,11 +111,11 @@ __attribute__((target("avx2"))) void swapAvx2(unsigned char* out, const unsigned
     const SwapMasks m = swapMasks();
     std::size_t i = 0;
     for (; i + 64 <= pixels; i += 64) {
-        for (int half = 0; half < 2; ++half) {
+        for (std::size_t half = 0; half < 2; ++half) {
             const unsigned char* src = in + 3 * i + 96 * half;
             const Swapped a = swap48(src, m);
             const Swapped b = swap48(src + 48, m);
-            __m256i* dst = reinterpret_cast<__m256i*>(out + 3 * i + 96 * half);
+            auto* dst = reinterpret_cast<__m256i*>(out + 3 * i + 96 * half);
             _mm256_storeu_si256(dst, _mm256_set_m128i(a.o1, a.o0));
             _mm256_storeu_si256(dst + 1, _mm256_set_m128i(b.o0, a.o2));
             _mm256_storeu_si256(dst + 2, _mm256_set_m128i(b.o2, b.o1));
@@ -156,14 +156,14 @@ void copySwapRedBlue(unsigned char* out, const unsigned char* in, std::size_t pi
 }
 
 unsigned char* allocateFrame(std::size_t bytes) {
-    unsigned char* block = new unsigned char[bytes];
+    auto* block = new unsigned char[bytes];
 #ifdef MADV_HUGEPAGE
     const std::size_t huge = std::size_t(2) << 20;
     if (bytes >= 2 * huge) {
         const auto start = reinterpret_cast<std::uintptr_t>(block);
         const std::uintptr_t first = (start + huge - 1) & ~(huge - 1);
         const std::uintptr_t last = (start + bytes) & ~(huge - 1);
-        if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+        if (last > first) madvise(block + (first - start), last - first, MADV_HUGEPAGE);
     }
 #endif
     return block;

@@ -19,6 +19,10 @@ namespace {
 
 const float kMegabytesPerKilobyte = 0.0009765625f;
 
+// The name a failed tick gives the active-buffer query when the camera has no
+// picture to write.
+constexpr const char* kActiveBufferName = "is_GetActiveBuffer";
+
 bool aviSucceeded(INT status) { return status == IS_AVI_NO_ERR || status == IS_AVI_ERR_WRITE_INFO; }
 
 }  // namespace
@@ -52,7 +56,7 @@ void Camera::onTimer(wxTimerEvent&) {
     if (!color) ownedImage.reset(image);
     if (!image) {
         recordTimer.Stop();
-        throwSdkFailure(ueye_role::kActiveBufferName, IS_NO_ACTIVE_IMG_MEM);
+        throwSdkFailure(kActiveBufferName, IS_NO_ACTIVE_IMG_MEM);
     }
 
     const std::size_t pixels = static_cast<std::size_t>(recordMaxWidth) * static_cast<std::size_t>(recordMaxHeight);
@@ -78,8 +82,9 @@ void Camera::onTimer(wxTimerEvent&) {
 
 void Camera::endRecording() {
     stopRecording();
-    // A listener may add or remove listeners while it is told.
-    for (std::size_t i = 0; i < listeners.size(); ++i) listeners[i]->recordEnd();
+    // A listener may add or remove listeners while it is told: the length is
+    // read again after each call, which a range-for would not do.
+    for (std::size_t i = 0; i < listeners.size(); ++i) listeners[i]->recordEnd();  // NOLINT(modernize-loop-convert)
 }
 
 }  // namespace Nimbrel_model

@@ -5,7 +5,7 @@
 #include <Nimbrel_model/Thread.h>
 
 #include "core/Handle.h"
-#include "ueye.h"
+#include "platform/ueye_by_role.h"
 #include "recording/OptimisationTracker.h"
 
 namespace Nimbrel_model {
@@ -44,7 +44,7 @@ wxThread::ExitCode Thread::Entry() {
 }
 
 void Camera::optimizeClock(CameraListener* listener) {
-    Thread* thread = new Thread(0, listener);
+    auto* thread = new Thread(0, listener);
     // A detached thread that never ran is not deleted by wx.
     if (thread->Create(0) != wxTHREAD_NO_ERROR || thread->Run() != wxTHREAD_NO_ERROR) delete thread;
     Config::getInstance()->setConfSaved(false);

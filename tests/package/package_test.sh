@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the package into a temporary prefix, builds the example host out of
-# tree against it, and runs the host's checks. Also builds against the build tree.
+# tree against it, and runs the host's checks. Also builds against the build
+# tree, and as a dependency of another project, by add_subdirectory and by
+# FetchContent from a local archive.
 set -euo pipefail
 source_dir=$1
 build_dir=$2
@@ -9,7 +11,11 @@ trap 'rm -rf "$work"' EXIT
 
 cmake --install "$build_dir" --prefix "$work/prefix" > /dev/null
 test -f "$work/prefix/share/Nimbrel_model/config.xml"
-ls "$work/prefix/lib/"libNimbrel_model.so.1* > /dev/null
+test -f "$work/prefix/include/Nimbrel_model/Version.h"
+cmake_dir=$(dirname "$(find "$work/prefix" -name Nimbrel_modelConfig.cmake)")
+ls "$cmake_dir"/../../libNimbrel_model.so.1* > /dev/null
+# The package finds wxWidgets again instead of naming the build machine's.
+! grep -q "wx-3\|wx/include" "$cmake_dir"/Nimbrel_modelTargets*.cmake
 
 cmake -S "$source_dir/examples/host" -B "$work/host" -DCMAKE_PREFIX_PATH="$work/prefix" -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build "$work/host" -j 2 > /dev/null
@@ -35,4 +41,29 @@ grep -qx 'nb_read_packets=50' <<< "$probe"
 cmake -S "$source_dir/examples/host" -B "$work/host-tree" -DNimbrel_model_DIR="$build_dir" > /dev/null
 cmake --build "$work/host-tree" -j 2 > /dev/null
 UESIM_CAMERA=SIM1280-C "$work/host-tree/example-host" cameras > /dev/null
+# As a dependency: only the module's own targets, the consumer's warnings its
+# own, the version header from the project's version. Both copies lie at the
+# same depth, so that ccache serves the second build from the first.
+version=$(sed -n 's/^project(Nimbrel_model VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
+(cd "$source_dir" && git ls-files --cached --others --exclude-standard 2>/dev/null ||
+  find . -path ./.git -prune -o -path './build*' -prune -o -type f -print) |
+  tar -C "$source_dir" -czf "$work/nimbrel.tar.gz" -T -
+mkdir -p "$work/a/src"
+tar -C "$work/a/src" -xzf "$work/nimbrel.tar.gz"
+launcher=()
+if command -v ccache > /dev/null; then
+  export CCACHE_BASEDIR=$work CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+for way in "a -DNIMBREL_SOURCE_DIR=$work/a/src" "b -DNIMBREL_ARCHIVE=$work/nimbrel.tar.gz"; do
+  set -- $way
+  cmake -S "$source_dir/tests/package/consumer" -B "$work/$1/build" "$2" "${launcher[@]}" > /dev/null
+  if cmake --build "$work/$1/build" --target help | grep -E '_tests$|bench_|nimbrel-(demo|viewer|check)|docs$'; then
+    echo "a consumer gets our tests, benchmarks, tools or docs" >&2
+    exit 1
+  fi
+  cmake --build "$work/$1/build" -j 2 > "$work/$1/build.log" 2>&1 || { cat "$work/$1/build.log"; exit 1; }
+  grep -q "Wunused-variable" "$work/$1/build.log"
+  grep -qx "$version $version 1" <<< "$("$work/$1/build/consumer")"
+done
 echo "package test passed"

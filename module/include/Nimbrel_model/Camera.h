@@ -58,7 +58,12 @@ class CameraListener;
 class NIMBREL_MODEL_API Camera : public wxEvtHandler {
 public:
     /// The module's string type: UTF-8 text.
-    typedef Qel::Strings::hstring hstring;
+    using hstring = Qel::Strings::hstring;
+
+    /// Not copyable: there is one camera.
+    Camera(const Camera&) = delete;
+    /// Not assignable: there is one camera.
+    Camera& operator=(const Camera&) = delete;
 
     /// \brief The one Camera, created on the first call; the same pointer on
     /// every later call.
@@ -541,24 +546,22 @@ public:
 
 private:
     Camera();
-    Camera(const Camera&) = delete;
-    Camera& operator=(const Camera&) = delete;
 
     static Camera* _instance;
 
     std::atomic<std::uint32_t> camHandle;  // read by the optimisation thread too
-    bool color;
-    int memId;
-    char* imageMemory;
+    bool color = true;
+    int memId = 0;
+    char* imageMemory = nullptr;
     // The SDK's sensor information record (80 bytes), read through the SDK's
     // own type inside the module so that hosts need no SDK header.
-    alignas(4) unsigned char sensorInfo[80];
-    int aviId;
-    bool recording;
-    double lengthSetting;
-    double remainingTime;
-    double recordFrameRate;
-    int sizeLimit;
+    alignas(4) unsigned char sensorInfo[80] = {};
+    int aviId = 0;
+    bool recording = false;
+    double lengthSetting = -1.0;
+    double remainingTime = -1.0;
+    double recordFrameRate = -1.0;
+    int sizeLimit = -1;
     wxTimer recordTimer;
     std::vector<CameraListener*> listeners;
 

@@ -47,7 +47,7 @@ namespace Nimbrel_model {
 class NIMBREL_MODEL_API Config {
 public:
     /// The module's string type: UTF-8 text.
-    typedef Qel::Strings::hstring hstring;
+    using hstring = Qel::Strings::hstring;
 
     /// \brief The one Config, created on the first call with an empty
     /// document; the same pointer on every later call.
@@ -430,8 +430,9 @@ private:
     static Config* _instance;
 
     Qel::XML::XMLDoc doc;
-    bool confSaved;
-    bool recordConfSaved;
+    bool confSaved = true;
+    // Starts true: nothing unsaved exists before the first change.
+    bool recordConfSaved = true;
 };
 
 }  // namespace Nimbrel_model

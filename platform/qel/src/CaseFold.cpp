@@ -1,7 +1,8 @@
 #include "CaseFold.h"
 
-#include <locale.h>
-#include <wctype.h>
+// newlocale, locale_t and towlower_l are POSIX: only the C headers declare them.
+#include <locale.h>  // NOLINT(modernize-deprecated-headers)
+#include <wctype.h>  // NOLINT(modernize-deprecated-headers)
 
 #include <cstddef>
 
@@ -14,16 +15,19 @@ char32_t asciiLower(char32_t c) {
     return (c >= U'A' && c <= U'Z') ? c - U'A' + U'a' : c;
 }
 
+// POSIX's "no locale": locale_t is an opaque type, not always a pointer.
+const locale_t kNoLocale = static_cast<locale_t>(0);  // NOLINT(modernize-use-nullptr)
+
 // Created once and never freed: a fixed table that lives as long as the process.
 locale_t unicodeTables() {
-    static const locale_t tables = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+    static const locale_t tables = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", kNoLocale);
     return tables;
 }
 
 char32_t fold(char32_t c) {
     if (c < 0x80) return asciiLower(c);
     const locale_t tables = unicodeTables();
-    if (tables == static_cast<locale_t>(0) || c > 0x10FFFF) return c;
+    if (tables == kNoLocale || c > 0x10FFFF) return c;
     return static_cast<char32_t>(::towlower_l(static_cast<wint_t>(c), tables));
 }
 

@@ -29,7 +29,7 @@ StringTable& StringTable::get() {
 hstring StringTable::getString(const hstring& section, int id) const {
     const auto& table = messages();
     const auto found = table.find(Key(section.str(), id));
-    if (found != table.end()) return hstring(found->second);
+    if (found != table.end()) return {found->second};
     // A visible stand-in is more useful to whoever reads the error than a
     // crash or an empty text.
     hstring placeholder("[missing message ");

@@ -13,7 +13,7 @@ namespace Qel::Strings {
 
 hstring::hstring(const char* text) : text_(text != nullptr ? text : "") {}
 
-hstring::hstring(const std::string& text) : text_(text) {}
+hstring::hstring(std::string text) : text_(std::move(text)) {}
 
 hstring::hstring(const wchar_t* text)
     : text_(text != nullptr ? detail::wideToUtf8(text) : std::string()) {}
@@ -39,7 +39,7 @@ hstring& hstring::replaceAll(const hstring& what, const hstring& with) {
 }
 
 hstring hstring::operator+(const hstring& other) const {
-    return hstring(text_ + other.text_);
+    return {text_ + other.text_};
 }
 
 hstring& hstring::operator+=(const hstring& other) {
@@ -77,7 +77,7 @@ bool hstring::ci_eq(const hstring& other) const {
 }
 
 wxString hstring::wxstr() const {
-    return wxString(detail::utf8ToWide(text_));
+    return {detail::utf8ToWide(text_)};
 }
 
 std::wstring hstring::wstr() const {

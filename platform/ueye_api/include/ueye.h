@@ -1,8 +1,10 @@
-// Declarations of the camera SDK and its AVI tools, as the module calls them.
-// This header is the one seam between the module and the SDK library: the
-// module compiles against it whichever library implements it (the maker's
-// ueye_api and ueye_tools, or the simulator), and no header of the maker's is
-// needed. The four calls known only by their role are in ueye_by_role.h.
+// Declarations of the camera SDK and its AVI tools: what the simulator
+// implements, and what the module compiles against when the camera maker's own
+// header is not at hand. The module uses every constant and record field by
+// its name only, so that the maker's header, with its own values and layouts,
+// can take this one's place. The four functions known by their role are
+// declared under the names the simulator exports; the module reaches them
+// through module/platform/ueye_by_role.h.
 #pragma once
 
 #include <cstdint>
@@ -13,12 +15,12 @@
 #define UEYE_API extern "C" __attribute__((visibility("default")))
 #endif
 
-typedef std::uint32_t HIDS;
-typedef int INT;
-typedef std::uint32_t DWORD;
-typedef std::uint16_t WORD;
-typedef std::int32_t BOOL;
-typedef char IS_CHAR;
+using HIDS = std::uint32_t;
+using INT = int;
+using DWORD = std::uint32_t;
+using WORD = std::uint16_t;
+using BOOL = std::int32_t;
+using IS_CHAR = char;
 
 // Sensor information record (80 bytes).
 struct SENSORINFO {
@@ -70,6 +72,12 @@ constexpr INT IS_GET_GREEN_GAIN = 0x8002;
 constexpr INT IS_GET_BLUE_GAIN = 0x8003;
 constexpr INT IS_IGNORE_PARAMETER = -1;
 constexpr INT IS_GET_BRIGHTNESS = 0x8000;
+constexpr INT IS_GET_GAMMA = 0x8000;
+constexpr INT IS_GET_PIXEL_CLOCK = 0x8000;
+constexpr INT IS_GET_COLOR_MODE = 0x8000;
+constexpr INT IS_GET_BINNING = 0x8000;
+constexpr INT IS_GET_DISPLAY_MODE = 0x8000;
+constexpr INT IS_GET_EXTERNALTRIGGER = 0x8000;
 constexpr double IS_GET_EXPOSURE_TIME = 32768.0;
 constexpr double IS_GET_FRAMERATE = 32768.0;
 constexpr double IS_GET_DEFAULT_FRAMERATE = 32769.0;
@@ -154,4 +162,11 @@ UEYE_API INT isavi_GetAVISize(INT aviId, float* pSizeKb);
 UEYE_API INT isavi_StopAVI(INT aviId);
 UEYE_API INT isavi_CloseAVI(INT aviId);
 
-#include "ueye_by_role.h"
+// Known by their role. The set-up call made just before binning is switched
+// off; the capture sequence's buffer in use (ppMem) and the last one written;
+// the highest pixel clock the camera sustains (MHz) and the frame rate there;
+// the shortest, longest and step of the frame time in seconds.
+UEYE_API INT is_UncheckedSetup(HIDS hCam, INT mode, INT param);
+UEYE_API INT is_GetActiveBuffer(HIDS hCam, INT* pNum, char** ppMem, char** ppMemLast);
+UEYE_API INT is_GetOptimalTiming(HIDS hCam, INT mode, INT timeoutMs, INT* pMaxPixelClock, double* pMaxFrameRate);
+UEYE_API INT is_GetFrameTimeRange(HIDS hCam, double* pMin, double* pMax, double* pInterval);

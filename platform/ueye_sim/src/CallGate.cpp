@@ -15,7 +15,7 @@ std::string decimal(double value) {
     std::array<char, 400> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                       std::chars_format::fixed);
-    return std::string(buffer.data(), result.ptr);
+    return {buffer.data(), result.ptr};
 }
 
 // Functions whose first argument is not a camera handle or AVI id.

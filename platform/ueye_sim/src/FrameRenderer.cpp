@@ -114,7 +114,8 @@ FrameMeans renderFrame(const CameraModel& model, const CameraSettings& settings,
     stampCounter(target, pitch, rows, columns, pixelBytes, frame);
 
     const double pixels = static_cast<double>(rows) * columns;
-    return {sums[0] / pixels, sums[1] / pixels, sums[2] / pixels};
+    return {static_cast<double>(sums[0]) / pixels, static_cast<double>(sums[1]) / pixels,
+            static_cast<double>(sums[2]) / pixels};
 }
 
 }  // namespace ueye_sim::detail

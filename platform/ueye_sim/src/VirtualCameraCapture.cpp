@@ -11,7 +11,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kQueryCode = 0x8000;
 
 Clock::duration framePeriod(double fps) {
     return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / fps));
@@ -100,7 +99,7 @@ void VirtualCamera::captureFrame(std::unique_lock<std::mutex>& lock) {
 int VirtualCamera::setExternalTrigger(HIDS handle, int mode) {
     std::lock_guard lock(mutex_);
     if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
-    if (mode == kQueryCode) return settings_.triggerMode;
+    if (mode == IS_GET_EXTERNALTRIGGER) return settings_.triggerMode;
     // The simulator only runs free; it has no trigger input to wait for.
     if (mode != IS_SET_TRIGGER_OFF) return IS_INVALID_PARAMETER;
     settings_.triggerMode = mode;
@@ -110,7 +109,7 @@ int VirtualCamera::setExternalTrigger(HIDS handle, int mode) {
 int VirtualCamera::setDisplayMode(HIDS handle, int mode) {
     std::lock_guard lock(mutex_);
     if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
-    if (mode == kQueryCode) return settings_.displayMode;
+    if (mode == IS_GET_DISPLAY_MODE) return settings_.displayMode;
     settings_.displayMode = mode;
     return IS_SUCCESS;
 }

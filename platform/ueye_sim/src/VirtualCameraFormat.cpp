@@ -4,7 +4,6 @@
 namespace ueye_sim::detail {
 namespace {
 
-constexpr int kQueryCode = 0x8000;
 constexpr int kMinimumWidth = 32;
 constexpr int kMinimumHeight = 4;
 
@@ -20,7 +19,7 @@ bool areaFits(const CameraModel& model, int x, int y, int width, int height) {
 int VirtualCamera::setColourMode(HIDS handle, int mode) {
     std::lock_guard lock(mutex_);
     if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
-    if (mode == kQueryCode) return settings_.colourMode;
+    if (mode == IS_GET_COLOR_MODE) return settings_.colourMode;
     if (mode != IS_CM_RGB8_PACKED && mode != IS_CM_MONO8) return IS_INVALID_PARAMETER;
     settings_.colourMode = mode;
     return IS_SUCCESS;
@@ -81,7 +80,7 @@ int VirtualCamera::areaOfInterest(HIDS handle, int command, int* x, int* y, int*
 int VirtualCamera::setBinning(HIDS handle, int mode) {
     std::lock_guard lock(mutex_);
     if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
-    if (mode == kQueryCode) return settings_.binning;
+    if (mode == IS_GET_BINNING) return settings_.binning;
     // Binning is not simulated; only switching it off is accepted.
     if (mode != IS_BINNING_DISABLE) return IS_INVALID_PARAMETER;
     settings_.binning = mode;

@@ -7,7 +7,6 @@
 namespace ueye_sim::detail {
 namespace {
 
-constexpr int kQueryCode = 0x8000;
 constexpr int kGammaMax = 1000;
 constexpr double kReferenceMax = 255.0;
 
@@ -20,7 +19,8 @@ void setGain(int& gain, int value) {
 int VirtualCamera::hardwareGain(HIDS handle, int master, int red, int green, int blue) {
     std::lock_guard lock(mutex_);
     if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
-    if (master >= IS_GET_MASTER_GAIN && master <= IS_GET_BLUE_GAIN) {
+    if (master == IS_GET_MASTER_GAIN || master == IS_GET_RED_GAIN || master == IS_GET_GREEN_GAIN ||
+        master == IS_GET_BLUE_GAIN) {
         if (red != 0 || green != 0 || blue != 0) return IS_INVALID_PARAMETER;
         switch (master) {
         case IS_GET_MASTER_GAIN: return settings_.masterGain;
@@ -62,7 +62,7 @@ int VirtualCamera::brightness(HIDS handle, int value) {
 int VirtualCamera::setGamma(HIDS handle, int gamma) {
     std::lock_guard lock(mutex_);
     if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
-    if (gamma == kQueryCode) return settings_.gamma;
+    if (gamma == IS_GET_GAMMA) return settings_.gamma;
     settings_.gamma = std::clamp(gamma, 1, kGammaMax);
     return IS_SUCCESS;
 }

@@ -11,7 +11,6 @@
 namespace ueye_sim::detail {
 namespace {
 
-constexpr int kQueryCode = 0x8000;
 // How long the optimal-timing search takes, as a camera trying clocks would.
 constexpr int kSearchMs = 300;
 
@@ -63,7 +62,7 @@ int VirtualCamera::frameRate(HIDS handle, double fps, double* applied) {
 int VirtualCamera::pixelClock(HIDS handle, int clockMHz) {
     std::lock_guard lock(mutex_);
     if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
-    if (clockMHz == kQueryCode) return settings_.pixelClock;
+    if (clockMHz == IS_GET_PIXEL_CLOCK) return settings_.pixelClock;
     settings_.pixelClock = std::clamp(clockMHz, model_->minPixelClock, model_->maxPixelClock);
     fitTiming();
     return IS_SUCCESS;

@@ -37,21 +37,24 @@ class QEL_API hstring {
 public:
     /// An empty text.
     hstring() = default;
+    // The constructors are implicit by design, like std::string's: every
+    // text type converts to hstring where an interface takes one.
+
     /// \brief From UTF-8 bytes, NUL-terminated.
     /// \param text The text; null gives an empty text.
-    hstring(const char* text);          // NOLINT: implicit by design, like std::string
+    hstring(const char* text);          // NOLINT(google-explicit-constructor): implicit by design
     /// \brief From UTF-8 bytes.
     /// \param text The text.
-    hstring(const std::string& text);   // NOLINT
+    hstring(std::string text);          // NOLINT(google-explicit-constructor): implicit by design
     /// \brief From wide text, converted to UTF-8.
     /// \param text The text, NUL-terminated; null gives an empty text.
-    hstring(const wchar_t* text);       // NOLINT
+    hstring(const wchar_t* text);       // NOLINT(google-explicit-constructor): implicit by design
     /// \brief From wide text, converted to UTF-8.
     /// \param text The text.
-    hstring(const std::wstring& text);  // NOLINT
+    hstring(const std::wstring& text);  // NOLINT(google-explicit-constructor): implicit by design
     /// \brief From a wxWidgets string, converted to UTF-8.
     /// \param text The text.
-    hstring(const wxString& text);      // NOLINT
+    hstring(const wxString& text);      // NOLINT(google-explicit-constructor): implicit by design
 
     /// \brief Replaces every occurrence of `what` in place, left to right,
     /// without looking again inside what was put in.
@@ -185,7 +188,7 @@ public:
     /// \brief An exception carrying a message.
     /// \param message The text the host shows or logs.
     /// \param severity How serious it is.
-    Exception(const Strings::hstring& message, Severity severity);
+    Exception(Strings::hstring message, Severity severity);
 
     /// \brief The message, as UTF-8.
     /// \return A pointer valid while the exception lives.
