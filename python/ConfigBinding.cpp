@@ -6,6 +6,7 @@
 #include <Qel/Qel.h>
 
 #include <climits>
+#include <utility>
 
 namespace nimbrel_python {
 
@@ -25,22 +26,22 @@ long whole(long long value, const char* what) {
     return static_cast<long>(value);
 }
 
+using FactoryNumber = long (Config::*)(const hstring&) const;
+const std::pair<const char*, FactoryNumber> factoryNumbers[] = {
+    {"master_gain", &Config::getMasterGain}, {"red_gain", &Config::getRedGain},
+    {"green_gain", &Config::getGreenGain},   {"blue_gain", &Config::getBlueGain},
+    {"brightness", &Config::getBrightness},  {"clock", &Config::getClock},
+    {"gamma", &Config::getGamma},            {"black_level", &Config::getBlackLevel},
+    {"color_mode", &Config::getColorMode},   {"color_correction", &Config::getColorCorrection},
+};
+
 py::dict factory(const std::string& camera) {
     const Config& c = config();
     py::dict values;
-    values["master_gain"] = c.getMasterGain(camera);
-    values["red_gain"] = c.getRedGain(camera);
-    values["green_gain"] = c.getGreenGain(camera);
-    values["blue_gain"] = c.getBlueGain(camera);
+    for (const auto& [name, get] : factoryNumbers) values[name] = (c.*get)(camera);
     values["auto_gain"] = c.getAutoGain(camera);
-    values["brightness"] = c.getBrightness(camera);
-    values["exposure"] = c.getExposure(camera);
-    values["clock"] = c.getClock(camera);
-    values["gamma"] = c.getGamma(camera);
     values["bl_enable"] = c.getBLEnable(camera);
-    values["black_level"] = c.getBlackLevel(camera);
-    values["color_mode"] = c.getColorMode(camera);
-    values["color_correction"] = c.getColorCorrection(camera);
+    values["exposure"] = c.getExposure(camera);
     return values;
 }
 
