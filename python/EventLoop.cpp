@@ -37,7 +37,7 @@ void rethrowCallbackFailure() {
 }  // namespace
 
 void startWx() {
-    if (wxTheApp) return;
+    if (wxAppConsole::GetInstance()) return;
     // A console application: its timers fire in the console event loop that
     // pumpUntil() runs, with no display needed.
     static int argc = 1;
@@ -57,6 +57,8 @@ void stopWx() {
     wxEntryCleanup();
 }
 
+wxAppConsole& application() { return *wxAppConsole::GetInstance(); }
+
 void requireMainThread() {
     if (!wxIsMainThread())
         raiseCameraError("the camera is used from the main thread only (the one running the event loop)");
@@ -64,7 +66,7 @@ void requireMainThread() {
 
 bool pumpUntil(const std::function<bool()>& done, double seconds, const std::function<void()>& eachTurn) {
     requireMainThread();
-    std::unique_ptr<wxEventLoopBase> loop(wxTheApp->GetTraits()->CreateEventLoop());
+    std::unique_ptr<wxEventLoopBase> loop(application().GetTraits()->CreateEventLoop());
     wxEventLoopActivator activate(loop.get());
     struct Depth {
         Depth() { ++pumpDepth; }
@@ -76,7 +78,7 @@ bool pumpUntil(const std::function<bool()>& done, double seconds, const std::fun
         {
             py::gil_scoped_release released;
             loop->DispatchTimeout(dispatchTimeoutMs);
-            wxTheApp->ProcessPendingEvents();
+            application().ProcessPendingEvents();
         }
         rethrowCallbackFailure();
         if (PyErr_CheckSignals() != 0) throw py::error_already_set();

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class wxAppConsole;
+
 namespace nimbrel_python {
 
 namespace py = pybind11;
@@ -16,6 +18,9 @@ namespace py = pybind11;
 void startWx();
 // Ends the console application that startWx() made, if any; at exit.
 void stopWx();
+// The application object, console or GUI, once startWx() ran. (wxTheApp
+// would claim a GUI application, which a console one is not.)
+wxAppConsole& application();
 // Refuses a call from another thread than wx's main thread, where the event
 // loop, the module's timer and every camera call belong.
 void requireMainThread();

@@ -44,7 +44,7 @@ void deliver(std::uint64_t id) {
 
 void Pending::optimizeEnd() {
     const std::uint64_t key = id;  // `this` may be gone once the call is queued
-    wxTheApp->CallAfter([key] { deliver(key); });
+    application().CallAfter([key] { deliver(key); });
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 """The event loop and threads: the optimisation's end on the main thread, the binding inside a wxPython
 application under Xvfb, and the examples."""
 import json
-import os
-import subprocess
 import threading
 
 import pytest
@@ -71,13 +69,3 @@ def test_the_examples_run(tmp_path, display, script, arguments):
     produced = next(tmp_path.glob("*.*"))
     assert probe(produced)["frames"] > 0 if produced.suffix == ".avi" else produced.stat().st_size > 0
 
-
-def test_the_installed_binding_seeds_the_settings_from_the_installed_file(tmp_path):
-    prefix = tmp_path / "prefix"
-    subprocess.run(["cmake", "--install", os.environ["NIMBREL_BUILD_DIR"], "--prefix", prefix], check=True,
-                   capture_output=True)
-    site = next(prefix.glob("lib/python3*/dist-packages"))
-    out = run_python("-c", "import nimbrel_model as nm; nm.open().close(); print(nm.__file__, nm.config().path)",
-                     env={"PYTHONPATH": str(site), "XDG_CONFIG_HOME": str(tmp_path)})
-    module, settings = out.split()
-    assert module.startswith(str(site)) and settings == str(tmp_path / "nimbrel-model" / "res" / "config.xml")
