@@ -39,10 +39,10 @@ def tool_env():
 @pytest.fixture(scope="session")
 def display():
     """A virtual X display for wxPython children. Xvfb picks a free display number itself (-displayfd), so
-    that parallel runs never race for one."""
+    that parallel runs never race for one, and keeps serving after its last client left (-noreset)."""
     read, write = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                              pass_fds=(write,), env=tool_env(), stderr=subprocess.DEVNULL)
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                               "-noreset"], pass_fds=(write,), env=tool_env(), stderr=subprocess.DEVNULL)
     os.close(write)
     with os.fdopen(read) as numbers:
         number = numbers.readline().strip()
