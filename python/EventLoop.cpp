@@ -65,6 +65,7 @@ void requireMainThread() {
 }
 
 bool pumpUntil(const std::function<bool()>& done, double seconds, const std::function<void()>& eachTurn) {
+    if (!wxAppConsole::GetInstance()) return done();  // wx already shut down, at exit
     requireMainThread();
     std::unique_ptr<wxEventLoopBase> loop(application().GetTraits()->CreateEventLoop());
     wxEventLoopActivator activate(loop.get());

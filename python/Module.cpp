@@ -2,19 +2,7 @@
 // numpy pictures, recordings and wxPython applications.
 #include "Bindings.h"
 #include "Errors.h"
-#include "EventLoop.h"
 #include "Session.h"
-
-namespace {
-
-// At interpreter exit: the camera closed (a recording's file finished) and
-// the console application ended, before the interpreter goes away.
-void shutdown() {
-    nimbrel_python::Session::closeAll();
-    nimbrel_python::stopWx();
-}
-
-}  // namespace
 
 PYBIND11_MODULE(nimbrel_model, module) {
     module.doc() = R"(Nimbrel cameras from Python: live pictures as numpy arrays, every camera parameter, AVI
@@ -32,5 +20,7 @@ binding runs wxWidgets as a console application and record(), run_events() and o
     nimbrel_python::registerErrors(module);
     nimbrel_python::bindCamera(module);
     nimbrel_python::bindConfig(module);
-    pybind11::module_::import("atexit").attr("register")(pybind11::cpp_function(&shutdown));
+    module.def("_close_at_exit", &nimbrel_python::Session::closeAll,
+               "Closes the camera and ends the binding's own wxWidgets, at exit.");
+    pybind11::module_::import("atexit").attr("register")(module.attr("_close_at_exit"));
 }

@@ -40,6 +40,7 @@ std::unique_ptr<Session> Session::open(const std::optional<std::string>& appDir,
     session->parts_.recorder = std::make_unique<Recorder>(*instance);
     session->parts_.optimiser = std::make_unique<Optimiser>(*instance);
     current_ = session.get();
+    closeAtExit();
     session->awaitFirstPicture();
     return session;
 }
@@ -71,7 +72,8 @@ void Session::release(Parts parts, std::exception_ptr& failure) {
     }
     parts.recorder.reset();
     parts.optimiser.reset();
-    delete parts.camera;  // waits for an optimisation still running
+    // Its timer belongs to wx: once wx is shut down (at exit) the instance is left to the process.
+    if (wxAppConsole::GetInstance()) delete parts.camera;  // waits for an optimisation still running
 }
 
 void Session::close() {
@@ -114,6 +116,16 @@ void Session::finishDeferredClose() {
     });
 }
 
+// Exit handlers run last registered first: registered again at each open,
+// the camera closes before wxPython, imported and started earlier, shuts wx
+// down.
+void Session::closeAtExit() {
+    const py::module_ atexit = py::module_::import("atexit");
+    const py::object handler = py::module_::import("nimbrel_model").attr("_close_at_exit");
+    atexit.attr("unregister")(handler);
+    atexit.attr("register")(handler);
+}
+
 void Session::closeAll() {
     if (current_) {
         try {
@@ -122,6 +134,7 @@ void Session::closeAll() {
         }
     }
     finishDeferredClose();
+    stopWx();
 }
 
 Nimbrel_model::Camera& Session::camera() {

@@ -40,7 +40,7 @@ public:
     void resetUserSettings();
 
     // At exit: closes the open camera, or finishes a close that a callback
-    // began; failures are dropped.
+    // began; failures are dropped. Then ends the console application.
     static void closeAll();
 
 private:
@@ -52,6 +52,7 @@ private:
     };
     Session() = default;
     void awaitFirstPicture();
+    static void closeAtExit();
     // Closes the camera and deletes its instance: the next open starts afresh.
     static void release(Parts parts, std::exception_ptr& failure);
     static void finishDeferredClose();

@@ -26,8 +26,9 @@ def test_the_optimisation_ends_on_the_main_thread(camera):
 
 
 WX_APPLICATION = """
-import json, sys, threading, wx
+import json, sys, threading
 import nimbrel_model as nm
+import wx
 
 app = wx.App()
 frame = wx.Frame(None, title="recording")
@@ -42,8 +43,8 @@ def optimised():
 def ended(error):
     result["ended"] = repr(error)
     result["ended on the main thread"] = wx.IsMainThread()
-    camera.close()
-    frame.Close()
+    camera.start_recording(sys.argv[2], 0, fps=25)  # still recording at exit
+    wx.CallLater(300, frame.Close)
 
 wx.CallAfter(camera.optimize_clock, optimised)
 wx.CallLater(20000, frame.Close)
@@ -53,10 +54,11 @@ print(json.dumps(result))
 
 
 def test_a_wxpython_application_records_in_its_own_main_loop(tmp_path, display):
-    clip = tmp_path / "clip.avi"
-    result = json.loads(run_python("-c", WX_APPLICATION, clip, env={"DISPLAY": display}))
+    clip, left_open = tmp_path / "clip.avi", tmp_path / "left-open.avi"
+    result = json.loads(run_python("-c", WX_APPLICATION, clip, left_open, env={"DISPLAY": display}))
     assert result == {"optimised on the main thread": True, "ended": "None", "ended on the main thread": True}
     assert probe(clip)["frames"] == 25
+    assert 0 < probe(left_open)["frames"] == probe(left_open)["declared"]  # closed at exit, before wx shut down
 
 
 @pytest.mark.parametrize("script, arguments", [

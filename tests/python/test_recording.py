@@ -77,6 +77,14 @@ def test_closing_finishes_an_open_recording(tmp_path):
     assert info["frames"] > 0 and info["declared"] == info["frames"]
 
 
+def test_a_callback_may_close_the_camera(tmp_path):
+    cam = nm.open(camera="SIM1280-C")
+    cam.start_recording(tmp_path / "clip.avi", 0.2, fps=25, on_end=lambda error: cam.close())
+    assert run_until(lambda: not cam.is_open)
+    nm.run_events(0.1)  # the camera goes once the tick that called back is over
+    nm.open().close()
+
+
 def test_a_callback_that_raises_stops_the_event_loop(camera, tmp_path):
     def fail(error):
         raise RuntimeError("from on_end")
