@@ -91,7 +91,7 @@ def test_a_preset_saved_applies_at_the_next_open_until_reset():
     assert not nm.config().has_preset("SIM1280-C")
 
 
-def test_the_user_settings_folder_is_seeded_from_the_shipped_file(settings_home):
+def test_the_user_settings_folder_is_seeded_from_the_shipped_file(settings_home, tmp_path):
     with nm.open() as cam:
         cam.do_white_balance()
         cam.stop_white_balance()
@@ -101,6 +101,10 @@ def test_the_user_settings_folder_is_seeded_from_the_shipped_file(settings_home)
     assert config.path == str(seeded) and config.language == "French"
     config.language = "English"
     assert "<Language>English</Language>" in seeded.read_text()
+    (tmp_path / "app" / "res").mkdir(parents=True)
+    (tmp_path / "app" / "res" / "config.xml").write_bytes(SHIPPED.read_bytes())
+    with nm.open(app_dir=tmp_path / "app"):
+        assert nm.config().path == str(tmp_path / "app" / "res" / "config.xml")
 
 
 def test_the_configuration_store(camera):
