@@ -19,6 +19,14 @@ if(TARGET ueye_sim)
   list(APPEND NIMBREL_DEB_PACKAGES simulator "libueye-sim${PROJECT_VERSION_MAJOR}" libs
     "Simulated Nimbrel cameras for the camera-model module")
 endif()
+if(TARGET nimbrel_model_python)
+  list(APPEND NIMBREL_DEB_PACKAGES python python3-nimbrel-model python
+    "Camera-model module for Nimbrel cameras: Python 3 binding")
+  # The extension is built for one Python version.
+  math(EXPR _next_minor "${Python_VERSION_MINOR} + 1")
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "python3 (>= ${Python_VERSION_MAJOR}.${Python_VERSION_MINOR}~), \
+python3 (<< ${Python_VERSION_MAJOR}.${_next_minor}), python3-numpy")
+endif()
 
 # The copyright file in Debian's machine-readable format, from LICENSE.
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE _nimbrel_license)
@@ -67,11 +75,13 @@ set(CPACK_COMPONENT_RUNTIME_DEPENDS qel)
 set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS runtime qel)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libwxgtk3.2-dev")
 set(CPACK_COMPONENT_APPS_DEPENDS runtime qel)
+set(CPACK_COMPONENT_PYTHON_DEPENDS runtime qel)
 if(TARGET ueye_sim)
   # The simulator stands in for the camera SDK that the module links.
   list(APPEND CPACK_COMPONENT_RUNTIME_DEPENDS simulator)
   list(APPEND CPACK_COMPONENT_DEVELOPMENT_DEPENDS simulator)
   list(APPEND CPACK_COMPONENT_APPS_DEPENDS simulator)
+  list(APPEND CPACK_COMPONENT_PYTHON_DEPENDS simulator)
 endif()
 
 set(CPACK_GENERATOR DEB)

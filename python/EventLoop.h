@@ -1,0 +1,41 @@
+// wxWidgets for the binding: the application object and the event loop that
+// the module's recording timer and the binding's callbacks need.
+#pragma once
+
+#include <pybind11/pybind11.h>
+
+#include <functional>
+
+class wxAppConsole;
+
+namespace nimbrel_python {
+
+namespace py = pybind11;
+
+// Makes sure an application object exists. Inside a wxPython application (or
+// any host that made one) nothing is started; otherwise a console application
+// object is made, once for the process.
+void startWx();
+// Ends the console application that startWx() made, if any; at exit.
+void stopWx();
+// The application object, console or GUI, once startWx() ran. (wxTheApp
+// would claim a GUI application, which a console one is not.)
+wxAppConsole& application();
+// Refuses a call from another thread than wx's main thread, where the event
+// loop, the module's timer and every camera call belong.
+void requireMainThread();
+
+// Runs the application's event loop on this thread, the GIL released while it
+// waits, until done() holds or `seconds` of wall-clock time passed; eachTurn
+// runs between dispatches, with the GIL. A pending signal's exception
+// (Ctrl-C: KeyboardInterrupt), or one that a callback raised meanwhile, comes
+// out as py::error_already_set. Returns done().
+bool pumpUntil(const std::function<bool()>& done, double seconds, const std::function<void()>& eachTurn = {});
+
+// Runs Python code from an event handler or a module callback: takes the GIL.
+// What it raises goes to the running pump, which raises it; outside one
+// (wxPython's own main loop) it is printed as unraisable, as wxPython does
+// with its handlers' exceptions.
+void runPython(const std::function<void()>& code);
+
+}  // namespace nimbrel_python

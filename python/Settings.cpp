@@ -1,0 +1,54 @@
+#include "Settings.h"
+
+#include "Errors.h"
+#include "SettingsFolder.h"
+
+#include <Nimbrel_model/Config.h>
+#include <Qel/Qel.h>
+
+#include <dlfcn.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <vector>
+
+namespace nimbrel_python {
+
+namespace {
+
+bool loaded = false;
+
+// The folder of this extension module's own file.
+std::string extensionFolder() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&loadSettings), &info) == 0 || !info.dli_fname) return "";
+    return std::filesystem::path(info.dli_fname).parent_path().string() + "/";
+}
+
+// The shipped file: the copy the build puts beside the extension, then the
+// installed one as seen from lib/python3/dist-packages.
+std::vector<std::string> shippedConfigs() {
+    const std::string here = extensionFolder();
+    return {here + "nimbrel-model/config.xml", here + "../../../share/nimbrel-model/config.xml"};
+}
+
+}  // namespace
+
+std::string loadSettings(const std::optional<std::string>& appDir) {
+    std::string folder;
+    try {
+        folder = appDir ? std::filesystem::absolute(*appDir).string() : hosts::userSettings(shippedConfigs()).path;
+    } catch (const std::runtime_error& error) {
+        raiseCameraError(error.what());
+    }
+    Qel::HelperFuncs::setAppDir(Qel::Strings::hstring(folder));
+    Nimbrel_model::Config::getInstance()->load();
+    loaded = true;
+    return Qel::HelperFuncs::getAppDir().str();
+}
+
+void ensureSettingsLoaded() {
+    if (!loaded) loadSettings(std::nullopt);
+}
+
+}  // namespace nimbrel_python

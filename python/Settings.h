@@ -1,0 +1,20 @@
+// Where the binding's configuration lives: the folder the caller names, or
+// the per-user settings folder of the installed tools, seeded from the
+// shipped file on first use. Never the Python executable's folder, which the
+// helper library would take by default.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace nimbrel_python {
+
+// Makes `appDir` (or the user's folder) the module's application folder and
+// loads its res/config.xml. Returns the folder. CameraError when the folder
+// cannot be made or the file read.
+std::string loadSettings(const std::optional<std::string>& appDir);
+
+// Loads the user's folder unless loadSettings() already ran.
+void ensureSettingsLoaded();
+
+}  // namespace nimbrel_python
