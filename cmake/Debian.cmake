@@ -19,6 +19,15 @@ if(TARGET ueye_sim)
   list(APPEND NIMBREL_DEB_PACKAGES simulator "libueye-sim${PROJECT_VERSION_MAJOR}" libs
     "Simulated Nimbrel cameras for the camera-model module")
 endif()
+# The shipped settings file, for the tools and the Python binding alike.
+get_cmake_property(_nimbrel_install_components COMPONENTS)
+if("data" IN_LIST _nimbrel_install_components)
+  list(APPEND NIMBREL_DEB_PACKAGES data nimbrel-model-data video
+    "Camera-model module for Nimbrel cameras: the shipped settings file")
+  set(CPACK_DEBIAN_DATA_PACKAGE_ARCHITECTURE all)
+  list(APPEND CPACK_COMPONENT_APPS_DEPENDS data)
+  list(APPEND CPACK_COMPONENT_PYTHON_DEPENDS data)
+endif()
 if(TARGET nimbrel_model_python)
   list(APPEND NIMBREL_DEB_PACKAGES python python3-nimbrel-model python
     "Camera-model module for Nimbrel cameras: Python 3 binding")
@@ -74,8 +83,8 @@ endwhile()
 set(CPACK_COMPONENT_RUNTIME_DEPENDS qel)
 set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS runtime qel)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libwxgtk3.2-dev")
-set(CPACK_COMPONENT_APPS_DEPENDS runtime qel)
-set(CPACK_COMPONENT_PYTHON_DEPENDS runtime qel)
+list(APPEND CPACK_COMPONENT_APPS_DEPENDS runtime qel)
+list(APPEND CPACK_COMPONENT_PYTHON_DEPENDS runtime qel)
 if(TARGET ueye_sim)
   # The simulator stands in for the camera SDK that the module links.
   list(APPEND CPACK_COMPONENT_RUNTIME_DEPENDS simulator)
