@@ -39,9 +39,9 @@ struct DemoRun {
     std::string looks;                // ... as fileLooks reads it
 };
 
-const std::vector<std::string> kOptions{"--camera", "--exposure",  "--gain",   "--fps",         "--aoi",
-                                        "--optimize", "--snapshot", "--record", "--seconds",   "--max-size",
-                                        "--replay",   "--save-preset", "--reset-preset"};
+const std::vector<std::string> kOptions{"--camera",   "--app-dir",  "--exposure", "--gain",       "--fps",
+                                        "--aoi",      "--optimize", "--snapshot", "--record",     "--seconds",
+                                        "--max-size", "--replay",   "--record-fps", "--save-preset", "--reset-preset"};
 const char* const kUsage = "nimbrel-demo: ";
 const std::string kStartGains = "\ngains:       master 0, red 12, green 0, blue 20, auto off";
 
@@ -82,7 +82,8 @@ std::vector<DemoRun> bad(std::vector<std::vector<std::string>> argumentLists) {
 INSTANTIATE_TEST_SUITE_P(Refused, DemoRuns,
                          ::testing::ValuesIn(bad({{"--exposure"}, {"--fps", "fast"}, {"--aoi", "640"}, {"--gain", "-3"},
                                                   {"--save-preset", "--reset-preset"},
-                                                  {"--exposure", "5", "--seconds", "2"}})));
+                                                  {"--exposure", "5", "--seconds", "2"}, {"--record", ""},
+                                                  {"--record", "x.avi", "--record-fps", "1001"}})));
 
 INSTANTIATE_TEST_SUITE_P(Runs, DemoRuns, ::testing::Values(
     DemoRun{{"--help"}, {}, 0, {"Usage: nimbrel-demo"}, "", {}, "", ""},
@@ -94,9 +95,10 @@ INSTANTIATE_TEST_SUITE_P(Runs, DemoRuns, ::testing::Values(
             "nimbrel-demo: error: ", {"is_StopLiveVideo", "3"}, "", ""},
     // The frames written before a failed write stay in a closed, playable file.
     DemoRun{{"--record", "broken.avi", "--seconds", "2"}, {{"UESIM_FAIL", "isavi_AddFrame@5=1"}}, 1, {},
-            "nimbrel-demo: error: ", {"isavi_AddFrame"}, "broken.avi", "mjpeg 1280x1024 4 header 4"},
+            "nimbrel-demo: error: the recording stopped: ", {"isavi_AddFrame", "broken.avi keeps 4 frames (0.16 s"},
+            "broken.avi", "mjpeg 1280x1024 4 header 4"},
     DemoRun{{"--record", "short.avi", "--seconds", "1", "--fps", "25"}, {}, 0,
-            {"recording ended at its length limit", "\n  frames:      25 (the full 1 s at 25 fps is 25)\n"}, "", {},
+            {"recording ended at its length limit", "\n  frames:      25 (1 s at 25 fps holds 25 or 26: "}, "", {},
             "short.avi", "mjpeg 1280x1024 25 header 25"},
     // 1/8 s is exact in binary, so the countdown ends after 8 frames.
     DemoRun{{"--aoi", "640x480", "--record", "slow.avi", "--seconds", "1", "--fps", "8", "--replay", "4"}, {}, 0,
@@ -145,7 +147,7 @@ TEST(Demo, InterruptLeavesACompletePlayableFile) {
     ASSERT_TRUE(demo.waitForOutput("progress: "));
     demo.sendSignal(SIGINT);
     const ProcessResult result = demo.finish();
-    ASSERT_EQ(result.status, 0) << result.err;
+    ASSERT_EQ(result.status, 130) << result.err;
     EXPECT_NE(result.out.find("recording stopped by SIGINT"), std::string::npos) << result.out;
     const long frames = probeVideo(work.file("long.avi")).frames;
     EXPECT_GT(frames, 0);
