@@ -49,7 +49,7 @@ void presetComplete(Session& session) {
     std::string list;
     for (const std::string& element : missing) list += (list.empty() ? "" : ", ") + element;
     expect(missing.empty(), "the user preset of " + name + " is incomplete (a save cut short?), it lacks " + list +
-                                ": the viewer's Reset or nimbrel-demo --reset-preset removes it");
+                                ": nimbrel-demo --reset-preset (or the viewer's Reset) removes it");
 }
 
 void expectGain(double actual, long wanted, const std::string& which) {

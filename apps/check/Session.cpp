@@ -37,7 +37,7 @@ Nimbrel_model::Camera& Session::open() {
         hosts::openCamera(*camera_);
     } catch (const Qel::Exception& error) {
         const std::string hint =
-            hosts::presetHint(*camera_, "the viewer's Reset or nimbrel-demo --reset-preset on the real file");
+            hosts::presetHint(*camera_, "nimbrel-demo --reset-preset (or the viewer's Reset)");
         if (hint.empty()) throw;
         throw CheckFailure(error.getMessage().str() + "; " + hint);
     }

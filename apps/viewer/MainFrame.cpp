@@ -102,10 +102,8 @@ MainFrame::MainFrame(const Options& options, ViewerListener& listener, const Sta
         ScriptedRun::Window{*controls_, *area_, *automatics_, *presets_, *recording_, *picture_, *histogram_,
                             [this] { Close(); }, [this] { return statusLine(); }, [this] { return cameraOpen_; }, *this},
         startup.presetReset);
-    listener_.onRecordEnd = [this] {
-        recording_->recordEnded();
-        scripted_->recordEnded();
-    };
+    listener_.onRecordEnd = [this] { recording_->recordEnded(); };
+    recording_->whenEnded([this] { scripted_->recordEnded(); });
     listener_.onOptimizeEnd = [this] {
         automatics_->optimisationEnded();
         scripted_->optimisationEnded();

@@ -186,6 +186,7 @@ void RecordingPanel::recordEnded() {
     if (state_ == State::Idle) return;
     notices_.info(wxString::Format(tr(Txt::NoticeRecordEnd), withFrames(recordingFile_)));
     becomeIdle();
+    if (ended_) ended_();
 }
 
 void RecordingPanel::faultWhileRunning(const wxString& message) {
@@ -213,6 +214,7 @@ void RecordingPanel::reportLoss(const wxString& failure, const std::string& stop
         text << "\n" << wxString::Format(tr(Txt::RecordNotFinished), wxString::FromUTF8(stopProblem));
     notices_.error(text);
     becomeIdle();
+    if (ended_) ended_();
 }
 
 void RecordingPanel::stopForClosing() {

@@ -16,6 +16,7 @@
 #include <wx/stopwatch.h>
 #include <wx/textctrl.h>
 
+#include <functional>
 #include <string>
 
 namespace viewer {
@@ -41,6 +42,8 @@ public:
     // --record and its settings: fills the form without storing it as the
     // user's settings, and starts.
     void startScripted(const Options& options);
+    // Runs when a recording ended by itself: at a limit, or by a failure.
+    void whenEnded(std::function<void()> ended) { ended_ = std::move(ended); }
 
 private:
     struct Settings {
@@ -91,6 +94,7 @@ private:
     wxString recordingFile_;
     double recordingLength_ = 0.0;
     double recordingRate_ = 0.0;
+    std::function<void()> ended_;
 };
 
 }  // namespace viewer

@@ -48,6 +48,7 @@ public:
     void start();
     // The window heard of the optimisation's end (after its own handling).
     void optimisationEnded();
+    // The recording ended by itself, at a limit or by a failure.
     void recordEnded();
     // The camera's frame rate as read at `seconds` since the start.
     void noteCameraRate(double seconds, double rate);
