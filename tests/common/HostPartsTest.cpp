@@ -1,0 +1,213 @@
+// The host library's parts through their interfaces, on the simulator: the
+// event pump, the stop-signal scope, the opener, the picture accessor, the
+// camera chooser and what a host says about a recording a failure ended.
+#include "CameraFixture.h"
+#include "CameraOpener.h"
+#include "CommandLine.h"
+#include "EventPump.h"
+#include "LivePicture.h"
+#include "RecordingLoss.h"
+#include "SimulatorReadings.h"
+#include "StopSignal.h"
+
+#include <Qel/Qel.h>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
+#include <wx/timer.h>
+
+#include <csignal>
+#include <filesystem>
+#include <stdexcept>
+
+namespace testsupport {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(EventPump, WaitsForTheConditionOrTheDeadlineWhileTimersTick) {
+    hosts::EventPump pump;
+    wxTimer timer;
+    bool fired = false;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { fired = true; });
+    timer.StartOnce(30);
+    int turns = 0;
+    EXPECT_TRUE(pump.runUntil([&] { return fired; }, 5s, [&] { ++turns; }));
+    EXPECT_GT(turns, 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(pump.runUntil([] { return false; }, 60ms));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 60ms);
+}
+
+TEST(EventPump, RethrowsTheFirstKeptHandlerFailureOnceAndRunsTheHostsCheck) {
+    int checks = 0;
+    hosts::EventPump pump([&] { ++checks; });
+    hosts::keepHandlerFailure(std::make_exception_ptr(std::runtime_error("first")));
+    hosts::keepHandlerFailure(std::make_exception_ptr(std::runtime_error("second")));
+    try {
+        pump.turn();
+        ADD_FAILURE() << "nothing rethrown";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "first");
+    }
+    pump.runFor(20ms);  // the second was not kept
+    EXPECT_GT(checks, 0);
+    hosts::EventPump stopping([] { throw hosts::Interrupted(); });
+    EXPECT_THROW(stopping.runUntil([] { return false; }, [] {}), hosts::Interrupted);
+}
+
+class StopSignals : public ::testing::TestWithParam<int> {};
+
+TEST_P(StopSignals, RaiseAFlagInTheScopeAndThePreviousHandlerComesBack) {
+    static volatile std::sig_atomic_t before;
+    before = 0;
+    struct sigaction own {};
+    own.sa_handler = [](int signal) { before = signal; };
+    sigaction(GetParam(), &own, nullptr);
+    {
+        const hosts::StopSignal scope;
+        EXPECT_FALSE(hosts::StopSignal::raised());
+        EXPECT_NO_THROW(hosts::StopSignal::throwIfRaised());
+        std::raise(SIGPIPE);  // ignored in the scope
+        std::raise(GetParam());
+        EXPECT_TRUE(hosts::StopSignal::raised());
+        EXPECT_EQ(hosts::Interrupted().what(), std::string("interrupted by ") + hosts::StopSignal::name());
+        EXPECT_THROW(hosts::StopSignal::throwIfRaised(), hosts::Interrupted);
+    }
+    EXPECT_EQ(before, 0);
+    std::raise(GetParam());
+    EXPECT_EQ(before, GetParam());
+    signal(GetParam(), SIG_DFL);
+    const hosts::StopSignal fresh;
+    EXPECT_FALSE(hosts::StopSignal::raised());
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, StopSignals, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
+
+TEST(StopSignal, NamesEachSignal) {
+    const hosts::StopSignal scope;
+    for (const auto& [signal, name] : {std::pair{SIGINT, "SIGINT"}, {SIGTERM, "SIGTERM"}, {SIGHUP, "SIGHUP"}}) {
+        std::raise(signal);
+        EXPECT_STREQ(hosts::StopSignal::name(), name);
+    }
+}
+
+class HostCamera : public CameraFixture {};
+
+TEST_F(HostCamera, AFailedOpeningClosesTheCameraAgain) {
+    ueye_sim::failCall("is_SetImageSize", 125);
+    EXPECT_THROW(hosts::openCamera(*camera()), Qel::Exception);
+    EXPECT_EQ(camera()->getCamHandle(), nullptr);
+    EXPECT_FALSE(hosts::presetStored(*camera()));
+    EXPECT_EQ(hosts::presetHint(*camera(), "x"), "");
+    EXPECT_THROW(hosts::openResettingPreset(*camera()), Qel::Exception);  // no preset to blame
+    EXPECT_EQ(camera()->getCamHandle(), nullptr);
+}
+
+TEST_F(HostCamera, AHalfSavedPresetIsNamedAndResetInsteadOfBlockingTheOpening) {
+    open();
+    config()->setUserMasterGain(camera()->getName(), 5);
+    EXPECT_THROW(hosts::openCamera(*camera()), Qel::Exception);  // no image size in the preset
+    EXPECT_EQ(camera()->getCamHandle(), nullptr);
+    EXPECT_EQ(hosts::presetHint(*camera(), "the reset"),
+              "a user preset is stored for SIM1280-C and may be why: the reset goes back to the factory values");
+    EXPECT_TRUE(hosts::openResettingPreset(*camera()));
+    EXPECT_NE(camera()->getCamHandle(), nullptr);
+    EXPECT_FALSE(hosts::presetStored(*camera()));
+    EXPECT_FALSE(hosts::openResettingPreset(*camera()));
+    // A reset whose opening fails too closes the camera again.
+    config()->setUserMasterGain(camera()->getName(), 5);
+    ueye_sim::failCall("is_GetSensorInfo", 3);
+    EXPECT_THROW(hosts::openResettingPreset(*camera()), Qel::Exception);
+    EXPECT_FALSE(hosts::presetStored(*camera()));
+    EXPECT_EQ(camera()->getCamHandle(), nullptr);
+}
+
+TEST_F(HostCamera, ThePictureIsLentByAColourCameraAndOwnedForAMonochromeOne) {
+    for (const char* sensor : {"SIM1280-C", "SIM1280-M"}) {
+        open(sensor);
+        const hosts::LivePicture first(*camera());
+        const hosts::LivePicture second(*camera());
+        ASSERT_TRUE(first.ok()) << sensor;
+        EXPECT_EQ(first.bytes(), 1280u * 1024u * 3u);
+        EXPECT_EQ(first.pixels() == second.pixels(), camera()->isColor()) << sensor;
+        if (!camera()->isColor()) {
+            EXPECT_TRUE(first.pixels()[0] == first.pixels()[1] && first.pixels()[1] == first.pixels()[2]);
+        }
+        camera()->exit();
+    }
+}
+
+TEST_F(HostCamera, TheChooserConnectsAKnownCameraAndListsThemOtherwise) {
+    hosts::chooseCamera("SIM2592-C");
+    hosts::openCamera(*camera());
+    EXPECT_EQ(camera()->getName().str(), "SIM2592-C");
+    EXPECT_NE(hosts::pixelClockReading().find(" MHz"), std::string::npos);
+    try {
+        hosts::chooseCamera("SIM9999-X");
+        FAIL() << "no error";
+    } catch (const hosts::UsageError& error) {
+        EXPECT_STREQ(error.what(), "unknown camera 'SIM9999-X' (known: SIM1280-C, SIM1280-M, SIM2592-C, SIM4912-M)");
+    }
+}
+
+TEST_F(HostCamera, AFailedRecordingIsStoppedAndToldInWords) {
+    open();
+    EXPECT_NE(hosts::tryStopRecording(*camera()).find("isavi_StopAVI"), std::string::npos);  // none open
+    TempDir dir;
+    const std::string file = dir.file("x.avi");
+    CountingListener listener;
+    camera()->startRecording(&listener, file, 0.0, 20.0, 1000.0, 20);
+    for (int frame = 0; frame < 5; ++frame) recordTick(camera());
+    EXPECT_EQ(hosts::tryStopRecording(*camera()), "");
+    const hosts::RecordingKept kept = hosts::recordingKept(file, 20.0);
+    EXPECT_EQ(kept.frames, 5u);
+    EXPECT_DOUBLE_EQ(kept.seconds, 0.25);
+    EXPECT_EQ(kept.folder + "/", dir.path());
+    EXPECT_EQ(kept.disk, hosts::DiskState::Fine);
+    EXPECT_EQ(hosts::describeLoss("it failed", kept, ""),
+              "the recording stopped: it failed; " + file + " keeps 5 frames (0.25 s at 20 fps)");
+    hosts::RecordingKept full = kept;
+    full.disk = hosts::DiskState::Full;
+    full.bytesLeft = 2047;
+    EXPECT_EQ(hosts::describeLoss("f", full, "no index"),
+              "the recording stopped: f; " + file + " keeps 5 frames (0.25 s at 20 fps); the file system holding " +
+                  kept.folder + " is full (1 kB left); the file could not be finished: no index");
+    full.disk = hosts::DiskState::ReadOnly;
+    EXPECT_EQ(hosts::describeLoss("f", full, "").substr(hosts::describeLoss("f", kept, "").size()),
+              "; the file system holding " + kept.folder + " is read-only");
+}
+
+// A small tmpfs of the test's own, unmounted on every way out.
+struct SmallFileSystem {
+    explicit SmallFileSystem(const std::string& folder) : path(folder) {
+        std::filesystem::create_directory(path);
+        mounted = mount("tmpfs", path.c_str(), "tmpfs", 0, "size=2m") == 0;
+    }
+    ~SmallFileSystem() {
+        if (mounted) umount(path.c_str());
+    }
+    std::string path;
+    bool mounted = false;
+};
+
+TEST(RecordingKept, TellsAFullAndAReadOnlyFileSystem) {
+    if (geteuid() != 0) GTEST_SKIP() << "mounting a small tmpfs needs root";
+    TempDir dir;
+    const SmallFileSystem small(dir.file("small"));
+    ASSERT_TRUE(small.mounted);
+    const std::string& folder = small.path;
+    const hosts::RecordingKept empty = hosts::recordingKept(folder + "/x.avi", 25.0);
+    EXPECT_EQ(empty.disk, hosts::DiskState::Fine);
+    EXPECT_EQ(empty.frames, 0u);
+    writeFile(folder + "/filler", std::string(2 * 1024 * 1024 - hosts::kFullBelowBytes + 8192, 'x'));
+    const hosts::RecordingKept full = hosts::recordingKept(folder + "/x.avi", 25.0);
+    EXPECT_EQ(full.disk, hosts::DiskState::Full);
+    EXPECT_LT(full.bytesLeft, hosts::kFullBelowBytes);
+    std::filesystem::remove(folder + "/filler");
+    ASSERT_EQ(mount("tmpfs", folder.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=2m"), 0);
+    EXPECT_EQ(hosts::recordingKept(folder + "/x.avi", 25.0).disk, hosts::DiskState::ReadOnly);
+}
+
+}  // namespace
+}  // namespace testsupport
