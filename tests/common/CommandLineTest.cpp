@@ -21,11 +21,14 @@ const hosts::CommandLine& line() {
     return table;
 }
 
-// "help", "error: <what>", or each option given as "name=value,value;".
+// "help", "error: <what>", or each option given as "name=value,value;". The
+// rules between options apply as a host applies them.
 std::string parsed(const std::vector<std::string>& args) {
     try {
         const hosts::ParsedOptions options = line().parse(args);
         if (options.help) return "help";
+        options.refuseTogether("save-preset", "reset-preset");
+        shared::refuseRecordingOptionsWithout(options, options.has("record"));
         std::string text;
         for (const char* name : {"camera", "fps", "save-preset", "record", "seconds", "replay", "max-size", "only"}) {
             if (!options.has(name)) continue;
@@ -57,10 +60,15 @@ INSTANTIATE_TEST_SUITE_P(Cases, Parsing, ::testing::Values(
     Case{{"--fps", "-1"}, kRate + "'-1'"}, Case{{"--fps", "inf"}, kRate + "'inf'"},
     Case{{"--fps", "nan"}, kRate + "'nan'"}, Case{{"--fps", "12,5"}, kRate + "'12,5'"},
     Case{{"--fps", "0x10"}, kRate + "'0x10'"}, Case{{"--fps", "+5"}, kRate + "'+5'"},
-    Case{{"--seconds", "0", "--replay", "1", "--max-size", "1048576"}, "seconds=0;replay=1;max-size=1048576;"},
+    Case{{"--seconds", "0", "--replay", "1", "--max-size", "1048576", "--record", "x"},
+         "record=x;seconds=0;replay=1;max-size=1048576;"},
+    Case{{"--save-preset", "--reset-preset"}, "error: --save-preset and --reset-preset cannot be used together"},
+    Case{{"--reset-preset", "--replay", "5"}, "error: --replay only applies to a recording: add --record FILE"},
+    Case{{"--seconds", "5", "--max-size", "5"}, "error: --seconds only applies to a recording: add --record FILE"},
+    Case{{"--max-size", "5"}, "error: --max-size only applies to a recording: add --record FILE"},
     Case{{"--seconds", "86400.5"}, "error: --seconds takes a number from 0 to 86400, not '86400.5'"},
     Case{{"--seconds", "-0.5"}, "error: --seconds takes a number from 0 to 86400, not '-0.5'"},
-    Case{{"--replay", "1000", "--replay", "7"}, "replay=1000,7;"},
+    Case{{"--replay", "1000", "--replay", "7", "--record", "x"}, "record=x;replay=1000,7;"},
     Case{{"--replay", "2.5"}, "error: --replay takes a whole number from 1 to 1000, not '2.5'"},
     Case{{"--replay", "1001"}, "error: --replay takes a whole number from 1 to 1000, not '1001'"},
     Case{{"--max-size", "0"}, "error: --max-size takes a number above 0 and up to 1048576, not '0'"},
@@ -88,26 +96,9 @@ TEST(CommandLine, AUsageErrorIsOneLineThatPointsAtTheHelp) {
     EXPECT_EQ(line().usageLine("two\nlines"), "tool: two lines; see tool --help");
 }
 
-TEST(SharedOptions, RulesBetweenOptions) {
-    const auto refused = [](const std::vector<std::string>& args, bool recording) {
-        try {
-            const hosts::ParsedOptions options = line().parse(args);
-            options.refuseTogether("save-preset", "reset-preset");
-            shared::refuseRecordingOptionsWithout(options, recording);
-            return std::string();
-        } catch (const hosts::UsageError& error) {
-            return std::string(error.what());
-        }
-    };
-    EXPECT_EQ(refused({"--save-preset", "--reset-preset"}, true), "--save-preset and --reset-preset cannot be used together");
-    EXPECT_EQ(refused({"--reset-preset", "--max-size", "5"}, true), "");
-    EXPECT_EQ(refused({"--reset-preset", "--replay", "5"}, false), "--replay only applies to a recording: add --record FILE");
-    EXPECT_EQ(refused({"--max-size", "5"}, false), "--max-size only applies to a recording: add --record FILE");
-    EXPECT_EQ(refused({"--seconds", "5", "--max-size", "5"}, false), "--seconds only applies to a recording: add --record FILE");
-    EXPECT_EQ(refused({"--camera", "X"}, false), "");
-    EXPECT_EQ(shared::defaultReplay(29.97), 30);
-    EXPECT_EQ(shared::defaultReplay(12.4), 12);
-    EXPECT_EQ(shared::defaultReplay(0.2), 1);
+TEST(SharedOptions, TheReplayRateFollowsTheRecordingRate) {
+    EXPECT_EQ(std::vector<long>({shared::defaultReplay(29.97), shared::defaultReplay(12.4), shared::defaultReplay(0.2)}),
+              std::vector<long>({30, 12, 1}));
 }
 
 }  // namespace

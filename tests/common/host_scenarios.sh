@@ -48,8 +48,9 @@ demo viewer; half-saved preset is reset; preset; run; 0; deleted the preset of S
 demo viewer; full disk while recording; full; run; 1; isavi_AddFrame failed.*@/small/x.avi keeps [1-9][0-9]* frames.*@/small is full; kept; --record @/small/x.avi --seconds 20
 demo viewer; failed frame; -; run:UESIM_FAIL=isavi_AddFrame@5=7; 1; isavi_AddFrame failed with status 7.*x.avi keeps 4 frames; finished:4; --record x.avi --seconds 2
 demo viewer; failed frame, failed first stop; -; run:UESIM_FAIL=isavi_AddFrame@5=7,isavi_StopAVI@1=300; 1; x.avi keeps 4 frames; finished:4; --record x.avi --seconds 2
-demo viewer; closed terminal; -; hup; 130; -; finished:+; --record x.avi --seconds 30
-check; closed terminal; -; hup; 130; interrupted by SIGHUP; closed; --only recording
+demo viewer; closed terminal; -; signal:HUP; 130; -; finished:+; --record x.avi --seconds 30
+demo; Ctrl-C; -; signal:INT; 130; recording stopped by SIGINT .*camera closed .*interrupted by SIGINT; summary; --record x.avi --seconds 30
+check; closed terminal; -; signal:HUP; 130; interrupted by SIGHUP; closed; --only recording
 demo; closed pipe on the output; -; pipe; 0; -; finished:+; --record x.avi --seconds 2
 demo viewer; recording rate and replay rate; -; run; 0; -; rate:10:20; --record x.avi --seconds 2 --record-fps 10
 EOF
@@ -96,6 +97,12 @@ verify_after() {
         said=$(grep -oE '(keeps|garde) [0-9]+' <<<"$words" | grep -oE '[0-9]+$')
         [ "$(frames_of "$dir/small/x.avi" | cut -d, -f2)" -ge "$said" ] || return 1
         ;;
+    summary)
+        # The frames the summary counts are the file's, indexed.
+        local frames
+        frames=$(frames_of "$dir/x.avi")
+        grep -q "^  frames: *${frames%,*} " "$dir/words" && [ "${frames%,*}" = "${frames#*,}" ] || return 1
+        ;;
     finished:+)
         local frames
         frames=$(frames_of "$dir/x.avi")
@@ -133,13 +140,13 @@ run_host() {
         (cd "$dir" && env "${env[@]}" "$program" "${args[@]}" 2>"$dir/words" | head -n 3 >/dev/null
             exit "${PIPESTATUS[0]}") || status=$?
         ;;
-    hup)
+    signal:*)
         (cd "$dir" && exec env "${env[@]}" "$program" "${args[@]}") >"$dir/words" 2>&1 &
         local pid=$!
         # Once frames are being written.
         wait_for 60 grep -qs '^isavi_AddFrame' "$dir/trace" || return 1
         sleep 0.5
-        kill -HUP "$pid"
+        kill -"${mode#signal:}" "$pid"
         wait "$pid" || status=$?
         ;;
     esac

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 
 namespace testsupport {
@@ -39,9 +38,6 @@ struct DemoRun {
     std::string looks;                // ... as fileLooks reads it
 };
 
-const std::vector<std::string> kOptions{"--camera",   "--app-dir",  "--exposure", "--gain",       "--fps",
-                                        "--aoi",      "--optimize", "--snapshot", "--record",     "--seconds",
-                                        "--max-size", "--replay",   "--record-fps", "--save-preset", "--reset-preset"};
 const char* const kUsage = "nimbrel-demo: ";
 const std::string kStartGains = "\ngains:       master 0, red 12, green 0, blue 20, auto off";
 
@@ -120,12 +116,6 @@ INSTANTIATE_TEST_SUITE_P(Runs, DemoRuns, ::testing::Values(
     DemoRun{{"--camera", "SIM1280-M", "--aoi", "320x240", "--snapshot", "mono.jpg"}, {}, 0, {"monochrome"}, "", {},
             "mono.jpg", "mjpeg 320x240 1 header -1"}));
 
-TEST(Demo, HelpNamesEveryOption) {
-    TempDir work;
-    const ProcessResult result = runDemo(work, {"--help"});
-    for (const std::string& option : kOptions) EXPECT_NE(result.out.find(option), std::string::npos) << option;
-}
-
 TEST(Demo, OptimizeRaisesTheFrameRateAndEndsOnAWorkerThread) {
     TempDir work;
     const ProcessResult result = runDemo(work, {"--camera", "SIM2592-C", "--optimize"});
@@ -140,39 +130,18 @@ TEST(Demo, OptimizeRaisesTheFrameRateAndEndsOnAWorkerThread) {
     EXPECT_GT(rate(lineStarting(result.out, "  frame rate:", "optimisation finished")), before) << result.out;
 }
 
-TEST(Demo, InterruptLeavesACompletePlayableFile) {
-    TempDir work;
-    ChildProcess demo({NIMBREL_DEMO_PATH, {"--record", "long.avi", "--seconds", "10", "--fps", "25"}, work.path(), {}});
-    // The first progress line means frames are being written.
-    ASSERT_TRUE(demo.waitForOutput("progress: "));
-    demo.sendSignal(SIGINT);
-    const ProcessResult result = demo.finish();
-    ASSERT_EQ(result.status, 130) << result.err;
-    EXPECT_NE(result.out.find("recording stopped by SIGINT"), std::string::npos) << result.out;
-    const long frames = probeVideo(work.file("long.avi")).frames;
-    EXPECT_GT(frames, 0);
-    EXPECT_LT(frames, 250);
-    EXPECT_EQ(aviHeaderFrames(work.file("long.avi")), frames);
-    EXPECT_EQ(lineStarting(result.out, "  frames:").rfind("  frames:      " + std::to_string(frames) + " ", 0), 0u)
-        << result.out;
-    EXPECT_NE(result.out.find("camera closed"), std::string::npos);
-}
-
-// --save-preset and --reset-preset write the configuration beside the
-// executable, so this runs a copy of the demo in a folder of its own.
+// --save-preset and --reset-preset write the settings of the folder --app-dir names.
 TEST(Demo, SavedPresetOpensTheCameraAndResetBringsTheFactoryValuesBack) {
     TempDir app;
-    TempDir work;
     std::filesystem::create_directories(app.file("res"));
-    std::filesystem::copy_file(NIMBREL_DEMO_PATH, app.file("nimbrel-demo"));
     writeFile(app.file("res/config.xml"), shippedConfig());
-    Launch launch{app.file("nimbrel-demo"), {"--gain", "9", "--save-preset"}, work.path(), {{"UESIM_CAMERA", "SIM1280-C"}}};
+    Launch launch{NIMBREL_DEMO_PATH, {"--app-dir", app.path(), "--gain", "9", "--save-preset"}, app.path(), {}};
     const ProcessResult saved = runProcess(launch);
     ASSERT_EQ(saved.status, 0) << saved.err;
     EXPECT_NE(saved.out.find("saved the current settings as the user preset of SIM1280-C"), std::string::npos);
     EXPECT_NE(readFile(app.file("res/config.xml")).find("<UserMasterGain>9</UserMasterGain>"), std::string::npos);
 
-    launch.args = {"--reset-preset"};
+    launch.args = {"--app-dir", app.path(), "--reset-preset"};
     const ProcessResult reset = runProcess(launch);
     ASSERT_EQ(reset.status, 0) << reset.err;
     // Opened with the preset, then reopened with the factory values.
