@@ -24,9 +24,8 @@ RecordingKept recordingKept(const std::string& path, double fps) {
     RecordingKept kept;
     kept.path = path;
     kept.fps = fps;
-    // A finished file declares its frames; an unfinished one has them counted.
-    kept.frames = declaredFrameCount(path);
-    if (kept.frames == 0) kept.frames = AviFrameCounter(path).update();
+    // Counted chunk by chunk: an unfinished file declares none.
+    kept.frames = AviFrameCounter(path).update();
     kept.seconds = fps > 0.0 ? static_cast<double>(kept.frames) / fps : 0.0;
     kept.folder = std::filesystem::path(path).parent_path().string();
     struct statvfs disk {};
