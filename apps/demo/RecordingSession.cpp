@@ -152,7 +152,7 @@ void RecordingSession::printSummary(const RecordingRequest& request, const std::
          << "  file:        " << path << "\n"
          << "  frames:      " << frames;
     if (request.seconds > 0.0) {
-        const auto full = static_cast<long long>(std::ceil(request.seconds * fps - 1e-9));
+        const std::uint64_t full = hosts::framesForLength(request.seconds, fps);
         out_ << " (" << number(request.seconds) << " s at " << number(fps) << " fps holds " << full << " or "
              << full + 1 << ": the length is counted down in steps of 1/" << number(fps) << " s)";
     }

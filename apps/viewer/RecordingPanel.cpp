@@ -1,6 +1,7 @@
 #include "RecordingPanel.h"
 
 #include "AviFrameCounter.h"
+#include "Format.h"
 #include "RecordingLoss.h"
 #include "SharedOptions.h"
 
@@ -30,6 +31,13 @@ Nimbrel_model::Config& config() { return *Nimbrel_model::Config::getInstance(); 
 constexpr double kDefaultLength = 10.0;
 constexpr double kDefaultRate = 25.0;
 constexpr int kGaugeRange = 1000;
+
+// As few digits as the value needs: 2 s at 12.5 fps.
+wxString shortNumber(double value) {
+    wxString text = wxString::FromUTF8(hosts::number(value));
+    if (language() == Language::French) text.Replace(".", ",");
+    return text;
+}
 
 double orDefault(long stored, double fallback) { return stored > 0 ? static_cast<double>(stored) : fallback; }
 
@@ -184,7 +192,14 @@ wxString RecordingPanel::withFrames(const wxString& file) {
 
 void RecordingPanel::recordEnded() {
     if (state_ == State::Idle) return;
-    notices_.info(wxString::Format(tr(Txt::NoticeRecordEnd), withFrames(recordingFile_)));
+    wxString text = wxString::Format(tr(Txt::NoticeRecordEnd), withFrames(recordingFile_));
+    if (recordingLength_ > 0.0) {
+        const auto frames = static_cast<unsigned long long>(hosts::framesForLength(recordingLength_, recordingRate_));
+        text << "\n"
+             << wxString::Format(tr(Txt::RecordLengthNote), shortNumber(recordingLength_), shortNumber(recordingRate_),
+                                 frames, shortNumber(recordingRate_));
+    }
+    notices_.info(text);
     becomeIdle();
     if (ended_) ended_();
 }

@@ -97,6 +97,8 @@ constexpr std::array<Pair, static_cast<std::size_t>(Txt::Count)> kTexts{{
     {Txt::NoticeSnapshotSaved, "Snapshot saved: %s", "Instantan\u00e9 enregistr\u00e9 : %s"},
     {Txt::NoticeSnapshotFailed, "The snapshot could not be saved: %s", "L'instantan\u00e9 n'a pas pu \u00eatre enregistr\u00e9 : %s"},
     {Txt::RecordFrames, "%s (%llu frames)", "%s (%llu images)"},
+    {Txt::RecordLengthNote, "%s s at %s fps hold %llu frames or one more: the length is counted down in steps of 1/%s s.",
+     "%s s \u00e0 %s i/s donnent %llu images ou une de plus : la dur\u00e9e est d\u00e9compt\u00e9e par pas de 1/%s s."},
     {Txt::RecordKept, "%s keeps %llu frames (%s s at %s fps).", "%s garde %llu images (%s s \u00e0 %s i/s)."},
     {Txt::DiskFull, "The file system holding %s is full (%llu kB left).",
      "Le syst\u00e8me de fichiers de %s est plein (%llu ko libres)."},

@@ -87,6 +87,7 @@ enum class Txt {
     NoticeSnapshotSaved,
     NoticeSnapshotFailed,
     RecordFrames,
+    RecordLengthNote,
     RecordKept,
     DiskFull,
     DiskReadOnly,
