@@ -13,7 +13,8 @@ namespace shared = hosts::options;
 const hosts::CommandLine& line() {
     static const hosts::CommandLine table = [] {
         hosts::CommandLine l("tool", "About the tool.\n", "The end.\n");
-        l.section("Camera:").add(shared::camera).add(shared::fps).add(shared::savePreset).add(shared::resetPreset);
+        l.section("Camera:").add(shared::camera).add(shared::fps).add(shared::gain);
+        l.add(shared::savePreset).add(shared::resetPreset);
         l.section("Recording:").add(shared::record).add(shared::seconds).add(shared::replay).add(shared::maxSize);
         l.add(hosts::OptionSpec::text("only", "NAME", "repeatable", true));
         return l;
@@ -30,7 +31,8 @@ std::string parsed(const std::vector<std::string>& args) {
         options.refuseTogether("save-preset", "reset-preset");
         shared::refuseRecordingOptionsWithout(options, options.has("record"));
         std::string text;
-        for (const char* name : {"camera", "fps", "save-preset", "record", "seconds", "replay", "max-size", "only"}) {
+        for (const char* name :
+             {"camera", "fps", "gain", "save-preset", "record", "seconds", "replay", "max-size", "only"}) {
             if (!options.has(name)) continue;
             text += std::string(name) + "=";
             for (const std::string& value : options.all(name)) text += value + ",";
@@ -60,6 +62,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, Parsing, ::testing::Values(
     Case{{"--fps", "-1"}, kRate + "'-1'"}, Case{{"--fps", "inf"}, kRate + "'inf'"},
     Case{{"--fps", "nan"}, kRate + "'nan'"}, Case{{"--fps", "12,5"}, kRate + "'12,5'"},
     Case{{"--fps", "0x10"}, kRate + "'0x10'"}, Case{{"--fps", "+5"}, kRate + "'+5'"},
+    Case{{"--gain", "0", "--gain", "100"}, "gain=0,100;"},
     Case{{"--seconds", "0", "--replay", "1", "--max-size", "1048576", "--record", "x"},
          "record=x;seconds=0;replay=1;max-size=1048576;"},
     Case{{"--save-preset", "--reset-preset"}, "error: --save-preset and --reset-preset cannot be used together"},

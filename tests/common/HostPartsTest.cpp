@@ -5,6 +5,7 @@
 #include "CameraFixture.h"
 #include "CameraOpener.h"
 #include "EventPump.h"
+#include "Format.h"
 #include "LivePicture.h"
 #include "RecordingLoss.h"
 #include "StopSignal.h"
@@ -173,6 +174,14 @@ TEST(AviFrames, CountsCompleteVideoChunksAsTheyArriveAndReadTheDeclaredCount) {
     writeFile(dir.file("y.avi"), chunk("RIFF", "AVI " + chunk("LIST", "hdrl" + chunk("avih", avih) + odml)));
     EXPECT_EQ(hosts::declaredFrameCount(dir.file("y.avi")), 263u);
     EXPECT_EQ(hosts::declaredFrameCount(dir.file("none.avi")), 0u);
+}
+
+TEST(HostWords, NumbersInSixDigitsAndTheFramesALengthHolds) {
+    EXPECT_EQ(hosts::number(15.5) + " " + hosts::number(25.0) + " " + hosts::number(1.0 / 3.0), "15.5 25 0.333333");
+    // 0.1 x 30 is a rounding error above 3 in floating point.
+    EXPECT_EQ(std::vector<std::uint64_t>({hosts::framesForLength(2, 25), hosts::framesForLength(0.1, 30),
+                                          hosts::framesForLength(1, 7.5)}),
+              (std::vector<std::uint64_t>{50, 3, 8}));
 }
 
 // A small tmpfs of the test's own, unmounted on every way out.
