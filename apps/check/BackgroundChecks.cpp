@@ -2,7 +2,7 @@
 // worker thread, and recordings driven by the event loop.
 #include "AviProbe.h"
 #include "Checks.h"
-#include "Pump.h"
+#include "EventPump.h"
 #include "Sandbox.h"
 #include "Session.h"
 

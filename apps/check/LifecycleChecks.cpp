@@ -4,13 +4,53 @@
 #include "Sandbox.h"
 #include "Session.h"
 
+#include <Qel/Qel.h>
+
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace check {
 
 namespace {
 
 using Nimbrel_model::Camera;
+
+// Every element of a user preset: an opening applies them all, so a preset
+// that lacks one (a save cut short) keeps the camera from opening, or opens
+// it with values nobody chose.
+const char* const kPresetElements[] = {"UserMasterGain", "UserRedGain",   "UserGreenGain", "UserBlueGain",
+                                       "UserAutoGain",   "UserBrightness", "UserExposure",  "UserFramerate",
+                                       "UserWidth",      "UserHeight"};
+
+// The preset elements the camera's element has, and those it lacks.
+void presetElements(const std::string& file, const std::string& camera, std::vector<std::string>& present,
+                    std::vector<std::string>& missing) {
+    const Qel::XML::XMLDoc doc(Qel::Strings::hstring(file), true, false);
+    const Qel::XML::XMLNode element = doc.getRoot().getChild("CameraSettings", "").getChild(camera, "");
+    for (const char* name : kPresetElements) {
+        const Qel::XML::XMLNode node = element.getChild(name, "");
+        (node.isNull() || node.getText().str().empty() ? missing : present).push_back(name);
+    }
+}
+
+void presetComplete(Session& session) {
+    try {
+        session.open();
+    } catch (const std::exception&) {
+        // The opening checks report the failure; the name may be known all the same.
+    }
+    const std::string name = session.camera().getName().str();
+    if (name.empty()) throw CheckSkipped("the camera did not say its name");
+    std::vector<std::string> present;
+    std::vector<std::string> missing;
+    presetElements(session.sandbox().copyPath(), name, present, missing);
+    if (present.empty()) throw CheckSkipped("no user preset stored for " + name);
+    std::string list;
+    for (const std::string& element : missing) list += (list.empty() ? "" : ", ") + element;
+    expect(missing.empty(), "the user preset of " + name + " is incomplete (a save cut short?), it lacks " + list +
+                                ": nimbrel-demo --reset-preset (or the viewer's Reset) removes it");
+}
 
 void expectGain(double actual, long wanted, const std::string& which) {
     expect(std::fabs(actual - static_cast<double>(wanted)) <= 1.0,
@@ -122,6 +162,7 @@ void secondInit(Session& session) {
 
 std::vector<Check> lifecycleChecks() {
     return {
+        {"preset", "a stored user preset holds every value an opening applies", presetComplete},
         {"open-close", "opens the first camera, reads its sensor and closes it", openClose},
         {"setup-factory", "opening without a preset applies the factory values", setupFactory},
         {"setup-preset", "opening with a preset applies it (made on the configuration copy)", setupPreset},

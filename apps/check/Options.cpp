@@ -1,6 +1,7 @@
 #include "Options.h"
 
 #include "Checks.h"
+#include "SharedOptions.h"
 
 #include <algorithm>
 #include <sstream>
@@ -9,51 +10,51 @@ namespace check {
 
 namespace {
 
+using hosts::OptionSpec;
+
+const OptionSpec kOnly = OptionSpec::text("only", "NAME[,NAME...]", "run only the named checks", true);
+const OptionSpec kJson = OptionSpec::text("json", "FILE", "also write the results as JSON into FILE");
+const OptionSpec kList = OptionSpec::flag("list", "print the checks and exit");
+
 bool knownCheck(const std::string& name) {
     const auto& checks = allChecks();
     return std::any_of(checks.begin(), checks.end(), [&](const Check& c) { return c.name == name; });
 }
 
+hosts::CommandLine makeCommandLine() {
+    hosts::CommandLine line("nimbrel-check", "Checks that the connected camera and this build of the module work together.\n",
+                            R"(
+The configuration file is never written: the checks work on a copy.
+Exit status: 0 every check passed or was skipped, 1 a check failed or the
+settings could not be read, 2 a bad command line, 130 stopped by a signal.
+)");
+    line.add(kOnly).add(kJson).add(hosts::options::appDir).add(hosts::options::camera).add(kList);
+    return line;
+}
+
 }  // namespace
 
+const hosts::CommandLine& commandLine() {
+    static const hosts::CommandLine line = makeCommandLine();
+    return line;
+}
+
 Options parseOptions(const std::vector<std::string>& arguments) {
+    const hosts::ParsedOptions parsed = commandLine().parse(arguments);
     Options options;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const auto value = [&]() -> const std::string& {
-            if (i + 1 >= arguments.size()) throw UsageError(argument + " needs a value");
-            return arguments[++i];
-        };
-        if (argument == "-h" || argument == "--help") {
-            options.help = true;
-        } else if (argument == "--list") {
-            options.list = true;
-        } else if (argument == "--json") {
-            options.jsonFile = value();
-        } else if (argument == "--app-dir") {
-            options.appDir = value();
-        } else if (argument == "--only") {
-            std::istringstream names(value());
-            for (std::string name; std::getline(names, name, ',');) {
-                if (!knownCheck(name)) throw UsageError("no check named '" + name + "' (see --list)");
-                options.only.push_back(name);
-            }
-        } else {
-            throw UsageError("unknown argument '" + argument + "'");
+    options.help = parsed.help;
+    options.list = parsed.has(kList.name);
+    options.jsonFile = parsed.text(kJson.name).value_or("");
+    options.appDir = parsed.text(hosts::options::appDir.name);
+    options.camera = parsed.text(hosts::options::camera.name);
+    for (const std::string& names : parsed.all(kOnly.name)) {
+        std::istringstream list(names);
+        for (std::string name; std::getline(list, name, ',');) {
+            if (!knownCheck(name)) throw hosts::UsageError("--only: no check named '" + name + "' (see --list)");
+            options.only.push_back(name);
         }
     }
     return options;
-}
-
-std::string usageText() {
-    return "usage: nimbrel-check [--only NAME[,NAME...]] [--json FILE] [--app-dir DIR] [--list] [--help]\n"
-           "Checks that the connected camera and this build of the module work together.\n"
-           "  --only NAME   run only the named checks (repeatable)\n"
-           "  --json FILE   also write the results as JSON into FILE\n"
-           "  --app-dir DIR read DIR/res/config.xml instead of the one beside nimbrel-check\n"
-           "  --list        print the checks and exit\n"
-           "The configuration file is never written: the checks work on a copy.\n"
-           "Exit status: 0 every check passed or was skipped, 1 a check failed, 2 usage error.\n";
 }
 
 }  // namespace check

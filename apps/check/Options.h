@@ -1,7 +1,9 @@
 // nimbrel-check's command line.
 #pragma once
 
-#include <stdexcept>
+#include "CommandLine.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,18 +12,14 @@ namespace check {
 struct Options {
     bool help = false;
     bool list = false;
-    std::string jsonFile;            // --json FILE
-    std::vector<std::string> only;   // --only NAME (repeatable, or comma-separated)
-    std::string appDir;              // --app-dir DIR: where res/config.xml is
+    std::string jsonFile;                // --json FILE
+    std::vector<std::string> only;       // --only NAME (repeatable, or comma-separated)
+    std::optional<std::string> appDir;   // --app-dir DIR: where res/config.xml is
+    std::optional<std::string> camera;   // --camera NAME
 };
 
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// UsageError for anything it does not understand, or for an unknown check.
+const hosts::CommandLine& commandLine();
+// hosts::UsageError for anything it does not understand, or for an unknown check.
 Options parseOptions(const std::vector<std::string>& arguments);
-std::string usageText();
 
 }  // namespace check

@@ -1,12 +1,12 @@
 // The live picture and the automatic white balance.
 #include "Checks.h"
-#include "Pump.h"
+#include "EventPump.h"
+#include "LivePicture.h"
 #include "Session.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <memory>
 #include <thread>
 #include <vector>
 
@@ -17,14 +17,11 @@ namespace {
 using Nimbrel_model::Camera;
 using namespace std::chrono_literals;
 
-// The current picture: the full sensor at 3 bytes a pixel. A monochrome
-// camera's picture is a new array that the caller owns.
+// A copy of the current picture: the full sensor at 3 bytes a pixel.
 std::vector<unsigned char> takePicture(const Camera& camera) {
-    const std::size_t bytes = static_cast<std::size_t>(camera.getMaxWidth()) * camera.getMaxHeight() * 3;
-    unsigned char* image = camera.getActiveImage();
-    std::unique_ptr<unsigned char[]> owned(camera.isColor() ? nullptr : image);
-    expect(image != nullptr, "getActiveImage gave no picture");
-    return std::vector<unsigned char>(image, image + bytes);
+    const hosts::LivePicture picture(camera);
+    expect(picture.pixels() != nullptr, "getActiveImage gave no picture");
+    return std::vector<unsigned char>(picture.pixels(), picture.pixels() + picture.bytes());
 }
 
 void livePicture(Session& session) {

@@ -1,7 +1,7 @@
 #include "Runner.h"
 
 #include "Session.h"
-#include "Interrupted.h"
+#include "StopSignal.h"
 
 #include <Qel/Qel.h>
 
@@ -17,7 +17,7 @@ Result runOne(Session& session, const Check& check, bool& interrupted) {
     const auto start = std::chrono::steady_clock::now();
     try {
         check.run(session);
-    } catch (const Interrupted& stop) {
+    } catch (const hosts::Interrupted& stop) {
         result.verdict = Verdict::Fail;
         result.message = stop.what();
         interrupted = true;
@@ -43,7 +43,7 @@ Result runOne(Session& session, const Check& check, bool& interrupted) {
 Summary runChecks(Session& session, const std::vector<const Check*>& checks) {
     Summary summary;
     for (std::size_t i = 0; i < checks.size() && !summary.interrupted; ++i) {
-        if (StopSignal::raised()) {
+        if (hosts::StopSignal::raised()) {
             summary.interrupted = true;
             break;
         }

@@ -15,6 +15,33 @@ namespace check {
 
 namespace {
 
+namespace fs = std::filesystem;
+
+constexpr std::uintmax_t kMaxSettingsBytes = 64ull * 1024 * 1024;
+
+const char* kindOf(fs::file_type type) {
+    switch (type) {
+        case fs::file_type::directory: return "a directory";
+        case fs::file_type::fifo: return "a FIFO (named pipe)";
+        case fs::file_type::character: return "a character device";
+        case fs::file_type::block: return "a block device";
+        case fs::file_type::socket: return "a socket";
+        default: return "not a regular file";
+    }
+}
+
+// Looked at without opening it: opening a FIFO blocks until a writer comes,
+// and a device never ends.
+void refuseNonSettings(const std::string& path) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (error) throw std::runtime_error("cannot read " + path + ": " + error.message());
+    if (!fs::is_regular_file(status))
+        throw std::runtime_error("cannot read " + path + ": it is " + kindOf(status.type()) + ", not a regular file");
+    if (fs::file_size(path, error) > kMaxSettingsBytes)
+        throw std::runtime_error("cannot read " + path + ": it is larger than the 64 MiB a settings file may have");
+}
+
 bool readAll(const std::string& path, std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
@@ -47,6 +74,7 @@ Sandbox::Sandbox(const std::string& appDir)
     std::string dir = appDir.empty() ? previousAppDir_ : appDir;
     if (dir.back() != '/') dir += '/';
     originalPath_ = dir + "res/config.xml";
+    refuseNonSettings(originalPath_);
     if (!readAll(originalPath_, originalBytes_)) throw std::runtime_error("cannot read " + originalPath_);
     folder_ = makeTemporaryFolder();
     std::filesystem::create_directory(folder_ + "res");

@@ -18,6 +18,8 @@ public:
     // The temporary folder, ending in '/': a place for the checks' files too.
     const std::string& folder() const { return folder_; }
     const std::string& originalPath() const { return originalPath_; }
+    // The copy the module works on.
+    std::string copyPath() const { return folder_ + "res/config.xml"; }
     // Puts the integrator's content back into the copy and loads it again.
     void resetCopy() const;
     // The integrator's file still holds what it held at the start.

@@ -1,6 +1,6 @@
 #include "Session.h"
 
-#include "OpenCamera.h"
+#include "CameraOpener.h"
 
 #include "Sandbox.h"
 
@@ -23,7 +23,7 @@ void Listener::clear() {
     optimizeEndOnMainThread = false;
 }
 
-Session::Session(Pump& pump, Sandbox& sandbox)
+Session::Session(hosts::EventPump& pump, Sandbox& sandbox)
     : camera_(Nimbrel_model::Camera::getInstance()),
       config_(Nimbrel_model::Config::getInstance()),
       pump_(pump),
@@ -33,7 +33,14 @@ Session::~Session() { camera_->removeListener(&listener_); }
 
 Nimbrel_model::Camera& Session::open() {
     if (open_) return *camera_;
-    hosts::openCamera(*camera_);
+    try {
+        hosts::openCamera(*camera_);
+    } catch (const Qel::Exception& error) {
+        const std::string hint =
+            hosts::presetHint(*camera_, "nimbrel-demo --reset-preset (or the viewer's Reset)");
+        if (hint.empty()) throw;
+        throw CheckFailure(error.getMessage().str() + "; " + hint);
+    }
     open_ = true;
     if (!baseline_) baseline_ = CameraBaseline::read(*camera_);
     return *camera_;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CameraBaseline.h"
+#include "EventPump.h"
 
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/CameraListener.h>
@@ -16,7 +17,6 @@
 
 namespace check {
 
-class Pump;
 class Sandbox;
 
 // A check's own verdict, beside the module's Qel::Exception.
@@ -46,18 +46,19 @@ public:
 
 class Session {
 public:
-    Session(Pump& pump, Sandbox& sandbox);
+    Session(hosts::EventPump& pump, Sandbox& sandbox);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
     Nimbrel_model::Camera& camera() { return *camera_; }
     Nimbrel_model::Config& config() { return *config_; }
-    Pump& pump() { return pump_; }
+    hosts::EventPump& pump() { return pump_; }
     Sandbox& sandbox() { return sandbox_; }
     Listener& listener() { return listener_; }
 
-    // Opens the camera unless it is open; a failed opening closes it again.
+    // Opens the camera unless it is open; a failed opening closes it again
+    // and says when a stored preset may be the cause.
     Nimbrel_model::Camera& open();
     void close();
     Nimbrel_model::Camera& reopen();
@@ -79,7 +80,7 @@ public:
 private:
     Nimbrel_model::Camera* camera_;
     Nimbrel_model::Config* config_;
-    Pump& pump_;
+    hosts::EventPump& pump_;
     Sandbox& sandbox_;
     bool open_ = false;
     bool recording_ = false;

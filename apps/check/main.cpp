@@ -1,39 +1,26 @@
 // nimbrel-check: tells an integrator, check by check, whether the connected
 // camera and this build of the module work together. Works on a copy of the
 // configuration and puts every camera setting it changed back.
-#include "ConsoleApp.h"
 #include "Checks.h"
+#include "ConsoleMain.h"
+#include "EventPump.h"
+#include "ExitStatus.h"
 #include "Options.h"
-#include "Pump.h"
 #include "Report.h"
 #include "Runner.h"
 #include "Sandbox.h"
 #include "Session.h"
-#include "Interrupted.h"
+#include "SettingsFolder.h"
+#include "SimulatorReadings.h"
+#include "StopSignal.h"
 
 #include <Nimbrel_model/Config.h>
-#include <Qel/Qel.h>
-#include <wx/init.h>
 
 #include <fstream>
 #include <iostream>
+#include <stdexcept>
 
 namespace {
-
-constexpr int kFailed = 1;
-constexpr int kUsage = 2;
-
-// A console program never stops on a dialog: asserts go to stderr.
-void printAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg) {
-    std::cerr << "nimbrel-check: wx assert " << cond.utf8_string() << " failed in " << func.utf8_string() << " at "
-              << file.utf8_string() << ":" << line << (msg.empty() ? "" : ": " + msg.utf8_string()) << std::endl;
-}
-
-int fail(const std::string& message) {
-    std::cout.flush();
-    std::cerr << "nimbrel-check: error: " << message << std::endl;
-    return kFailed;
-}
 
 std::vector<const check::Check*> selected(const check::Options& options) {
     std::vector<const check::Check*> checks;
@@ -47,10 +34,12 @@ std::vector<const check::Check*> selected(const check::Options& options) {
 }
 
 int run(const check::Options& options) {
-    check::StopSignal stop;
-    check::Sandbox sandbox(options.appDir);
+    const hosts::SettingsFolder folder = hosts::useSettingsFolder(options.appDir);
+    if (const std::string notice = hosts::seededNotice(folder); !notice.empty()) std::cout << notice << std::endl;
+    check::Sandbox sandbox(folder.path);
     Nimbrel_model::Config::getInstance()->load();
-    check::Pump pump;
+    hosts::StopSignal::throwIfRaised();
+    hosts::EventPump pump(hosts::StopSignal::throwIfRaised);
     check::Session session(pump, sandbox);
     check::Summary summary = check::runChecks(session, selected(options));
     summary.configUnchanged = sandbox.originalUnchanged();
@@ -59,38 +48,26 @@ int run(const check::Options& options) {
         std::ofstream json(options.jsonFile);
         check::writeJson(summary, json);
         json.close();
-        if (!json) return fail("cannot write " + options.jsonFile);
+        if (!json) throw std::runtime_error("cannot write " + options.jsonFile);
     }
-    if (summary.interrupted) return 128 + check::StopSignal::number();
-    return summary.allPassed() ? 0 : kFailed;
+    if (summary.interrupted) return hosts::exitStatus::kInterrupted;
+    return summary.allPassed() ? hosts::exitStatus::kDone : hosts::exitStatus::kFailed;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    wxSetAssertHandler(printAssert);
     check::Options options;
-    try {
-        options = check::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const check::UsageError& error) {
-        std::cerr << "nimbrel-check: " << error.what() << "\n" << check::usageText();
-        return kUsage;
-    }
-    if (options.help) {
-        std::cout << check::usageText();
-        return 0;
-    }
-    if (options.list) {
-        for (const auto& c : check::allChecks()) std::cout << c.name << "  " << c.what << "\n";
-        return 0;
-    }
-    wxInitializer wx(argc, argv);
-    if (!wx.IsOk()) return fail("wxWidgets failed to initialise");
-    try {
-        return run(options);
-    } catch (const Qel::Exception& error) {
-        return fail(error.getMessage().str());
-    } catch (const std::exception& error) {
-        return fail(error.what());
-    }
+    return hosts::runConsoleHost(
+        check::commandLine(), argc, argv,
+        [&](const std::vector<std::string>& args) -> std::optional<int> {
+            options = check::parseOptions(args);
+            if (options.help) std::cout << check::commandLine().usage();
+            if (options.list)
+                for (const auto& c : check::allChecks()) std::cout << c.name << "  " << c.what << "\n";
+            if (options.help || options.list) return hosts::exitStatus::kDone;
+            if (options.camera) hosts::chooseCamera(*options.camera);
+            return std::nullopt;
+        },
+        [&] { return run(options); });
 }

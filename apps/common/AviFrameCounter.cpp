@@ -2,6 +2,8 @@
 
 #include "RiffChunks.h"
 
+#include <cmath>
+
 namespace hosts {
 
 namespace {
@@ -37,6 +39,11 @@ std::uint64_t declaredFrameCount(const std::string& path) {
         return !(chunk.id == "LIST" && chunk.listType == "movi");
     });
     return openDmlFrames ? openDmlFrames : mainHeaderFrames;
+}
+
+std::uint64_t framesForLength(double seconds, double fps) {
+    // A product a rounding error above a whole number still means that number.
+    return static_cast<std::uint64_t>(std::ceil(seconds * fps - 1e-9));
 }
 
 }  // namespace hosts

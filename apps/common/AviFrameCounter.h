@@ -40,4 +40,9 @@ private:
 // file has neither.
 std::uint64_t declaredFrameCount(const std::string& path);
 
+// The frames a recording of `seconds` (above 0) at `fps` holds when its length
+// ends it: this many or one more, since the module counts the length down in
+// steps of 1/fps in floating point.
+std::uint64_t framesForLength(double seconds, double fps);
+
 }  // namespace hosts

@@ -1,19 +1,14 @@
 #include "ConsoleApp.h"
 
-#include <utility>
+#include "EventPump.h"
 
 wxIMPLEMENT_APP_NO_MAIN(hosts::ConsoleApp);
 
 namespace hosts {
 
 bool ConsoleApp::OnExceptionInMainLoop() {
-    if (!handlerFailure_) handlerFailure_ = std::current_exception();
+    keepHandlerFailure(std::current_exception());
     return true;
-}
-
-void ConsoleApp::rethrowHandlerFailure() {
-    if (!handlerFailure_) return;
-    std::rethrow_exception(std::exchange(handlerFailure_, nullptr));
 }
 
 }  // namespace hosts

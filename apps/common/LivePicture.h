@@ -24,6 +24,7 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     std::size_t pitch() const { return static_cast<std::size_t>(width_) * 3; }
+    std::size_t bytes() const { return pitch() * static_cast<std::size_t>(height_); }
     bool ok() const { return pixels_ != nullptr && width_ > 0 && height_ > 0; }
 
 private:

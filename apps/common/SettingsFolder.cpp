@@ -34,6 +34,9 @@ std::string environment(const char* name) {
 }
 
 bool readAll(const std::string& path, std::string& bytes) {
+    // Only a regular file: opening a FIFO would block until a writer came.
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::ostringstream content;

@@ -1,5 +1,7 @@
 #include "StopSignal.h"
 
+#include <string>
+
 namespace hosts {
 
 namespace {
@@ -12,17 +14,17 @@ void onStopSignal(int signal) { receivedSignal = signal; }
 
 StopSignal::StopSignal() {
     receivedSignal = 0;
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, &previousInt_);
-    sigaction(SIGTERM, &action, &previousTerm_);
+    for (std::size_t i = 0; i < kHandled.size(); ++i) {
+        struct sigaction action {};
+        action.sa_handler = kHandled[i] == SIGPIPE ? SIG_IGN : onStopSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(kHandled[i], &action, &previous_[i]);
+    }
 }
 
 StopSignal::~StopSignal() {
-    sigaction(SIGINT, &previousInt_, nullptr);
-    sigaction(SIGTERM, &previousTerm_, nullptr);
+    for (std::size_t i = 0; i < kHandled.size(); ++i) sigaction(kHandled[i], &previous_[i], nullptr);
 }
 
 bool StopSignal::raised() { return receivedSignal != 0; }
@@ -31,10 +33,15 @@ const char* StopSignal::name() {
     switch (receivedSignal) {
         case SIGINT: return "SIGINT";
         case SIGTERM: return "SIGTERM";
+        case SIGHUP: return "SIGHUP";
         default: return "";
     }
 }
 
-int StopSignal::number() { return receivedSignal; }
+void StopSignal::throwIfRaised() {
+    if (raised()) throw Interrupted();
+}
+
+Interrupted::Interrupted() : std::runtime_error(std::string("interrupted by ") + StopSignal::name()) {}
 
 }  // namespace hosts

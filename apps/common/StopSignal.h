@@ -1,9 +1,13 @@
-// Ctrl-C (SIGINT) and SIGTERM as a request to stop, for the scope of one
-// object: the handler only raises a flag that the host's loops look at, so
-// that the host can put the camera back before it ends.
+// Ctrl-C (SIGINT), SIGTERM and SIGHUP (a closed terminal) as a request to
+// stop, for the scope of one object: the handler only raises a flag that the
+// host's loops look at, so that the host can finish a recording and put the
+// camera back before it ends. SIGPIPE is ignored in the scope: a closed pipe
+// on the output must not kill a host in the middle of a recording.
 #pragma once
 
+#include <array>
 #include <csignal>
+#include <stdexcept>
 
 namespace hosts {
 
@@ -16,14 +20,21 @@ public:
     StopSignal& operator=(const StopSignal&) = delete;
 
     static bool raised();
-    // "SIGINT" or "SIGTERM"; empty while none arrived.
+    // "SIGINT", "SIGTERM" or "SIGHUP"; empty while none arrived.
     static const char* name();
-    // The signal's number; 0 while none arrived.
-    static int number();
+    // Throws Interrupted once a signal arrived.
+    static void throwIfRaised();
 
 private:
-    struct sigaction previousInt_ {};
-    struct sigaction previousTerm_ {};
+    static constexpr std::array<int, 4> kHandled{SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+    std::array<struct sigaction, kHandled.size()> previous_{};
+};
+
+// A stop request seen outside a recording: the host closes the camera and
+// ends with exitStatus::kInterrupted.
+class Interrupted : public std::runtime_error {
+public:
+    Interrupted();
 };
 
 }  // namespace hosts

@@ -5,6 +5,8 @@
 
 namespace demo {
 
+using hosts::number;
+
 namespace {
 
 std::string label(const std::string& name) {
@@ -46,7 +48,7 @@ std::string areaLine(const Nimbrel_model::Camera& camera) {
 }
 
 std::string pixelClockLine() {
-    return label("pixel clock") + pixelClockReading();
+    return label("pixel clock") + hosts::pixelClockReading();
 }
 
 }  // namespace demo

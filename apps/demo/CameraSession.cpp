@@ -1,18 +1,24 @@
 #include "CameraSession.h"
 
-#include "OpenCamera.h"
+#include "CameraOpener.h"
 
-#include "SimulatorReadings.h"
+#include <Qel/Qel.h>
 
-#include <Nimbrel_model/Config.h>
+#include <stdexcept>
 
 namespace demo {
 
-CameraSession::CameraSession(const std::optional<std::string>& cameraName)
-    : camera_(Nimbrel_model::Camera::getInstance()) {
-    Nimbrel_model::Config::getInstance()->load();
-    if (cameraName) chooseCamera(*cameraName);
-    hosts::openCamera(*camera_);
+CameraSession::CameraSession(bool resetPreset) : camera_(Nimbrel_model::Camera::getInstance()) {
+    try {
+        if (resetPreset)
+            presetReset_ = hosts::openResettingPreset(*camera_);
+        else
+            hosts::openCamera(*camera_);
+    } catch (const Qel::Exception& error) {
+        const std::string hint = hosts::presetHint(*camera_, "nimbrel-demo --reset-preset");
+        if (hint.empty()) throw;
+        throw std::runtime_error(error.getMessage().str() + "; " + hint);
+    }
     open_ = true;
 }
 

@@ -7,6 +7,8 @@
 
 namespace demo {
 
+using hosts::number;
+
 void applySettings(Nimbrel_model::Camera& camera, const DemoOptions& options, std::ostream& out) {
     if (options.aoi) {
         camera.setAOI(options.aoi->width, options.aoi->height);

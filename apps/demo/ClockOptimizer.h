@@ -4,7 +4,6 @@
 #pragma once
 
 #include "EventPump.h"
-#include "Interrupted.h"
 
 #include <Nimbrel_model/Camera.h>
 
@@ -13,9 +12,9 @@
 
 namespace demo {
 
-// Throws when the end does not arrive within `timeout`, and Interrupted
-// when a stop signal comes first.
-void optimizePixelClock(Nimbrel_model::Camera& camera, EventPump& pump, const StopSignal& stop, std::ostream& out,
+// Throws when the end does not arrive within `timeout`, and
+// hosts::Interrupted when a stop signal comes first.
+void optimizePixelClock(Nimbrel_model::Camera& camera, hosts::EventPump& pump, std::ostream& out,
                         std::chrono::milliseconds timeout = std::chrono::seconds(15));
 
 }  // namespace demo

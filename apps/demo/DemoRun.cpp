@@ -7,9 +7,11 @@
 #include "EventPump.h"
 #include "Format.h"
 #include "RecordingSession.h"
+#include "SettingsFolder.h"
 #include "Snapshot.h"
-#include "Interrupted.h"
+#include "StopSignal.h"
 
+#include <Nimbrel_model/Config.h>
 #include <Qel/Qel.h>
 
 #include <algorithm>
@@ -21,26 +23,28 @@ namespace demo {
 
 namespace {
 
+using hosts::StopSignal;
+
+std::string configFile() { return Qel::HelperFuncs::getAppDir().str() + "res/config.xml"; }
+
 // Lets capture deliver a few frames, so a picture taken right after the
 // camera opened or changed is not blank or stale.
-void waitForFreshFrames(const Nimbrel_model::Camera& camera, EventPump& pump, const StopSignal& stop) {
+void waitForFreshFrames(const Nimbrel_model::Camera& camera, hosts::EventPump& pump) {
     const double fps = camera.getFrameRate();
     const double ms = fps > 0.0 ? 3000.0 / fps : 100.0;
-    pump.runUntil([&] { return stop.raised(); },
-                  std::chrono::milliseconds(static_cast<long long>(std::clamp(ms, 100.0, 5000.0))));
-    throwIfRaised(stop);
+    pump.runUntil(StopSignal::raised, std::chrono::milliseconds(static_cast<long long>(std::clamp(ms, 100.0, 5000.0))));
+    StopSignal::throwIfRaised();
 }
 
-void applyPreset(Nimbrel_model::Camera& camera, const DemoOptions& options, std::ostream& out) {
-    const std::string file = Qel::HelperFuncs::getAppDir().str() + "res/config.xml";
+void applyPreset(Nimbrel_model::Camera& camera, const DemoOptions& options, bool alreadyReset, std::ostream& out) {
     if (options.savePreset) {
         camera.saveUserSettings();
-        out << "saved the current settings as the user preset of " << camera.getName().str() << " in " << file
-            << std::endl;
+        out << "saved the current settings as the user preset of " << camera.getName().str() << " in "
+            << configFile() << std::endl;
     }
-    if (options.resetPreset) {
+    if (options.resetPreset && !alreadyReset) {
         camera.resetUserSettings();
-        out << "deleted the user preset of " << camera.getName().str() << " from " << file
+        out << "deleted the user preset of " << camera.getName().str() << " from " << configFile()
             << "; the camera was reopened with the factory values:\n";
         printCameraReport(camera, out);
     }
@@ -52,40 +56,47 @@ DemoRun::DemoRun(DemoOptions options, std::ostream& out, bool terminal)
     : options_(std::move(options)), out_(out), terminal_(terminal) {}
 
 void DemoRun::execute() {
-    // Declared first so that a signal during the camera's closing is caught too.
-    StopSignal stop;
-    EventPump pump;
-    CameraSession session(options_.camera);
+    hosts::EventPump pump;
+    const hosts::SettingsFolder folder = hosts::useSettingsFolder(options_.appDir);
+    if (const std::string notice = hosts::seededNotice(folder); !notice.empty()) out_ << notice << std::endl;
+    Nimbrel_model::Config::getInstance()->load();
+    StopSignal::throwIfRaised();
+
+    CameraSession session(options_.resetPreset);
     Nimbrel_model::Camera& camera = session.camera();
+    if (session.presetReset())
+        out_ << "the camera did not open with its user preset; deleted the preset of " << camera.getName().str()
+             << " from " << configFile() << " and opened the camera with the factory values" << std::endl;
     printCameraReport(camera, out_);
-    throwIfRaised(stop);
+    StopSignal::throwIfRaised();
 
     applySettings(camera, options_, out_);
-    if (options_.optimize) optimizePixelClock(camera, pump, stop, out_);
-    throwIfRaised(stop);
-    applyPreset(camera, options_, out_);
-    throwIfRaised(stop);
+    if (options_.optimize) optimizePixelClock(camera, pump, out_);
+    StopSignal::throwIfRaised();
+    applyPreset(camera, options_, session.presetReset(), out_);
+    StopSignal::throwIfRaised();
 
     std::vector<std::pair<std::string, std::string>> written;
     if (options_.snapshotPath) {
-        waitForFreshFrames(camera, pump, stop);
-        const std::string path = absolutePath(*options_.snapshotPath);
+        waitForFreshFrames(camera, pump);
+        const std::string path = hosts::absolutePath(*options_.snapshotPath);
         SnapshotInfo info = saveSnapshot(camera, path);
         out_ << "snapshot " << path << ": " << info.width << "x" << info.height << " JPEG, " << info.bytes
              << " bytes" << std::endl;
         written.emplace_back("snapshot", path);
     }
-    throwIfRaised(stop);
+    StopSignal::throwIfRaised();
     if (options_.recordPath) {
-        RecordingSession recording(camera, pump, stop, out_, terminal_);
-        recording.record({*options_.recordPath, options_.recordSeconds, options_.recordFps(), options_.maxSizeMb,
-                          options_.replayRate()});
-        written.emplace_back("recording", absolutePath(*options_.recordPath));
+        RecordingSession recording(camera, pump, out_, terminal_);
+        recording.record({*options_.recordPath, options_.recordSeconds, options_.recordFps, options_.maxSizeMb,
+                          options_.replayFps});
+        written.emplace_back("recording", hosts::absolutePath(*options_.recordPath));
     }
 
     session.close();
     out_ << "camera closed" << std::endl;
     for (const auto& [what, path] : written) out_ << what << " saved to " << path << std::endl;
+    StopSignal::throwIfRaised();  // a signal that ended the recording ends the demo too
 }
 
 }  // namespace demo

@@ -1,6 +1,6 @@
-// The demo's job from opening the camera to closing it, in the order the
-// command line cannot change: report, settings, optimisation, preset,
-// snapshot, recording.
+// The demo's job from loading the settings to closing the camera, in the
+// order the command line cannot change: report, settings, optimisation,
+// preset, snapshot, recording.
 #pragma once
 
 #include "Options.h"
@@ -13,9 +13,9 @@ class DemoRun {
 public:
     // terminal: standard output is a terminal, so progress may redraw a line.
     DemoRun(DemoOptions options, std::ostream& out, bool terminal);
-    // Throws Qel::Exception for camera and configuration failures,
-    // UsageError for an unknown camera, Interrupted for a stop signal that
-    // arrives outside a recording (one during a recording only ends it),
+    // Runs inside a hosts::StopSignal scope. Throws Qel::Exception for camera
+    // and configuration failures, hosts::Interrupted for a stop signal (after
+    // a recording it ended has been finished and the camera closed),
     // std::exception for the rest.
     void execute();
 

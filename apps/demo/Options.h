@@ -1,12 +1,11 @@
 // What the command line asks the demo to do.
 #pragma once
 
+#include "CommandLine.h"
+
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
-
-class wxCmdLineParser;
 
 namespace demo {
 
@@ -18,10 +17,11 @@ struct FrameSize {
 struct DemoOptions {
     bool help = false;
     std::optional<std::string> camera;
+    std::optional<std::string> appDir;
 
     std::optional<double> exposureMs;
     std::optional<int> masterGain;
-    std::optional<double> frameRate;
+    std::optional<double> frameRate;  // the camera's
     std::optional<FrameSize> aoi;
     bool optimize = false;
     bool savePreset = false;
@@ -29,27 +29,18 @@ struct DemoOptions {
 
     std::optional<std::string> snapshotPath;
     std::optional<std::string> recordPath;
-    double recordSeconds = 5.0;
-    double maxSizeMb = 1024.0;
-    std::optional<long> replayFps;
-
-    // Frames per second taken into the recording.
-    double recordFps() const;
-    // Frames per second written into the file for playback.
-    long replayRate() const;
+    double recordSeconds;
+    double maxSizeMb;
+    std::optional<double> recordFps;  // default: the camera's rate
+    std::optional<long> replayFps;    // default: the recording rate
 };
 
-// A malformed command line; main turns it into exit status 2.
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+// The demo's options and help.
+const hosts::CommandLine& commandLine();
 
-// The options, for wxCmdLineParser's parsing and generated help.
-void describeOptions(wxCmdLineParser& parser);
-
-// Arguments without the program name. With nothing asked but a camera, the
-// demo does its default job: a snapshot and a short recording.
+// Arguments without the program's name; hosts::UsageError for a malformed
+// command line. With nothing asked but a camera or a folder, the demo does
+// its default job: a snapshot and a short recording.
 DemoOptions parseOptions(const std::vector<std::string>& args);
 
 }  // namespace demo

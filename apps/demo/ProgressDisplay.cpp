@@ -7,6 +7,10 @@
 
 namespace demo {
 
+using hosts::fixed;
+using hosts::megabytes;
+using hosts::number;
+
 namespace {
 
 constexpr std::chrono::milliseconds terminalPeriod{200};

@@ -3,6 +3,11 @@
 #include "AviFrameCounter.h"
 #include "Format.h"
 #include "ProgressDisplay.h"
+#include "RecordingLoss.h"
+#include "SharedOptions.h"
+#include "StopSignal.h"
+
+#include <Qel/Qel.h>
 
 #include <chrono>
 #include <cmath>
@@ -12,7 +17,10 @@
 namespace demo {
 
 using hosts::AviFrameCounter;
-using hosts::declaredFrameCount;
+using hosts::fixed;
+using hosts::megabytes;
+using hosts::number;
+using hosts::StopSignal;
 
 namespace {
 
@@ -36,46 +44,65 @@ double secondsSince(Clock::time_point start) {
 
 }  // namespace
 
-RecordingSession::RecordingSession(Nimbrel_model::Camera& camera, EventPump& pump, const StopSignal& stop,
-                                   std::ostream& out, bool terminal)
-    : camera_(camera), pump_(pump), stop_(stop), out_(out), terminal_(terminal) {}
+RecordingSession::RecordingSession(Nimbrel_model::Camera& camera, hosts::EventPump& pump, std::ostream& out,
+                                   bool terminal)
+    : camera_(camera), pump_(pump), out_(out), terminal_(terminal) {}
 
 RecordingSession::~RecordingSession() {
-    if (open_) {
-        try {
-            camera_.stopRecording();
-        } catch (...) {
-        }
-    }
+    if (open_) finish();
     camera_.removeListener(&listener_);
 }
 
 void RecordingSession::record(const RecordingRequest& request) {
-    const std::string path = absolutePath(request.path);
-    camera_.startRecording(&listener_, path, request.seconds, request.fps, request.maxSizeMb, request.replayFps);
+    const std::string path = hosts::absolutePath(request.path);
+    // The module reads the camera's rate itself for -1; the same reading shows here.
+    const double fps = request.fps.value_or(camera_.getFrameRate());
+    const long replay = request.replayFps.value_or(hosts::options::defaultReplay(fps));
+    camera_.startRecording(&listener_, path, request.seconds, request.fps.value_or(-1.0), request.maxSizeMb, replay);
     open_ = true;
     const auto start = Clock::now();
     out_ << "recording " << path << ": "
          << (request.seconds > 0.0 ? number(request.seconds) + " s" : std::string("no length limit")) << " at "
-         << number(request.fps) << " fps, replay " << request.replayFps << " fps, size limit "
-         << number(request.maxSizeMb) << " MB; Ctrl-C stops it" << std::endl;
+         << number(fps) << " fps, replay " << replay << " fps, size limit " << number(request.maxSizeMb)
+         << " MB; Ctrl-C stops it" << std::endl;
 
     ProgressDisplay display(out_, terminal_, request.seconds);
     AviFrameCounter counter(path);
     auto progressNow = [&] {
         RecordingProgress progress;
         progress.frames = counter.update();
-        progress.recordedSeconds = static_cast<double>(progress.frames) / request.fps;
+        progress.recordedSeconds = static_cast<double>(progress.frames) / fps;
         progress.elapsedSeconds = secondsSince(start);
         progress.fileBytes = fileBytes(path);
         progress.framesPerSecond = counter.framesPerSecond();
         return progress;
     };
-    waitForEnd(request, [&] {
-        if (display.due()) display.show(progressNow());
-    });
+    RecordingRequest used = request;
+    used.fps = fps;
+    used.replayFps = replay;
+    try {
+        waitForEnd(used, [&] {
+            if (display.due()) display.show(progressNow());
+        });
+    } catch (const Qel::Exception& failure) {
+        // A tick failed: the module left the recording paused, its file open.
+        const std::string problem = finish();
+        display.finish();
+        throw std::runtime_error(
+            hosts::describeLoss(failure.getMessage().str(), hosts::recordingKept(path, fps), problem));
+    }
     const double wallSeconds = secondsSince(start);
-    const std::string ending = close(request, path);
+    // The module closed the file before it told the listener.
+    const std::string problem = listener_.ended ? "" : finish();
+    open_ = false;
+    if (!problem.empty()) {
+        display.finish();
+        throw std::runtime_error(hosts::describeLoss("stopping it failed", hosts::recordingKept(path, fps), problem));
+    }
+    std::string ending = std::string("stopped by ") + StopSignal::name();
+    if (listener_.ended)
+        ending = hosts::toMegabytes(fileBytes(path)) >= std::floor(request.maxSizeMb) ? "ended at its size limit"
+                                                                                      : "ended at its length limit";
 
     if (terminal_) {
         // The bar's final state: the file is complete, and the rate is the
@@ -86,13 +113,13 @@ void RecordingSession::record(const RecordingRequest& request) {
     }
     display.finish();
 
-    std::uint64_t frames = declaredFrameCount(path);
+    std::uint64_t frames = hosts::declaredFrameCount(path);
     if (frames == 0) frames = counter.update();
-    printSummary(request, path, ending, frames, wallSeconds);
+    printSummary(used, path, ending, frames, wallSeconds);
 }
 
-void RecordingSession::waitForEnd(const RecordingRequest& request, const EventPump::Action& eachTurn) {
-    auto over = [&] { return listener_.ended || stop_.raised(); };
+void RecordingSession::waitForEnd(const RecordingRequest& request, const hosts::EventPump::Action& eachTurn) {
+    auto over = [&] { return listener_.ended || StopSignal::raised(); };
     if (request.seconds <= 0.0) {
         pump_.runUntil(over, eachTurn);  // the user or the size limit ends it
         return;
@@ -100,36 +127,39 @@ void RecordingSession::waitForEnd(const RecordingRequest& request, const EventPu
     const auto timeout = endTimeout(request.seconds);
     if (pump_.runUntil(over, timeout, eachTurn)) return;
     open_ = false;
-    camera_.stopRecording();
+    const std::string problem = finish();
     throw std::runtime_error("the recording did not end within " +
                              number(std::chrono::duration<double>(timeout).count()) + " s; it was stopped and " +
-                             absolutePath(request.path) + " closed");
+                             hosts::absolutePath(request.path) +
+                             (problem.empty() ? " closed" : " could not be finished: " + problem));
 }
 
-std::string RecordingSession::close(const RecordingRequest& request, const std::string& path) {
+std::string RecordingSession::finish() {
     open_ = false;
-    if (listener_.ended) {
-        // The module closed the file before it told us.
-        return toMegabytes(fileBytes(path)) >= std::floor(request.maxSizeMb) ? "ended at its size limit"
-                                                                              : "ended at its length limit";
-    }
-    camera_.stopRecording();
-    return std::string("stopped by ") + stop_.name();
+    std::string problem = hosts::tryStopRecording(camera_);
+    if (problem.empty()) return problem;
+    // The module keeps the AVI instance after a failed stop, so a second stop
+    // repeats the whole sequence once the loop has run.
+    pump_.runFor(std::chrono::milliseconds(100));
+    return hosts::tryStopRecording(camera_);
 }
 
 void RecordingSession::printSummary(const RecordingRequest& request, const std::string& path,
                                     const std::string& ending, std::uint64_t frames, double wallSeconds) const {
     const std::uintmax_t bytes = fileBytes(path);
+    const double fps = *request.fps;
     out_ << "recording " << ending << "\n"
          << "  file:        " << path << "\n"
          << "  frames:      " << frames;
-    if (request.seconds > 0.0)
-        out_ << " (the full " << number(request.seconds) << " s at " << number(request.fps) << " fps is "
-             << std::llround(request.seconds * request.fps) << ")";
+    if (request.seconds > 0.0) {
+        const std::uint64_t full = hosts::framesForLength(request.seconds, fps);
+        out_ << " (" << number(request.seconds) << " s at " << number(fps) << " fps holds " << full << " or "
+             << full + 1 << ": the length is counted down in steps of 1/" << number(fps) << " s)";
+    }
     out_ << "\n"
          << "  size:        " << megabytes(bytes) << " (" << bytes << " bytes)\n"
-         << "  video:       " << fixed(static_cast<double>(frames) / request.fps, 1) << " s at "
-         << number(request.fps) << " fps, plays at " << request.replayFps << " fps\n"
+         << "  video:       " << fixed(static_cast<double>(frames) / fps, 1) << " s at " << number(fps)
+         << " fps, plays at " << *request.replayFps << " fps\n"
          << "  wall time:   " << fixed(wallSeconds, 1) << " s, "
          << fixed(wallSeconds > 0.0 ? static_cast<double>(frames) / wallSeconds : 0.0, 1)
          << " frames per second achieved" << std::endl;

@@ -1,15 +1,17 @@
 // One recording from start to summary: starts it on the main thread, pumps
 // the event loop that carries the module's recording timer, shows progress,
-// and ends it at its own limit or on Ctrl-C with a complete file.
+// and ends it at its own limit or on a stop signal with a complete file. A
+// tick that fails (a full disk) ends it too: the file is finished as far as
+// it can be, and the error says what it kept.
 #pragma once
 
 #include "EventPump.h"
-#include "Interrupted.h"
 
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/CameraListener.h>
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -17,31 +19,32 @@ namespace demo {
 
 struct RecordingRequest {
     std::string path;
-    double seconds = 5.0;  // 0: no length limit
-    double fps = 25.0;
+    double seconds = 5.0;            // 0: no length limit
+    std::optional<double> fps;       // taken into the file; default: the camera's rate
     double maxSizeMb = 1024.0;
-    long replayFps = 25;
+    std::optional<long> replayFps;   // default: the recording rate
 };
 
 class RecordingSession {
 public:
-    // A stop signal ends the recording early, with a complete file.
-    RecordingSession(Nimbrel_model::Camera& camera, EventPump& pump, const StopSignal& stop, std::ostream& out,
-                     bool terminal);
-    // Closes a recording that a failure left open, so its file is complete.
+    RecordingSession(Nimbrel_model::Camera& camera, hosts::EventPump& pump, std::ostream& out, bool terminal);
+    // Closes a recording that an error left open, so its file is complete.
     ~RecordingSession();
     RecordingSession(const RecordingSession&) = delete;
     RecordingSession& operator=(const RecordingSession&) = delete;
 
-    // Returns once the file is closed; prints progress and a summary.
+    // Returns once the file is closed; prints progress and a summary. A
+    // stop signal ends the recording early and returns normally.
+    // std::runtime_error when a tick failed, describing what the file kept.
     void record(const RecordingRequest& request);
 
 private:
     // Pumps the event loop until the module ends the recording or a stop
     // signal arrives; bounded by wall-clock time when there is a length.
-    void waitForEnd(const RecordingRequest& request, const EventPump::Action& eachTurn);
-    // Stops the recording unless the module already closed it; returns how it ended.
-    std::string close(const RecordingRequest& request, const std::string& path);
+    void waitForEnd(const RecordingRequest& request, const hosts::EventPump::Action& eachTurn);
+    // Stops the recording, once more after the event loop ran when the first
+    // try fails; returns the last failure, "" when the file was finished.
+    std::string finish();
     void printSummary(const RecordingRequest& request, const std::string& path, const std::string& ending,
                       std::uint64_t frames, double wallSeconds) const;
 
@@ -52,8 +55,7 @@ private:
     };
 
     Nimbrel_model::Camera& camera_;
-    EventPump& pump_;
-    const StopSignal& stop_;
+    hosts::EventPump& pump_;
     std::ostream& out_;
     bool terminal_;
     EndListener listener_;

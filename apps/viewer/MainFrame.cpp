@@ -1,6 +1,9 @@
 #include "MainFrame.h"
 
 #include "AreaPanel.h"
+#include "CameraOpener.h"
+#include "ExitStatus.h"
+#include "StopSignal.h"
 #include "AutomaticsPanel.h"
 #include "ControlPanel.h"
 #include "Guarded.h"
@@ -17,6 +20,7 @@
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/Config.h>
 
+#include <wx/display.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
@@ -53,13 +57,12 @@ enum StatusField { kSensorField, kCameraRateField, kPictureRateField, kViewField
 
 }  // namespace
 
-MainFrame::MainFrame(const Options& options, ViewerListener& listener, bool cameraOpen,
-                     const std::vector<wxString>& startupNotices, int& exitCode)
+MainFrame::MainFrame(const Options& options, ViewerListener& listener, const Startup& startup, int& exitCode)
     : wxFrame(nullptr, wxID_ANY, wxString()),
       options_(options),
       listener_(listener),
       exitCode_(exitCode),
-      cameraOpen_(cameraOpen),
+      cameraOpen_(startup.cameraOpen),
       displayTimer_(this, kDisplayTimer),
       quitTimer_(this, kQuitTimer),
       scriptTimer_(this, kScriptTimer),
@@ -86,9 +89,7 @@ MainFrame::MainFrame(const Options& options, ViewerListener& listener, bool came
     const int widths[kFieldCount] = {-3, -2, -2, -4, -3};
     GetStatusBar()->SetStatusWidths(kFieldCount, widths);
 
-    SetSize(FromDIP(wxSize(1240, 970)));
-    SetMinSize(FromDIP(wxSize(800, 600)));
-    Centre();
+    fitToDisplay();
 
     Bind(wxEVT_TIMER, &MainFrame::onDisplayTimer, this, kDisplayTimer);
     Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Close(); }, kQuitTimer);
@@ -98,13 +99,11 @@ MainFrame::MainFrame(const Options& options, ViewerListener& listener, bool came
 
     scripted_ = std::make_unique<ScriptedRun>(
         options_, exitCode_,
-        ScriptedRun::Window{*controls_, *area_, *automatics_, *recording_, *picture_, *histogram_,
-                            [this] { Close(); }, [this] { return statusLine(); }},
-        cameraOpen_);
-    listener_.onRecordEnd = [this] {
-        recording_->recordEnded();
-        scripted_->recordEnded();
-    };
+        ScriptedRun::Window{*controls_, *area_, *automatics_, *presets_, *recording_, *picture_, *histogram_,
+                            [this] { Close(); }, [this] { return statusLine(); }, [this] { return cameraOpen_; }, *this},
+        startup.presetReset);
+    listener_.onRecordEnd = [this] { recording_->recordEnded(); };
+    recording_->whenEnded([this] { scripted_->recordEnded(); });
     listener_.onOptimizeEnd = [this] {
         automatics_->optimisationEnded();
         scripted_->optimisationEnded();
@@ -115,17 +114,33 @@ MainFrame::MainFrame(const Options& options, ViewerListener& listener, bool came
     if (cameraOpen_) cameraChanged();
     scripted_->applyStartSettings();
     tools_->showZoom(picture_->zoom());
-    if (!startupNotices.empty()) {
-        // One bar shows one message: keep them all, the configuration's path included.
-        wxString all;
-        for (const wxString& notice : startupNotices) all << (all.empty() ? "" : "\n") << notice;
-        if (!cameraOpen_) picture_->clear(all);
-        CallAfter([this, all] { notices_->error(all); });  // once the window has its size
-    }
+    showStartup(startup);
 
     displayTimer_.StartOnce(pollInterval());
     if (options_.quitAfter >= 0.0) quitTimer_.StartOnce(static_cast<int>(options_.quitAfter * 1000.0));
     if (scripted_->hasWork()) scriptTimer_.StartOnce(kScriptDelayMs);
+}
+
+void MainFrame::fitToDisplay() {
+    // The window and every panel must stay reachable on a small screen: the
+    // window fits the display's work area, and the sidebar scrolls.
+    const wxRect area = wxDisplay(static_cast<unsigned>(std::max(wxDisplay::GetFromWindow(this), 0))).GetClientArea();
+    const wxSize wanted = FromDIP(wxSize(1240, 970));
+    SetMinSize(wxSize(std::min(FromDIP(800), area.width), std::min(FromDIP(600), area.height)));
+    SetSize(wxSize(std::min(wanted.x, area.width), std::min(wanted.y, area.height)));
+    Centre();
+}
+
+void MainFrame::showStartup(const Startup& startup) {
+    // Once the window has its size. One bar shows one message: errors are
+    // kept together, the configuration's path included.
+    wxString errors;
+    for (const wxString& notice : startup.errors) errors << (errors.empty() ? "" : "\n") << notice;
+    if (!cameraOpen_ && !errors.empty()) picture_->clear(errors);
+    CallAfter([this, errors, infos = startup.infos] {
+        for (const wxString& info : infos) notices_->info(info);
+        if (!errors.empty()) notices_->error(errors);
+    });
 }
 
 MainFrame::~MainFrame() {
@@ -151,7 +166,8 @@ wxWindow* MainFrame::buildSidebar(wxWindow* parent) {
     for (wxWindow* panel : std::initializer_list<wxWindow*>{histogram_, controls_, area_, automatics_, presets_, recording_})
         stack->Add(panel, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 6);
     side->SetSizer(stack);
-    side->SetMinSize(wxSize(stack->GetMinSize().GetWidth() + 20, -1));
+    // Any height: the sidebar scrolls rather than push the window past the screen.
+    side->SetMinSize(wxSize(stack->GetMinSize().GetWidth() + 20, FromDIP(100)));
     return side;
 }
 
@@ -192,7 +208,7 @@ void MainFrame::relabel() {
     // Texts of another length: the sidebar takes the width its controls now need.
     if (wxWindow* side = recording_->GetParent()) {
         for (wxWindow* panel : side->GetChildren()) panel->InvalidateBestSize();
-        side->SetMinSize(wxSize(side->GetSizer()->CalcMin().GetWidth() + 20, -1));
+        side->SetMinSize(wxSize(side->GetSizer()->CalcMin().GetWidth() + 20, FromDIP(100)));
         side->FitInside();
     }
     if (wxWindow* root = picture_->GetParent()) root->Layout();
@@ -209,7 +225,8 @@ void MainFrame::enableControls() {
     controls_->enableFor(cameraOpen_, cameraOpen_ && camera().isColor());
     area_->enableFor(cameraOpen_);
     automatics_->enableFor(cameraOpen_);
-    presets_->enableFor(cameraOpen_);
+    // A preset can keep the camera from opening: its reset stays at hand.
+    presets_->enableFor(cameraOpen_, cameraOpen_ || hosts::presetStored(camera()));
     recording_->enableFor(cameraOpen_);
 }
 
@@ -279,6 +296,11 @@ wxString MainFrame::statusLine() const {
 
 void MainFrame::onDisplayTimer(wxTimerEvent&) {
     if (closing_) return;
+    if (hosts::StopSignal::raised()) {
+        exitCode_ = hosts::exitStatus::kInterrupted;
+        Close(true);  // stops a recording, closes the camera
+        return;
+    }
     const wxStopWatch cost;
     const long now = sinceStart_.Time();
     if (cameraOpen_) {
@@ -377,6 +399,8 @@ void MainFrame::onClose(wxCloseEvent& event) {
 
     scripted_->closing();
     recording_->stopForClosing();
+    if (options_.reportsFailures() && notices_->errorCount() > 0 && exitCode_ == hosts::exitStatus::kDone)
+        exitCode_ = hosts::exitStatus::kFailed;
     if (cameraOpen_) {
         guarded(*notices_, [this] {
             camera().removeListener(&listener_);

@@ -29,11 +29,17 @@ class RecordingPanel;
 class ScriptedRun;
 class ViewerListener;
 
+// What happened before the window existed, shown as soon as it does.
+struct Startup {
+    bool cameraOpen = false;
+    bool presetReset = false;     // the preset was reset so that the camera opened
+    std::vector<wxString> errors;
+    std::vector<wxString> infos;
+};
+
 class MainFrame : public wxFrame {
 public:
-    // `startupNotices`: what went wrong before the window existed, shown at once.
-    MainFrame(const Options& options, ViewerListener& listener, bool cameraOpen,
-              const std::vector<wxString>& startupNotices, int& exitCode);
+    MainFrame(const Options& options, ViewerListener& listener, const Startup& startup, int& exitCode);
     ~MainFrame() override;
 
     // A module exception that left an event handler (a recording tick).
@@ -54,6 +60,8 @@ private:
     wxString statusLine() const;
 
     void onDisplayTimer(wxTimerEvent& event);
+    void fitToDisplay();
+    void showStartup(const Startup& startup);
     int pollInterval() const;
     void onClose(wxCloseEvent& event);
     void onLanguage(Language language);

@@ -22,6 +22,7 @@ private:
 }  // namespace
 
 void Notices::error(const wxString& message) {
+    ++errors_;
     std::fprintf(stderr, "nimbrel-viewer: %s\n", message.utf8_str().data());
     show(message, wxICON_ERROR);
 }

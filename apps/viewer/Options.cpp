@@ -1,79 +1,102 @@
 #include "Options.h"
 
+#include "SharedOptions.h"
 #include "Snapshot.h"
 
-#include <wx/cmdline.h>
 #include <wx/utils.h>
 
-#include <algorithm>
-#include <iterator>
+#include <cmath>
 
 namespace viewer {
 
+namespace {
+
+namespace shared = hosts::options;
+using hosts::OptionSpec;
+using hosts::UsageError;
+
+const OptionSpec kQuitAfter =
+    OptionSpec::number("quit-after", "SECONDS", "close the viewer cleanly after SECONDS", {0.0, 86400.0, false});
+const OptionSpec kScreenshot =
+    OptionSpec::text("screenshot", "FILE", "save the picture area as a PNG FILE when the viewer closes");
+const OptionSpec kZoom = OptionSpec::text("zoom", "SCALE", "picture scale at start: fit, 1, 2 or 4");
+const OptionSpec kSelfTest = OptionSpec::flag(
+    "selftest-control", "drive a few controls through their event handlers, print what the camera reports, quit");
+
+wxString wide(const std::optional<std::string>& text) { return wxString::FromUTF8(text.value_or("")); }
+
+hosts::CommandLine makeCommandLine() {
+    hosts::CommandLine line("nimbrel-viewer",
+                            "A window that shows and drives the camera through the module.\n",
+                            R"(
+Scripted runs (--quit-after, --record, --snapshot, --selftest-control) open no
+dialog. Ctrl-C, SIGTERM or SIGHUP close the window cleanly (a recording is
+stopped with a complete file). Exit status: 0 done, 1 a camera, file or
+settings failure (scripted runs: anything that failed), 2 a bad command line,
+130 stopped by a signal.
+)");
+    hosts::OptionSpec snapshot = shared::snapshot;
+    snapshot.help += " (.png or .jpg, at full resolution) and quit";
+    hosts::OptionSpec record = shared::record;
+    record.help += ": start at once, quit when the camera ends it";
+    line.section("Camera:").add(shared::camera).add(shared::appDir).add(shared::fps).add(shared::gain);
+    line.add(shared::savePreset).add(shared::resetPreset);
+    line.section("Recording:")
+        .add(record)
+        .add(shared::seconds)
+        .add(shared::recordFps)
+        .add(shared::replay)
+        .add(shared::maxSize);
+    line.section("Window:").add(kQuitAfter).add(snapshot).add(kScreenshot).add(kZoom).add(kSelfTest);
+    return line;
+}
+
+int zoomFrom(const std::string& text) {
+    if (text == "fit") return 0;
+    for (int scale : {1, 2, 4})
+        if (text == std::to_string(scale)) return scale;
+    throw UsageError("--zoom takes fit, 1, 2 or 4, not '" + text + "'");
+}
+
+}  // namespace
+
 bool Options::scripted() const {
     wxString value;
-    return quitAfter >= 0.0 || selfTestControl || !record.empty() || !snapshot.empty() || wxGetEnv("NIMBREL_NO_DIALOGS", &value);
+    return quitAfter >= 0.0 || selfTestControl || !record.empty() || !snapshot.empty() ||
+           wxGetEnv("NIMBREL_NO_DIALOGS", &value);
 }
 
-void describeOptions(wxCmdLineParser& parser) {
-    parser.AddOption("", "quit-after", "close the viewer cleanly after SECONDS", wxCMD_LINE_VAL_DOUBLE);
-    parser.AddOption("", "camera", "connect the simulated camera NAME before opening it");
-    parser.AddOption("", "screenshot", "save the picture area as a PNG FILE when the viewer closes");
-    parser.AddOption("", "config-dir", "read res/config.xml from DIR instead of the program's folder");
-    parser.AddOption("", "record", "start recording into FILE at once, quit when the camera ends it");
-    parser.AddOption("", "seconds", "with --record: length of the recording", wxCMD_LINE_VAL_DOUBLE);
-    parser.AddOption("", "fps", "with --record: frames per second taken", wxCMD_LINE_VAL_DOUBLE);
-    parser.AddOption("", "frame-rate", "set the camera's frame rate to FPS at start", wxCMD_LINE_VAL_DOUBLE);
-    parser.AddOption("", "gain", "set the camera's master gain to N at start", wxCMD_LINE_VAL_NUMBER);
-    parser.AddOption("", "snapshot", "save one full-resolution picture as FILE (.png or .jpg) and quit");
-    parser.AddOption("", "zoom", "picture scale at start: fit, 1, 2 or 4");
-    parser.AddSwitch("", "selftest-control",
-                     "drive a few controls through their event handlers, print what the camera reports, quit");
+const hosts::CommandLine& commandLine() {
+    static const hosts::CommandLine line = makeCommandLine();
+    return line;
 }
 
-bool readOptions(const wxCmdLineParser& parser, Options& options, wxString& error) {
-    parser.Found("quit-after", &options.quitAfter);
-    parser.Found("camera", &options.camera);
-    parser.Found("screenshot", &options.screenshot);
-    parser.Found("config-dir", &options.configDir);
-    parser.Found("record", &options.record);
-    parser.Found("seconds", &options.recordSeconds);
-    parser.Found("fps", &options.recordFps);
-    options.selfTestControl = parser.Found("selftest-control");
-    parser.Found("frame-rate", &options.frameRate);
-    long gain = -1;
-    if (parser.Found("gain", &gain)) options.gain = static_cast<int>(std::clamp(gain, -1L, 1000L));
-    parser.Found("snapshot", &options.snapshot);
-    wxString zoom = "fit";
-    parser.Found("zoom", &zoom);
-    const long zooms[] = {1, 2, 4};
-    long scale = 0;
-    if (zoom != "fit" && (!zoom.ToCLong(&scale) || std::find(std::begin(zooms), std::end(zooms), scale) == std::end(zooms))) {
-        error = "--zoom takes fit, 1, 2 or 4";
-        return false;
-    }
-    options.zoom = static_cast<int>(scale);
-    if (parser.Found("quit-after") && options.quitAfter < 0.0) {
-        error = "--quit-after needs a time of 0 seconds or more";
-        return false;
-    }
-    if (parser.Found("frame-rate") && options.frameRate <= 0.0) {
-        error = "--frame-rate needs a positive frame rate";
-        return false;
-    }
-    if (parser.Found("gain") && options.gain < 0) {
-        error = "--gain needs a gain of 0 or more";
-        return false;
-    }
-    if (!options.snapshot.empty() && snapshotTypeFor(options.snapshot) == wxBITMAP_TYPE_INVALID) {
-        error = "--snapshot needs a file name ending in .png, .jpg or .jpeg";
-        return false;
-    }
-    if (parser.Found("fps") && options.recordFps <= 0.0) {
-        error = "--fps needs a positive frame rate";
-        return false;
-    }
-    return true;
+Options parseOptions(const std::vector<std::string>& args) {
+    const hosts::ParsedOptions parsed = commandLine().parse(args);
+    Options o;
+    o.help = parsed.help;
+    if (o.help) return o;
+    parsed.refuseTogether(shared::savePreset.name, shared::resetPreset.name);
+    o.camera = parsed.text(shared::camera.name);
+    o.appDir = parsed.text(shared::appDir.name);
+    o.quitAfter = parsed.number(kQuitAfter.name).value_or(-1.0);
+    o.screenshot = wide(parsed.text(kScreenshot.name));
+    o.record = wide(parsed.text(shared::record.name));
+    o.recordSeconds = parsed.number(shared::seconds.name).value_or(shared::kDefaultSeconds);
+    o.recordFps = parsed.number(shared::recordFps.name);
+    if (auto replay = parsed.number(shared::replay.name)) o.replayFps = std::lround(*replay);
+    o.maxSizeMb = parsed.number(shared::maxSize.name).value_or(shared::kDefaultMaxSizeMb);
+    o.selfTestControl = parsed.has(kSelfTest.name);
+    o.frameRate = parsed.number(shared::fps.name).value_or(-1.0);
+    o.gain = static_cast<int>(parsed.number(shared::gain.name).value_or(-1.0));
+    o.savePreset = parsed.has(shared::savePreset.name);
+    o.resetPreset = parsed.has(shared::resetPreset.name);
+    o.snapshot = wide(parsed.text(shared::snapshot.name));
+    o.zoom = zoomFrom(parsed.text(kZoom.name).value_or("fit"));
+    if (!o.snapshot.empty() && snapshotTypeFor(o.snapshot) == wxBITMAP_TYPE_INVALID)
+        throw UsageError("--snapshot needs a file name ending in .png, .jpg or .jpeg");
+    shared::refuseRecordingOptionsWithout(parsed, !o.record.empty());
+    return o;
 }
 
 }  // namespace viewer

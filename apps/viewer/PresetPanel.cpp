@@ -1,5 +1,6 @@
 #include "PresetPanel.h"
 
+#include "CameraOpener.h"
 #include "Guarded.h"
 
 #include <Nimbrel_model/Camera.h>
@@ -36,9 +37,16 @@ void PresetPanel::relabel() {
     showMark();
 }
 
-void PresetPanel::enableFor(bool cameraOpen) {
+void PresetPanel::enableFor(bool cameraOpen, bool canReset) {
     save_->Enable(cameraOpen);
-    reset_->Enable(cameraOpen);
+    reset_->Enable(canReset);
+}
+
+void PresetPanel::simulatePress(Button button) {
+    wxButton* pressed = button == Button::Save ? save_ : reset_;
+    wxCommandEvent press(wxEVT_BUTTON, pressed->GetId());
+    press.SetEventObject(pressed);
+    pressed->HandleWindowEvent(press);
 }
 
 bool PresetPanel::updateMark() {
@@ -65,7 +73,7 @@ void PresetPanel::onReset(wxCommandEvent&) {
         notices_.error(tr(Txt::NoticeBusy));
         return;
     }
-    if (guarded(notices_, [] { camera().resetUserSettings(); })) notices_.info(tr(Txt::NoticePresetReset));
+    if (guarded(notices_, [] { hosts::resetPreset(camera()); })) notices_.info(tr(Txt::NoticePresetReset));
     hooks_.reopened();
 }
 

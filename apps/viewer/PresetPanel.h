@@ -23,7 +23,11 @@ public:
     PresetPanel(wxWindow* parent, Notices& notices, Hooks hooks);
 
     void relabel();
-    void enableFor(bool cameraOpen);
+    // The reset also works with the camera closed: it opens it again.
+    void enableFor(bool cameraOpen, bool canReset);
+    enum class Button { Save, Reset };
+    // Presses a button as a user would, through its event handler.
+    void simulatePress(Button button);
     // Polls the configuration's saved flag; true when it changed.
     bool updateMark();
     bool saved() const { return saved_; }

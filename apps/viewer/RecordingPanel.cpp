@@ -1,6 +1,9 @@
 #include "RecordingPanel.h"
 
 #include "AviFrameCounter.h"
+#include "Format.h"
+#include "RecordingLoss.h"
+#include "SharedOptions.h"
 
 #include "Guarded.h"
 
@@ -14,21 +17,29 @@
 #include <wx/utils.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace viewer {
 namespace {
+
+namespace shared = hosts::options;
 
 Nimbrel_model::Camera& camera() { return *Nimbrel_model::Camera::getInstance(); }
 Nimbrel_model::Config& config() { return *Nimbrel_model::Config::getInstance(); }
 
 // Used where the configuration holds 0, meaning nothing was stored.
-constexpr int kDefaultLength = 10;
-constexpr int kDefaultRate = 25;
-constexpr int kDefaultMaxSize = 1024;
-constexpr int kDefaultReplay = 25;
+constexpr double kDefaultLength = 10.0;
+constexpr double kDefaultRate = 25.0;
 constexpr int kGaugeRange = 1000;
 
-int orDefault(long stored, int fallback) { return stored > 0 ? static_cast<int>(stored) : fallback; }
+// As few digits as the value needs: 2 s at 12.5 fps.
+wxString shortNumber(double value) {
+    wxString text = wxString::FromUTF8(hosts::number(value));
+    if (language() == Language::French) text.Replace(".", ",");
+    return text;
+}
+
+double orDefault(long stored, double fallback) { return stored > 0 ? static_cast<double>(stored) : fallback; }
 
 }  // namespace
 
@@ -47,10 +58,11 @@ RecordingPanel::RecordingPanel(wxWindow* parent, Notices& notices, ViewerListene
     fileRow->Add(file_, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 2);
     fileRow->Add(browse_, 0, wxALIGN_CENTER_VERTICAL);
     grid->Add(fileRow, 1, wxEXPAND);
-    length_ = addSpin(box, grid, Txt::Length, 0, 86400);
-    rate_ = addSpin(box, grid, Txt::RecordRate, 1, 500);
-    maxSize_ = addSpin(box, grid, Txt::MaxSize, 1, 1000000);
-    replay_ = addSpin(box, grid, Txt::ReplayRate, 1, 500);
+    // The ranges the command line's options have.
+    length_ = addSpin(box, grid, Txt::Length, shared::seconds.range.low, shared::seconds.range.high, 1);
+    rate_ = addSpin(box, grid, Txt::RecordRate, 0.01, shared::kMaxFps, 2);
+    maxSize_ = addSpin(box, grid, Txt::MaxSize, 1.0, shared::maxSize.range.high, 0);
+    replay_ = addSpin(box, grid, Txt::ReplayRate, shared::replay.range.low, shared::replay.range.high, 0);
     outer->Add(grid, 0, wxEXPAND | wxALL, 4);
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
@@ -69,34 +81,55 @@ RecordingPanel::RecordingPanel(wxWindow* parent, Notices& notices, ViewerListene
     loadSettings();
     showState();
 
-    for (wxSpinCtrl* spin : {length_, rate_, maxSize_, replay_})
-        spin->Bind(wxEVT_SPINCTRL, &RecordingPanel::onSettingChanged, this);
+    for (wxSpinCtrlDouble* spin : {length_, maxSize_, replay_})
+        spin->Bind(wxEVT_SPINCTRLDOUBLE, [this](wxSpinDoubleEvent&) { storeSettings(); });
+    rate_->Bind(wxEVT_SPINCTRLDOUBLE, &RecordingPanel::onRateChanged, this);
     browse_->Bind(wxEVT_BUTTON, &RecordingPanel::onBrowse, this);
     start_->Bind(wxEVT_BUTTON, &RecordingPanel::onStart, this);
     pause_->Bind(wxEVT_BUTTON, &RecordingPanel::onPause, this);
     stop_->Bind(wxEVT_BUTTON, &RecordingPanel::onStop, this);
 }
 
-wxSpinCtrl* RecordingPanel::addSpin(wxWindow* box, wxSizer* grid, Txt label, int minimum, int maximum) {
+wxSpinCtrlDouble* RecordingPanel::addSpin(wxWindow* box, wxSizer* grid, Txt label, double minimum, double maximum,
+                                          int digits) {
     grid->Add(labels_.add(new wxStaticText(box, wxID_ANY, wxString()), label), 0, wxALIGN_CENTER_VERTICAL);
-    auto* spin = new wxSpinCtrl(box, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxSP_ARROW_KEYS,
-                                minimum, maximum, minimum);
+    auto* spin = new wxSpinCtrlDouble(box, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxSP_ARROW_KEYS,
+                                      minimum, maximum, minimum, 1.0);
+    spin->SetDigits(digits);
     grid->Add(spin, 1, wxEXPAND);
     return spin;
 }
 
 void RecordingPanel::loadSettings() {
-    length_->SetValue(orDefault(config().getAviUserLength(), kDefaultLength));
-    rate_->SetValue(orDefault(config().getAviUserFrameRate(), kDefaultRate));
-    maxSize_->SetValue(orDefault(config().getAviUserMaxSize(), kDefaultMaxSize));
-    replay_->SetValue(orDefault(config().getAviUserReplayFrameRate(), kDefaultReplay));
+    const double rate = orDefault(config().getAviUserFrameRate(), kDefaultRate);
+    showSettings({orDefault(config().getAviUserLength(), kDefaultLength), rate,
+                  orDefault(config().getAviUserMaxSize(), shared::kDefaultMaxSizeMb),
+                  static_cast<long>(orDefault(config().getAviUserReplayFrameRate(), shared::defaultReplay(rate)))});
 }
 
-void RecordingPanel::onSettingChanged(wxSpinEvent&) {
-    guarded(notices_, [this] {
-        config().saveUserRecordSettings(length_->GetValue(), rate_->GetValue(), maxSize_->GetValue(),
-                                        static_cast<long>(replay_->GetValue()));
-    });
+RecordingPanel::Settings RecordingPanel::formSettings() const {
+    return {length_->GetValue(), rate_->GetValue(), maxSize_->GetValue(), std::lround(replay_->GetValue())};
+}
+
+void RecordingPanel::showSettings(const Settings& settings) {
+    length_->SetValue(settings.seconds);
+    rate_->SetValue(settings.fps);
+    maxSize_->SetValue(settings.maxSizeMb);
+    replay_->SetValue(static_cast<double>(settings.replay));
+    shownRate_ = settings.fps;
+}
+
+void RecordingPanel::storeSettings() {
+    const Settings s = formSettings();
+    guarded(notices_, [&s] { config().saveUserRecordSettings(s.seconds, s.fps, s.maxSizeMb, s.replay); });
+}
+
+void RecordingPanel::onRateChanged(wxSpinDoubleEvent&) {
+    // A replay rate that followed the recording rate goes on following it.
+    if (std::lround(replay_->GetValue()) == shared::defaultReplay(shownRate_))
+        replay_->SetValue(static_cast<double>(shared::defaultReplay(rate_->GetValue())));
+    shownRate_ = rate_->GetValue();
+    storeSettings();
 }
 
 void RecordingPanel::onBrowse(wxCommandEvent&) {
@@ -107,21 +140,24 @@ void RecordingPanel::onBrowse(wxCommandEvent&) {
     if (dialog.ShowModal() == wxID_OK) file_->SetValue(dialog.GetPath());
 }
 
-bool RecordingPanel::startOrResume() {
-    return guarded(notices_, [this] {
-        camera().startRecording(&listener_, Qel::Strings::hstring(file_->GetValue()), length_->GetValue(),
-                                rate_->GetValue(), maxSize_->GetValue(), static_cast<long>(replay_->GetValue()));
+bool RecordingPanel::startOrResume(const Settings& s) {
+    return guarded(notices_, [this, &s] {
+        camera().startRecording(&listener_, Qel::Strings::hstring(file_->GetValue()), s.seconds, s.fps, s.maxSizeMb,
+                                s.replay);
     });
 }
 
-void RecordingPanel::onStart(wxCommandEvent&) {
+void RecordingPanel::onStart(wxCommandEvent&) { start(formSettings()); }
+
+void RecordingPanel::start(const Settings& settings) {
     if (state_ != State::Idle) return;
     // The module appends the listener at each new recording and never drops it.
     camera().removeListener(&listener_);
-    if (startOrResume()) {
+    if (startOrResume(settings)) {
         state_ = State::Running;
         recordingFile_ = file_->GetValue();
-        recordingLength_ = length_->GetValue();
+        recordingLength_ = settings.seconds;
+        recordingRate_ = settings.fps;
         elapsed_.Start();
     }
     showState();
@@ -132,9 +168,10 @@ void RecordingPanel::onPause(wxCommandEvent&) {
         guarded(notices_, [] { camera().pauseRecording(); });
         state_ = State::Paused;
         elapsed_.Pause();
-    } else if (state_ == State::Paused && startOrResume()) {
+    } else if (state_ == State::Paused && startOrResume(formSettings())) {
         state_ = State::Running;
         recordingLength_ = length_->GetValue();
+        recordingRate_ = rate_->GetValue();
         elapsed_.Resume();
     }
     showState();
@@ -155,16 +192,44 @@ wxString RecordingPanel::withFrames(const wxString& file) {
 
 void RecordingPanel::recordEnded() {
     if (state_ == State::Idle) return;
-    notices_.info(wxString::Format(tr(Txt::NoticeRecordEnd), withFrames(recordingFile_)));
+    wxString text = wxString::Format(tr(Txt::NoticeRecordEnd), withFrames(recordingFile_));
+    if (recordingLength_ > 0.0) {
+        const auto frames = static_cast<unsigned long long>(hosts::framesForLength(recordingLength_, recordingRate_));
+        text << "\n"
+             << wxString::Format(tr(Txt::RecordLengthNote), shortNumber(recordingLength_), shortNumber(recordingRate_),
+                                 frames, shortNumber(recordingRate_));
+    }
+    notices_.info(text);
     becomeIdle();
+    if (ended_) ended_();
 }
 
 void RecordingPanel::faultWhileRunning(const wxString& message) {
-    if (state_ != State::Running) return;
-    state_ = State::Paused;
-    elapsed_.Pause();
-    notices_.error(wxString::Format(tr(Txt::NoticeRecordFault), message));
-    showState();
+    if (state_ == State::Idle) return;
+    const std::string problem = hosts::tryStopRecording(camera());
+    if (problem.empty()) {
+        reportLoss(message, problem);
+        return;
+    }
+    // The module keeps the AVI instance after a failed stop: a second stop,
+    // once the event loop ran, repeats the whole sequence.
+    CallAfter([this, message] { reportLoss(message, hosts::tryStopRecording(camera())); });
+}
+
+void RecordingPanel::reportLoss(const wxString& failure, const std::string& stopProblem) {
+    const hosts::RecordingKept kept = hosts::recordingKept(recordingFile_.utf8_string(), recordingRate_);
+    wxString text = wxString::Format(tr(Txt::NoticeRecordFault), failure) + "\n" +
+                    wxString::Format(tr(Txt::RecordKept), recordingFile_, static_cast<unsigned long long>(kept.frames),
+                                     number(kept.seconds, 2), number(kept.fps, 2));
+    const wxString folder = wxString::FromUTF8(kept.folder);
+    if (kept.disk == hosts::DiskState::Full)
+        text << "\n" << wxString::Format(tr(Txt::DiskFull), folder, static_cast<unsigned long long>(kept.bytesLeft / 1024));
+    if (kept.disk == hosts::DiskState::ReadOnly) text << "\n" << wxString::Format(tr(Txt::DiskReadOnly), folder);
+    if (!stopProblem.empty())
+        text << "\n" << wxString::Format(tr(Txt::RecordNotFinished), wxString::FromUTF8(stopProblem));
+    notices_.error(text);
+    becomeIdle();
+    if (ended_) ended_();
 }
 
 void RecordingPanel::stopForClosing() {
@@ -173,13 +238,13 @@ void RecordingPanel::stopForClosing() {
     becomeIdle();
 }
 
-void RecordingPanel::startScripted(const wxString& file, double seconds, double fps) {
-    file_->SetValue(file);
-    if (seconds >= 0.0) length_->SetValue(static_cast<int>(seconds));
-    if (fps > 0.0) rate_->SetValue(static_cast<int>(fps));
-    wxCommandEvent press(wxEVT_BUTTON, start_->GetId());
-    press.SetEventObject(start_);
-    start_->HandleWindowEvent(press);
+void RecordingPanel::startScripted(const Options& options) {
+    file_->SetValue(options.record);
+    Settings settings{options.recordSeconds, options.recordFps.value_or(-1.0), options.maxSizeMb, 0};
+    if (settings.fps <= 0.0) guarded(notices_, [&settings] { settings.fps = camera().getFrameRate(); });
+    settings.replay = options.replayFps.value_or(shared::defaultReplay(settings.fps));
+    showSettings(settings);
+    start(settings);
 }
 
 void RecordingPanel::becomeIdle() {
@@ -188,7 +253,6 @@ void RecordingPanel::becomeIdle() {
     elapsed_.Pause();
     showState();
 }
-
 void RecordingPanel::tick() {
     if (state_ == State::Idle) return;
     const double seconds = elapsed_.Time() / 1000.0;

@@ -1,9 +1,11 @@
 // AVI recording: settings kept in the configuration, Start, Pause/Resume,
-// Stop, and the progress of the running recording.
+// Stop, and the progress of the running recording. A failure that ends it
+// (a full disk) stops it with the file finished and says what it kept.
 #pragma once
 
 #include "Labels.h"
 #include "Notices.h"
+#include "Options.h"
 #include "ViewerListener.h"
 
 #include <wx/button.h>
@@ -13,6 +15,9 @@
 #include <wx/stattext.h>
 #include <wx/stopwatch.h>
 #include <wx/textctrl.h>
+
+#include <functional>
+#include <string>
 
 namespace viewer {
 
@@ -29,26 +34,41 @@ public:
 
     // The module ended the recording at a limit; the file is closed.
     void recordEnded();
-    // A frame could not be written: the module leaves the recording paused.
+    // A tick failed and the module left the recording paused: stop it (once
+    // more after the event loop ran if that fails too) and say what the file kept.
     void faultWhileRunning(const wxString& message);
     // Closing: a recording still open is stopped so that its file is complete.
     void stopForClosing();
-    // Fills the form without storing it as the user's settings, then presses Start.
-    void startScripted(const wxString& file, double seconds, double fps);
+    // --record and its settings: fills the form without storing it as the
+    // user's settings, and starts.
+    void startScripted(const Options& options);
+    // Runs when a recording ended by itself: at a limit, or by a failure.
+    void whenEnded(std::function<void()> ended) { ended_ = std::move(ended); }
 
 private:
-    // The file's name with the number of frames its headers declare.
-    static wxString withFrames(const wxString& file);
+    struct Settings {
+        double seconds;
+        double fps;
+        double maxSizeMb;
+        long replay;
+    };
     enum class State { Idle, Running, Paused };
 
-    wxSpinCtrl* addSpin(wxWindow* box, wxSizer* grid, Txt label, int minimum, int maximum);
+    // The file's name with the number of frames its headers declare.
+    static wxString withFrames(const wxString& file);
+    wxSpinCtrlDouble* addSpin(wxWindow* box, wxSizer* grid, Txt label, double minimum, double maximum, int digits);
     void loadSettings();
-    void onSettingChanged(wxSpinEvent& event);
+    Settings formSettings() const;
+    void showSettings(const Settings& settings);
+    void storeSettings();
+    void onRateChanged(wxSpinDoubleEvent& event);
     void onBrowse(wxCommandEvent& event);
     void onStart(wxCommandEvent& event);
     void onPause(wxCommandEvent& event);
     void onStop(wxCommandEvent& event);
-    bool startOrResume();
+    void start(const Settings& settings);
+    bool startOrResume(const Settings& settings);
+    void reportLoss(const wxString& failure, const std::string& stopProblem);
     void becomeIdle();
     void showState();
 
@@ -57,10 +77,10 @@ private:
     Labels labels_;
     wxTextCtrl* file_ = nullptr;
     wxButton* browse_ = nullptr;
-    wxSpinCtrl* length_ = nullptr;
-    wxSpinCtrl* rate_ = nullptr;
-    wxSpinCtrl* maxSize_ = nullptr;
-    wxSpinCtrl* replay_ = nullptr;
+    wxSpinCtrlDouble* length_ = nullptr;
+    wxSpinCtrlDouble* rate_ = nullptr;
+    wxSpinCtrlDouble* maxSize_ = nullptr;
+    wxSpinCtrlDouble* replay_ = nullptr;
     wxButton* start_ = nullptr;
     wxButton* pause_ = nullptr;
     wxButton* stop_ = nullptr;
@@ -70,8 +90,11 @@ private:
     State state_ = State::Idle;
     bool cameraOpen_ = false;
     bool dialogs_;
+    double shownRate_ = 0.0;  // the rate the replay rate followed last
     wxString recordingFile_;
     double recordingLength_ = 0.0;
+    double recordingRate_ = 0.0;
+    std::function<void()> ended_;
 };
 
 }  // namespace viewer

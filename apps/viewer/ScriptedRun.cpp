@@ -5,6 +5,7 @@
 #include "ControlPanel.h"
 #include "HistogramPanel.h"
 #include "PicturePanel.h"
+#include "PresetPanel.h"
 #include "RecordingPanel.h"
 #include "SelfTest.h"
 #include "Snapshot.h"
@@ -13,6 +14,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace viewer {
 namespace {
@@ -30,14 +32,16 @@ double histogramMean(const Histogram& histogram) {
 
 }  // namespace
 
-ScriptedRun::ScriptedRun(const Options& options, int& exitCode, Window window, bool cameraOpen)
-    : options_(options), exitCode_(exitCode), window_(std::move(window)), cameraOpen_(cameraOpen) {}
+ScriptedRun::ScriptedRun(const Options& options, int& exitCode, Window window, bool presetReset)
+    : options_(options), exitCode_(exitCode), window_(std::move(window)), presetReset_(presetReset) {}
 
 void ScriptedRun::applyStartSettings() {
     window_.picture.setZoom(options_.zoom);
-    if (!cameraOpen_) return;
+    if (!window_.cameraOpen()) return;
+    if (options_.resetPreset && !presetReset_) window_.presets.simulatePress(PresetPanel::Button::Reset);
     if (options_.frameRate > 0.0) window_.controls.simulateInput(ControlPanel::Control::FrameRate, options_.frameRate);
     if (options_.gain >= 0) window_.controls.simulateInput(ControlPanel::Control::MasterGain, options_.gain);
+    if (options_.savePreset) window_.presets.simulatePress(PresetPanel::Button::Save);
 }
 
 bool ScriptedRun::hasWork() const {
@@ -48,7 +52,7 @@ void ScriptedRun::start() {
     if (options_.selfTestControl) {
         startSelfTest();
     } else if (!options_.record.empty()) {
-        window_.recording.startScripted(options_.record, options_.recordSeconds, options_.recordFps);
+        window_.recording.startScripted(options_);
         if (!window_.recording.busy()) {
             exitCode_ = 1;
             window_.close();
@@ -59,12 +63,15 @@ void ScriptedRun::start() {
 }
 
 void ScriptedRun::startSelfTest() {
-    if (!cameraOpen_) {
+    if (!window_.cameraOpen()) {
         std::printf("selftest: no camera\n");
         finishSelfTest(false);
         return;
     }
-    selfTestPassed_ = runControlSelfTest(window_.controls, window_.area, stdout);
+    const std::vector<wxWindow*> panels{&window_.histogram, &window_.controls, &window_.area,
+                                        &window_.automatics, &window_.presets,  &window_.recording};
+    selfTestPassed_ = runLayoutSelfTest(window_.frame, panels, stdout);
+    selfTestPassed_ = runControlSelfTest(window_.controls, window_.area, stdout) && selfTestPassed_;
     // The optimisation ends on a worker thread; its end is checked when it reaches this thread.
     window_.automatics.simulateOptimise();
     const bool waits = !window_.automatics.optimiseEnabled();
@@ -97,7 +104,7 @@ void ScriptedRun::recordEnded() {
 
 void ScriptedRun::takeSnapshot() {
     const Extent area = window_.area.area();
-    if (cameraOpen_ && saveSnapshot(options_.snapshot, area)) {
+    if (window_.cameraOpen() && saveSnapshot(options_.snapshot, area)) {
         std::printf("nimbrel-viewer: snapshot saved to %s (%d x %d)\n", utf8(options_.snapshot).c_str(), area.width,
                     area.height);
     } else {
@@ -133,7 +140,7 @@ void ScriptedRun::closing() {
         else
             std::fprintf(stderr, "nimbrel-viewer: could not write %s\n", utf8(options_.screenshot).c_str());
     }
-    if (options_.quitAfter >= 0.0 && cameraOpen_) printFigures();
+    if (options_.quitAfter >= 0.0 && window_.cameraOpen()) printFigures();
 }
 
 void ScriptedRun::printFigures() {

@@ -9,6 +9,8 @@
 
 #include <functional>
 
+class wxTopLevelWindow;
+
 namespace viewer {
 
 class AreaPanel;
@@ -16,6 +18,7 @@ class AutomaticsPanel;
 class ControlPanel;
 class HistogramPanel;
 class PicturePanel;
+class PresetPanel;
 class RecordingPanel;
 
 class ScriptedRun {
@@ -25,21 +28,27 @@ public:
         ControlPanel& controls;
         AreaPanel& area;
         AutomaticsPanel& automatics;
+        PresetPanel& presets;
         RecordingPanel& recording;
         PicturePanel& picture;
         HistogramPanel& histogram;
         std::function<void()> close;
         std::function<wxString()> status;  // the status bar's fields in one line
+        std::function<bool()> cameraOpen;
+        const wxTopLevelWindow& frame;
     };
-    ScriptedRun(const Options& options, int& exitCode, Window window, bool cameraOpen);
+    // presetReset: the preset was reset already, to open the camera.
+    ScriptedRun(const Options& options, int& exitCode, Window window, bool presetReset);
 
-    // --frame-rate, --gain and --zoom, through the controls' own handlers.
+    // --zoom, --reset-preset, --fps, --gain and --save-preset, in this order,
+    // through the controls' own handlers.
     void applyStartSettings();
     // Whether start() is wanted once the first pictures are shown.
     bool hasWork() const;
     void start();
     // The window heard of the optimisation's end (after its own handling).
     void optimisationEnded();
+    // The recording ended by itself, at a limit or by a failure.
     void recordEnded();
     // The camera's frame rate as read at `seconds` since the start.
     void noteCameraRate(double seconds, double rate);
@@ -57,7 +66,7 @@ private:
     const Options& options_;
     int& exitCode_;
     Window window_;
-    bool cameraOpen_;
+    bool presetReset_;
     double cameraRateSum_ = 0.0;
     int cameraRateSamples_ = 0;
     bool selfTestPassed_ = false;

@@ -5,6 +5,10 @@
 
 #include <Nimbrel_model/Camera.h>
 
+#include <wx/display.h>
+#include <wx/scrolwin.h>
+#include <wx/toplevel.h>
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -53,7 +57,47 @@ bool checkArea(AreaPanel& area, std::FILE* out) {
     return ok;
 }
 
+// Scrolls `side` in whole scroll units so that the virtual row `y` is at the
+// top, or just below it when `down` (as far as the sidebar goes).
+void scrollTo(wxScrolledWindow& side, int y, bool down = false) {
+    int unitX = 0;
+    int unitY = 0;
+    side.GetScrollPixelsPerUnit(&unitX, &unitY);
+    if (unitY <= 0) return;
+    y = std::max(y, 0);
+    side.Scroll(0, down ? (y + unitY - 1) / unitY : y / unitY);
+}
+
+// Both the top and the bottom of `panel` can be brought inside the sidebar.
+bool reachable(wxScrolledWindow& side, const wxWindow& panel) {
+    const int top = side.CalcUnscrolledPosition(panel.GetPosition()).y;
+    const int height = panel.GetSize().GetHeight();
+    const int visible = side.GetClientSize().GetHeight();
+    scrollTo(side, top);
+    const bool topShown = panel.GetPosition().y >= 0 && panel.GetPosition().y < visible;
+    scrollTo(side, top + height - visible, true);
+    const int bottom = panel.GetPosition().y + height;
+
+    return topShown && bottom > 0 && bottom <= visible;
+}
+
 }  // namespace
+
+bool runLayoutSelfTest(const wxTopLevelWindow& window, const std::vector<wxWindow*>& panels, std::FILE* out) {
+    const int display = wxDisplay::GetFromWindow(&window);
+    const wxRect work = wxDisplay(static_cast<unsigned>(std::max(display, 0))).GetClientArea();
+    const bool fits = work.Contains(window.GetScreenRect());
+    auto* side = panels.empty() ? nullptr : wxDynamicCast(panels.front()->GetParent(), wxScrolledWindow);
+    int hidden = side ? 0 : static_cast<int>(panels.size());
+    for (const wxWindow* panel : panels)
+        if (side && !reachable(*side, *panel)) ++hidden;
+    if (side) scrollTo(*side, 0);
+    const bool ok = fits && hidden == 0;
+    std::fprintf(out, "selftest layout: window %dx%d in a work area of %dx%d, panels out of reach %d: %s\n",
+                 window.GetSize().GetWidth(), window.GetSize().GetHeight(), work.width, work.height, hidden,
+                 ok ? "ok" : "FAILED");
+    return ok;
+}
 
 bool runControlSelfTest(ControlPanel& panel, AreaPanel& area, std::FILE* out) {
     using Control = ControlPanel::Control;

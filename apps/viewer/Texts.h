@@ -65,7 +65,6 @@ enum class Txt {
     NoticeCameraError,
     NoticeConfigError,
     NoticeNoCamera,
-    NoticeUnknownCamera,
     NoticeRecordEnd,
     NoticeRecordSaved,
     NoticeRecordFault,
@@ -88,6 +87,13 @@ enum class Txt {
     NoticeSnapshotSaved,
     NoticeSnapshotFailed,
     RecordFrames,
+    RecordLengthNote,
+    RecordKept,
+    DiskFull,
+    DiskReadOnly,
+    RecordNotFinished,
+    NoticePresetHint,
+    NoticePresetResetAtOpen,
     Count
 };
 

@@ -1,71 +1,76 @@
 #include "ViewerApp.h"
 
+#include "CameraOpener.h"
 #include "MainFrame.h"
-#include "SimulatorChoice.h"
+#include "SettingsFolder.h"
+#include "StopSignal.h"
 #include "Texts.h"
 
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/Config.h>
 
-#include <wx/cmdline.h>
 #include <wx/image.h>
 #include <wx/log.h>
 
 #include <cstdio>
-#include <vector>
-
-wxIMPLEMENT_APP_NO_MAIN(viewer::ViewerApp);
 
 namespace viewer {
 
-void ViewerApp::OnInitCmdLine(wxCmdLineParser& parser) {
-    wxApp::OnInitCmdLine(parser);
-    describeOptions(parser);
+namespace {
+
+// Loads res/config.xml from the settings folder; what went wrong goes to `notices`.
+void loadSettings(const Options& options, Startup& notices) {
+    try {
+        const hosts::SettingsFolder folder = hosts::useSettingsFolder(options.appDir);
+        if (const std::string seeded = hosts::seededNotice(folder); !seeded.empty())
+            notices.infos.push_back(wxString::FromUTF8(seeded));
+        Nimbrel_model::Config::getInstance()->load();
+        return;
+    } catch (const Qel::Exception& e) {
+        notices.errors.push_back(e.getMessage().wxstr());
+    } catch (const std::exception& e) {
+        notices.errors.push_back(wxString::FromUTF8(e.what()));
+    }
 }
 
-bool ViewerApp::OnCmdLineParsed(wxCmdLineParser& parser) {
-    if (!wxApp::OnCmdLineParsed(parser)) return false;
-    wxString error;
-    if (!readOptions(parser, options_, error)) {
-        std::fprintf(stderr, "nimbrel-viewer: %s\n", error.utf8_str().data());
-        return false;
+// Opens the camera (closing it again when that fails); with --reset-preset a
+// preset that keeps it from opening is reset.
+void openCamera(const Options& options, Startup& notices) {
+    auto& camera = *Nimbrel_model::Camera::getInstance();
+    try {
+        if (options.resetPreset)
+            notices.presetReset = hosts::openResettingPreset(camera);
+        else
+            hosts::openCamera(camera);
+        notices.cameraOpen = true;
+        if (notices.presetReset) notices.infos.push_back(tr(Txt::NoticePresetResetAtOpen));
+    } catch (const Qel::Exception& e) {
+        wxString text = wxString::Format(tr(Txt::NoticeNoCamera), e.getMessage().wxstr());
+        if (hosts::presetStored(camera))
+            text << "\n" << wxString::Format(tr(Txt::NoticePresetHint), camera.getName().wxstr());
+        notices.errors.push_back(text);
     }
-    return true;
 }
+
+}  // namespace
 
 bool ViewerApp::OnInit() {
-    if (!wxApp::OnInit()) return false;
+    // Not wxApp::OnInit: it would parse the command line, which main has read.
     // Log messages go to stderr: the GUI log target would open modal dialogs.
     // wx owns the active log target and deletes it at shutdown.
     delete wxLog::SetActiveTarget(new wxLogStderr);
     wxInitAllImageHandlers();
     SetAppName("nimbrel-viewer");
 
-    std::vector<wxString> notices;
-    if (!options_.configDir.empty()) Qel::HelperFuncs::setAppDir(Qel::Strings::hstring(options_.configDir));
-    auto* config = Nimbrel_model::Config::getInstance();
-    bool configLoaded = false;
-    try {
-        config->load();
-        configLoaded = true;
-    } catch (const Qel::Exception& e) {
-        notices.push_back(e.getMessage().wxstr());
-    }
-    setLanguage(languageFromName(config->getLanguage().wxstr()));
-    if (!configLoaded) notices.back() = wxString::Format(tr(Txt::NoticeConfigError), notices.back());
+    Startup notices;
+    loadSettings(options_, notices);
+    const bool configLoaded = notices.errors.empty();
+    setLanguage(languageFromName(Nimbrel_model::Config::getInstance()->getLanguage().wxstr()));
+    if (!configLoaded) notices.errors.back() = wxString::Format(tr(Txt::NoticeConfigError), notices.errors.back());
+    if (hosts::StopSignal::raised()) return false;  // main ends with the interrupted status
 
-    if (!options_.camera.empty() && !chooseCamera(options_.camera.ToStdString()))
-        notices.push_back(wxString::Format(tr(Txt::NoticeUnknownCamera), options_.camera));
-
-    bool cameraOpen = false;
-    try {
-        Nimbrel_model::Camera::getInstance()->init();
-        cameraOpen = true;
-    } catch (const Qel::Exception& e) {
-        notices.push_back(wxString::Format(tr(Txt::NoticeNoCamera), e.getMessage().wxstr()));
-    }
-
-    auto* frame = new MainFrame(options_, listener_, cameraOpen, notices, exitCode_);  // wx owns top-level windows
+    openCamera(options_, notices);
+    auto* frame = new MainFrame(options_, listener_, notices, exitCode_);  // wx owns top-level windows
     frame_ = frame;
     frame->Show();
     return true;

@@ -1,5 +1,5 @@
-// The application object: reads the command line, loads the configuration,
-// opens the camera and creates the window.
+// The application object: loads the configuration, opens the camera and
+// creates the window. The command line was read before it exists.
 #pragma once
 
 #include "Options.h"
@@ -14,10 +14,9 @@ class MainFrame;
 
 class ViewerApp : public wxApp {
 public:
+    explicit ViewerApp(Options options) : options_(std::move(options)) {}
     bool OnInit() override;
     int OnRun() override;
-    void OnInitCmdLine(wxCmdLineParser& parser) override;
-    bool OnCmdLineParsed(wxCmdLineParser& parser) override;
     // A module exception escaping an event handler (the recording timer's)
     // is shown, and the loop goes on.
     bool OnExceptionInMainLoop() override;
@@ -30,5 +29,3 @@ private:
 };
 
 }  // namespace viewer
-
-wxDECLARE_APP(viewer::ViewerApp);

@@ -1,9 +1,13 @@
 // nimbrel-viewer: a window that shows and drives the camera through the module.
+#include "ExitStatus.h"
+#include "SimulatorReadings.h"
+#include "StopSignal.h"
 #include "ViewerApp.h"
 
 #include <wx/debug.h>
 
 #include <cstdio>
+#include <iostream>
 
 namespace {
 
@@ -20,5 +24,21 @@ void printAssert(const wxString& file, int line, const wxString& function, const
 
 int main(int argc, char** argv) {
     wxSetAssertHandler(printAssert);
-    return wxEntry(argc, argv);
+    // The command line is read before GTK starts: help and usage errors need no display.
+    viewer::Options options;
+    try {
+        options = viewer::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+        if (options.help) {
+            std::cout << viewer::commandLine().usage();
+            return hosts::exitStatus::kDone;
+        }
+        if (options.camera) hosts::chooseCamera(*options.camera);
+    } catch (const hosts::UsageError& error) {
+        std::cerr << viewer::commandLine().usageLine(error.what()) << std::endl;
+        return hosts::exitStatus::kUsage;
+    }
+    const hosts::StopSignal stop;
+    wxApp::SetInstance(new viewer::ViewerApp(std::move(options)));  // wx deletes it when it ends
+    const int status = wxEntry(argc, argv);
+    return hosts::StopSignal::raised() ? hosts::exitStatus::kInterrupted : status;
 }

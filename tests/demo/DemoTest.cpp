@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 
 namespace testsupport {
@@ -39,9 +38,6 @@ struct DemoRun {
     std::string looks;                // ... as fileLooks reads it
 };
 
-const std::vector<std::string> kOptions{"--camera", "--exposure",  "--gain",   "--fps",         "--aoi",
-                                        "--optimize", "--snapshot", "--record", "--seconds",   "--max-size",
-                                        "--replay",   "--save-preset", "--reset-preset"};
 const char* const kUsage = "nimbrel-demo: ";
 const std::string kStartGains = "\ngains:       master 0, red 12, green 0, blue 20, auto off";
 
@@ -82,7 +78,8 @@ std::vector<DemoRun> bad(std::vector<std::vector<std::string>> argumentLists) {
 INSTANTIATE_TEST_SUITE_P(Refused, DemoRuns,
                          ::testing::ValuesIn(bad({{"--exposure"}, {"--fps", "fast"}, {"--aoi", "640"}, {"--gain", "-3"},
                                                   {"--save-preset", "--reset-preset"},
-                                                  {"--exposure", "5", "--seconds", "2"}})));
+                                                  {"--exposure", "5", "--seconds", "2"}, {"--record", ""},
+                                                  {"--record", "x.avi", "--record-fps", "1001"}})));
 
 INSTANTIATE_TEST_SUITE_P(Runs, DemoRuns, ::testing::Values(
     DemoRun{{"--help"}, {}, 0, {"Usage: nimbrel-demo"}, "", {}, "", ""},
@@ -94,9 +91,10 @@ INSTANTIATE_TEST_SUITE_P(Runs, DemoRuns, ::testing::Values(
             "nimbrel-demo: error: ", {"is_StopLiveVideo", "3"}, "", ""},
     // The frames written before a failed write stay in a closed, playable file.
     DemoRun{{"--record", "broken.avi", "--seconds", "2"}, {{"UESIM_FAIL", "isavi_AddFrame@5=1"}}, 1, {},
-            "nimbrel-demo: error: ", {"isavi_AddFrame"}, "broken.avi", "mjpeg 1280x1024 4 header 4"},
+            "nimbrel-demo: error: the recording stopped: ", {"isavi_AddFrame", "broken.avi keeps 4 frames (0.16 s"},
+            "broken.avi", "mjpeg 1280x1024 4 header 4"},
     DemoRun{{"--record", "short.avi", "--seconds", "1", "--fps", "25"}, {}, 0,
-            {"recording ended at its length limit", "\n  frames:      25 (the full 1 s at 25 fps is 25)\n"}, "", {},
+            {"recording ended at its length limit", "\n  frames:      25 (1 s at 25 fps holds 25 or 26: "}, "", {},
             "short.avi", "mjpeg 1280x1024 25 header 25"},
     // 1/8 s is exact in binary, so the countdown ends after 8 frames.
     DemoRun{{"--aoi", "640x480", "--record", "slow.avi", "--seconds", "1", "--fps", "8", "--replay", "4"}, {}, 0,
@@ -118,12 +116,6 @@ INSTANTIATE_TEST_SUITE_P(Runs, DemoRuns, ::testing::Values(
     DemoRun{{"--camera", "SIM1280-M", "--aoi", "320x240", "--snapshot", "mono.jpg"}, {}, 0, {"monochrome"}, "", {},
             "mono.jpg", "mjpeg 320x240 1 header -1"}));
 
-TEST(Demo, HelpNamesEveryOption) {
-    TempDir work;
-    const ProcessResult result = runDemo(work, {"--help"});
-    for (const std::string& option : kOptions) EXPECT_NE(result.out.find(option), std::string::npos) << option;
-}
-
 TEST(Demo, OptimizeRaisesTheFrameRateAndEndsOnAWorkerThread) {
     TempDir work;
     const ProcessResult result = runDemo(work, {"--camera", "SIM2592-C", "--optimize"});
@@ -138,39 +130,18 @@ TEST(Demo, OptimizeRaisesTheFrameRateAndEndsOnAWorkerThread) {
     EXPECT_GT(rate(lineStarting(result.out, "  frame rate:", "optimisation finished")), before) << result.out;
 }
 
-TEST(Demo, InterruptLeavesACompletePlayableFile) {
-    TempDir work;
-    ChildProcess demo({NIMBREL_DEMO_PATH, {"--record", "long.avi", "--seconds", "10", "--fps", "25"}, work.path(), {}});
-    // The first progress line means frames are being written.
-    ASSERT_TRUE(demo.waitForOutput("progress: "));
-    demo.sendSignal(SIGINT);
-    const ProcessResult result = demo.finish();
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_NE(result.out.find("recording stopped by SIGINT"), std::string::npos) << result.out;
-    const long frames = probeVideo(work.file("long.avi")).frames;
-    EXPECT_GT(frames, 0);
-    EXPECT_LT(frames, 250);
-    EXPECT_EQ(aviHeaderFrames(work.file("long.avi")), frames);
-    EXPECT_EQ(lineStarting(result.out, "  frames:").rfind("  frames:      " + std::to_string(frames) + " ", 0), 0u)
-        << result.out;
-    EXPECT_NE(result.out.find("camera closed"), std::string::npos);
-}
-
-// --save-preset and --reset-preset write the configuration beside the
-// executable, so this runs a copy of the demo in a folder of its own.
+// --save-preset and --reset-preset write the settings of the folder --app-dir names.
 TEST(Demo, SavedPresetOpensTheCameraAndResetBringsTheFactoryValuesBack) {
     TempDir app;
-    TempDir work;
     std::filesystem::create_directories(app.file("res"));
-    std::filesystem::copy_file(NIMBREL_DEMO_PATH, app.file("nimbrel-demo"));
     writeFile(app.file("res/config.xml"), shippedConfig());
-    Launch launch{app.file("nimbrel-demo"), {"--gain", "9", "--save-preset"}, work.path(), {{"UESIM_CAMERA", "SIM1280-C"}}};
+    Launch launch{NIMBREL_DEMO_PATH, {"--app-dir", app.path(), "--gain", "9", "--save-preset"}, app.path(), {}};
     const ProcessResult saved = runProcess(launch);
     ASSERT_EQ(saved.status, 0) << saved.err;
     EXPECT_NE(saved.out.find("saved the current settings as the user preset of SIM1280-C"), std::string::npos);
     EXPECT_NE(readFile(app.file("res/config.xml")).find("<UserMasterGain>9</UserMasterGain>"), std::string::npos);
 
-    launch.args = {"--reset-preset"};
+    launch.args = {"--app-dir", app.path(), "--reset-preset"};
     const ProcessResult reset = runProcess(launch);
     ASSERT_EQ(reset.status, 0) << reset.err;
     // Opened with the preset, then reopened with the factory values.

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
+#include "EventPump.h"
+
 #include <Qel/Qel.h>
-#include <wx/app.h>
-#include <wx/evtloop.h>
 #include <wx/stopwatch.h>
 
 #include <filesystem>
@@ -16,17 +16,8 @@ namespace testsupport {
 namespace fs = std::filesystem;
 
 bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
-    wxEventLoopBase* running = wxEventLoopBase::GetActive();
-    wxEventLoop own;
-    wxEventLoopActivator activate(running ? running : &own);
-    wxEventLoopBase* loop = wxEventLoopBase::GetActive();
-    wxStopWatch watch;
-    while (!done()) {
-        if (watch.Time() >= timeoutMs) return done();
-        loop->DispatchTimeout(5);
-        if (wxTheApp) wxTheApp->ProcessPendingEvents();
-    }
-    return true;
+    hosts::EventPump pump({}, std::chrono::milliseconds(5));
+    return pump.runUntil(done, std::chrono::milliseconds(timeoutMs));
 }
 
 void pumpFor(int ms) {

@@ -20,13 +20,14 @@ make_work() {
     if [ -n "$config" ]; then cp "$config" "$work/res/config.xml"; fi
 }
 
-# Runs "$@" under a fresh Xvfb; tries again once when the server itself fails
-# to start (several tests may race for a display number).
+# Runs "$@" under a fresh Xvfb (screen NIMBREL_SCREEN, default 1280x1024x24);
+# tries again once when the server itself fails to start (several tests may
+# race for a display number).
 headless() {
     local attempt status
     for attempt in 1 2; do
         status=0
-        xvfb-run -a -s "-screen 0 1280x1024x24" "$@" 2>"$work/xvfb-err" || status=$?
+        xvfb-run -a -s "-screen 0 ${NIMBREL_SCREEN:-1280x1024x24}" "$@" 2>"$work/xvfb-err" || status=$?
         cat "$work/xvfb-err" >&2
         [ "$status" -ne 0 ] || return 0
         grep -q "Xvfb failed to start" "$work/xvfb-err" || return "$status"

@@ -14,7 +14,7 @@ if [ -z "${NIMBREL_INNER:-}" ]; then
     exit
 fi
 
-"$viewer" --config-dir "$work" --quit-after 6 >"$work/out" 2>"$work/err" &
+"$viewer" --app-dir "$work" --quit-after 6 >"$work/out" 2>"$work/err" &
 pid=$!
 window_open() { [ -n "$(viewer_title)" ]; }
 wait_for 15 window_open || fail "no window titled Nimbrel appeared"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The picture keeps up with the camera: at 25 and 60 fps (--frame-rate) the
+# The picture keeps up with the camera: at 25 and 60 fps (--fps) the
 # viewer's own exit line gives a picture rate of at least 95 % of the camera's.
 # Usage: picture-rate.sh VIEWER CONFIG_XML
 here=$(cd "$(dirname "$0")" && pwd)
@@ -12,7 +12,7 @@ make_work "$2"
 for fps in 25 60; do
     for attempt in 1 2; do
         status=0
-        headless "$viewer" --config-dir "$work" --frame-rate "$fps" --quit-after 6 >"$work/out" 2>"$work/err" || status=$?
+        headless "$viewer" --app-dir "$work" --fps "$fps" --quit-after 6 >"$work/out" 2>"$work/err" || status=$?
         [ "$status" -eq 0 ] || fail "$fps fps: the viewer exited with status $status"
         line=$(grep "^nimbrel-viewer: camera" "$work/out") || fail "$fps fps: no rate line"
         echo "$fps fps, try $attempt: $line"

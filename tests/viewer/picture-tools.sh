@@ -29,7 +29,7 @@ drawn() { awk -v s="$(import -window root -crop "$1" +repage png:- | convert - -
 
 # Histogram: drawn, and its mean follows the gain (0, then 100: three times the signal).
 for gain in 0 100; do
-    "$viewer" --config-dir "$work" --gain "$gain" --quit-after 3 >"$work/out" 2>"$work/err" &
+    "$viewer" --app-dir "$work" --gain "$gain" --quit-after 3 >"$work/out" 2>"$work/err" &
     pid=$!
     wait_for 15 announced histogram || fail "gain $gain: no histogram shown"
     crop=$(area_of histogram)
@@ -47,7 +47,7 @@ awk -v a="$mean_0" -v b="$mean_100" 'BEGIN { exit !(b > a + 10) }' ||
 for case in "English shot.png PNG" "French shot.jpg JPEG"; do
     read -r lang file type <<<"$case"
     language "$lang"
-    "$viewer" --config-dir "$work" --snapshot "$work/$file" >"$work/out" 2>"$work/err" || fail "$file: status $?"
+    "$viewer" --app-dir "$work" --snapshot "$work/$file" >"$work/out" 2>"$work/err" || fail "$file: status $?"
     grep -q "snapshot saved to $work/$file" "$work/out" || fail "$file: no notice"
     [ "$(identify -format "%m %w %h" "$work/$file")" = "$type 1280 1024" ] || fail "$file is not a 1280 x 1024 $type"
     check_no_asserts
@@ -57,7 +57,7 @@ done
 for case in "English Zoom" "French Agrandissement"; do
     read -r lang word <<<"$case"
     language "$lang"
-    "$viewer" --config-dir "$work" --zoom 1 --quit-after 3 >"$work/out" 2>"$work/err" &
+    "$viewer" --app-dir "$work" --zoom 1 --quit-after 3 >"$work/out" 2>"$work/err" &
     pid=$!
     wait_for 15 announced picture || fail "$lang: no picture shown"
     read -r w h x y < <(area_of picture | tr 'x+' '  ')

@@ -476,7 +476,10 @@ public:
     /// In both cases the timer runs one-shot at an interval of 1000 /
     /// frameRate milliseconds, truncated, re-armed by each tick: frames are
     /// taken only while the host's event loop runs. The length limit counts
-    /// frames at their nominal duration (1 / frameRate), not wall-clock time.
+    /// frames at their nominal duration (1 / frameRate), not wall-clock time:
+    /// a recording of `length` L at R frames per second holds L × R frames or
+    /// one more, since each frame subtracts 1 / R in floating point and the
+    /// rounding can leave a sliver above 0 that takes one frame more.
     /// The recording ends by itself at a limit (CameraListener::recordEnd()
     /// follows), or when the host calls stopRecording().
     ///

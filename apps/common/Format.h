@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace demo {
+namespace hosts {
 
 // Up to six significant digits, no trailing zeros: 15.5, 25, 0.0125.
 std::string number(double value);
@@ -16,4 +16,4 @@ std::string megabytes(std::uintmax_t bytes);
 // The path made absolute against the current directory.
 std::string absolutePath(const std::string& path);
 
-}  // namespace demo
+}  // namespace hosts

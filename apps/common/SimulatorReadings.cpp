@@ -1,12 +1,12 @@
 #include "SimulatorReadings.h"
 
-#include "Options.h"
+#include "CommandLine.h"
 
 #if NIMBREL_SIMULATOR
 #include <ueye_sim/Control.h>
 #endif
 
-namespace demo {
+namespace hosts {
 
 #if NIMBREL_SIMULATOR
 
@@ -29,4 +29,4 @@ std::string pixelClockReading() { return "not read (the module does not report i
 
 #endif
 
-}  // namespace demo
+}  // namespace hosts

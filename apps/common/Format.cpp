@@ -5,7 +5,7 @@
 #include <locale>
 #include <sstream>
 
-namespace demo {
+namespace hosts {
 
 namespace {
 
@@ -39,4 +39,4 @@ std::string absolutePath(const std::string& path) {
     return absolute.empty() ? path : absolute.lexically_normal().string();
 }
 
-}  // namespace demo
+}  // namespace hosts

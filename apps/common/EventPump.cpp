@@ -1,0 +1,64 @@
+#include "EventPump.h"
+
+#include <wx/app.h>
+#include <wx/apptrait.h>
+#include <wx/evtloop.h>
+
+#include <utility>
+
+namespace hosts {
+
+namespace {
+
+// Only the main thread runs handlers and pumps.
+std::exception_ptr handlerFailure;
+
+void rethrowHandlerFailure() {
+    if (handlerFailure) std::rethrow_exception(std::exchange(handlerFailure, nullptr));
+}
+
+}  // namespace
+
+void keepHandlerFailure(std::exception_ptr failure) {
+    if (!handlerFailure) handlerFailure = std::move(failure);
+}
+
+EventPump::EventPump(Action everyTurn, std::chrono::milliseconds dispatchTimeout)
+    : loop_(wxEventLoopBase::GetActive()), everyTurn_(std::move(everyTurn)), dispatchTimeout_(dispatchTimeout) {
+    if (loop_) return;
+    own_.reset(wxTheApp->GetTraits()->CreateEventLoop());
+    loop_ = own_.get();
+    activator_ = std::make_unique<wxEventLoopActivator>(loop_);
+}
+
+EventPump::~EventPump() = default;
+
+bool EventPump::runUntil(const Predicate& done, std::chrono::milliseconds timeout, const Action& eachTurn) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) return done();
+        turn();
+        if (eachTurn) eachTurn();
+    }
+    return true;
+}
+
+void EventPump::runUntil(const Predicate& done, const Action& eachTurn) {
+    while (!done()) {
+        turn();
+        if (eachTurn) eachTurn();
+    }
+}
+
+void EventPump::runFor(std::chrono::milliseconds duration) {
+    runUntil([] { return false; }, duration);
+}
+
+void EventPump::turn() {
+    loop_->DispatchTimeout(static_cast<unsigned long>(dispatchTimeout_.count()));
+    wxTheApp->ProcessPendingEvents();
+    rethrowHandlerFailure();
+    if (everyTurn_) everyTurn_();
+}
+
+}  // namespace hosts
