@@ -8,25 +8,15 @@ if(NIMBREL_BUILD_MAN AND NOT NIMBREL_SANITIZE)
   endif()
 endif()
 
-# nimbrel_man_page(target "what the tool is, for the NAME section" [RUN_UNDER command...])
-# RUN_UNDER runs the tool through another program (a display server, an
-# emulator) to get its help: help2man then reads a wrapper of the tool's name,
-# which always asks for --help (help2man asks for nothing else here).
+# nimbrel_man_page(target "what the tool is, for the NAME section"). Every
+# tool's --help works without a display.
 function(nimbrel_man_page target summary)
-  cmake_parse_arguments(MAN "" "" "RUN_UNDER" ${ARGN})
   if(NOT NIMBREL_HELP2MAN OR NIMBREL_SANITIZE OR NOT TARGET ${target})
     return()
   endif()
   set(dir ${PROJECT_BINARY_DIR}/man)
   set(page ${dir}/${target}.1)
   set(program $<TARGET_FILE:${target}>)
-  if(MAN_RUN_UNDER)
-    list(JOIN MAN_RUN_UNDER " " launcher)
-    set(program ${dir}/wrapper/${target})
-    file(GENERATE OUTPUT ${program}
-      CONTENT "#!/bin/sh\nexec ${launcher} \"$<TARGET_FILE:${target}>\" --help\n"
-      FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
-  endif()
   add_custom_command(OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
     COMMAND ${NIMBREL_HELP2MAN} --no-info --no-discard-stderr --section=1 --source=${PROJECT_NAME}

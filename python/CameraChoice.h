@@ -1,6 +1,6 @@
 // Which camera nimbrel_model.open() opens: in a simulator build the caller
 // may name a simulated one; the vendor's SDK opens the first camera it finds.
-// The binding's one file that knows the simulator.
+// The hosts' chooser decides; its usage error becomes a ValueError.
 #pragma once
 
 #include <optional>

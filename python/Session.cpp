@@ -3,7 +3,7 @@
 #include "CameraChoice.h"
 #include "Errors.h"
 #include "EventLoop.h"
-#include "OpenCamera.h"
+#include "CameraOpener.h"
 #include "Settings.h"
 
 #include <Qel/Qel.h>
