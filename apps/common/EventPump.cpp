@@ -26,7 +26,8 @@ void keepHandlerFailure(std::exception_ptr failure) {
 EventPump::EventPump(Action everyTurn, std::chrono::milliseconds dispatchTimeout)
     : loop_(wxEventLoopBase::GetActive()), everyTurn_(std::move(everyTurn)), dispatchTimeout_(dispatchTimeout) {
     if (loop_) return;
-    own_.reset(wxTheApp->GetTraits()->CreateEventLoop());
+    // wxTheApp means a wxApp in a window build; the pump serves console hosts too.
+    own_.reset(wxAppConsole::GetInstance()->GetTraits()->CreateEventLoop());
     loop_ = own_.get();
     activator_ = std::make_unique<wxEventLoopActivator>(loop_);
 }
@@ -56,7 +57,7 @@ void EventPump::runFor(std::chrono::milliseconds duration) {
 
 void EventPump::turn() {
     loop_->DispatchTimeout(static_cast<unsigned long>(dispatchTimeout_.count()));
-    wxTheApp->ProcessPendingEvents();
+    wxAppConsole::GetInstance()->ProcessPendingEvents();
     rethrowHandlerFailure();
     if (everyTurn_) everyTurn_();
 }
