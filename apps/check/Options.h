@@ -13,6 +13,7 @@ struct Options {
     std::string jsonFile;            // --json FILE
     std::vector<std::string> only;   // --only NAME (repeatable, or comma-separated)
     std::string appDir;              // --app-dir DIR: where res/config.xml is
+    double deadline = 60.0;          // --deadline SECONDS: longest a check may take
 };
 
 class UsageError : public std::runtime_error {

@@ -15,8 +15,15 @@
 #include <Qel/Qel.h>
 #include <wx/init.h>
 
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
 namespace {
 
@@ -46,21 +53,47 @@ std::vector<const check::Check*> selected(const check::Options& options) {
     return checks;
 }
 
+bool writeJsonFile(const check::Summary& summary, const std::string& path) {
+    std::ofstream json(path);
+    check::writeJson(summary, json);
+    json.close();
+    return static_cast<bool>(json);
+}
+
+// On the watchdog's thread, with the main thread stuck inside the module: the
+// report goes out in one write, and the process ends without running
+// destructors or exit handlers, which would meet the module mid-call.
+[[noreturn]] void endStuckRun(check::Summary summary, const check::Options& options, const check::Sandbox& sandbox) {
+    summary.configUnchanged = sandbox.originalUnchanged();
+    check::clearProgress();
+    std::ostringstream table;
+    check::printTable(summary, table);
+    const std::string text = table.str();
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t n = ::write(STDOUT_FILENO, text.data() + done, text.size() - done);
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    if (!options.jsonFile.empty()) writeJsonFile(summary, options.jsonFile);
+    std::error_code ignored;
+    std::filesystem::remove_all(sandbox.folder(), ignored);
+    std::_Exit(kFailed);
+}
+
 int run(const check::Options& options) {
     check::StopSignal stop;
     check::Sandbox sandbox(options.appDir);
     Nimbrel_model::Config::getInstance()->load();
     check::Pump pump;
     check::Session session(pump, sandbox);
-    check::Summary summary = check::runChecks(session, selected(options));
+    const auto deadline = std::chrono::milliseconds(std::llround(options.deadline * 1000.0));
+    check::Summary summary = check::runChecks(session, selected(options), deadline, [&](const check::Summary& sofar) {
+        endStuckRun(sofar, options, sandbox);
+    });
     summary.configUnchanged = sandbox.originalUnchanged();
     check::printTable(summary, std::cout);
-    if (!options.jsonFile.empty()) {
-        std::ofstream json(options.jsonFile);
-        check::writeJson(summary, json);
-        json.close();
-        if (!json) return fail("cannot write " + options.jsonFile);
-    }
+    if (!options.jsonFile.empty() && !writeJsonFile(summary, options.jsonFile))
+        return fail("cannot write " + options.jsonFile);
     if (summary.interrupted) return 128 + check::StopSignal::number();
     return summary.allPassed() ? 0 : kFailed;
 }
