@@ -3,6 +3,7 @@
 #include <Nimbrel_model/Config.h>
 #include <Qel/Qel.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -63,6 +64,16 @@ Sandbox::~Sandbox() {
 void Sandbox::resetCopy() const {
     writeAll(folder_ + "res/config.xml", originalBytes_);
     Nimbrel_model::Config::getInstance()->load();
+}
+
+std::string Sandbox::copyDifference() const {
+    std::string now;
+    if (!readAll(folder_ + "res/config.xml", now)) return "the copy cannot be read";
+    if (now == originalBytes_) return {};
+    const auto mismatch = std::mismatch(now.begin(), now.end(), originalBytes_.begin(), originalBytes_.end());
+    const auto line = 1 + std::count(now.begin(), mismatch.first, '\n');
+    return "line " + std::to_string(line) + " differs (" + std::to_string(now.size()) + " bytes, " +
+           std::to_string(originalBytes_.size()) + " before)";
 }
 
 bool Sandbox::originalUnchanged() const {

@@ -22,6 +22,9 @@ public:
     void resetCopy() const;
     // The integrator's file still holds what it held at the start.
     bool originalUnchanged() const;
+    // "" while the copy holds the integrator's content byte for byte, else
+    // the first line that differs.
+    std::string copyDifference() const;
 
 private:
     std::string originalPath_;

@@ -50,9 +50,9 @@ Nimbrel_model::Camera& Session::reopen() {
     return open();
 }
 
-void Session::startRecording(const std::string& file, double length, double fps) {
+void Session::startRecording(const std::string& file, double length, double fps, double maxSize, long replayRate) {
     listener_.clear();
-    camera_->startRecording(&listener_, file, length, fps, 1000.0, std::lround(fps));
+    camera_->startRecording(&listener_, file, length, fps, maxSize, replayRate ? replayRate : std::lround(fps));
     recording_ = true;
 }
 

@@ -66,8 +66,10 @@ public:
     const std::optional<CameraBaseline>& baseline() const { return baseline_; }
 
     // A recording the checker may have to stop when interrupted.
-    // Starts one with the run's listener: `length` seconds (0: no limit) at `fps`.
-    void startRecording(const std::string& file, double length, double fps);
+    // Starts one with the run's listener: `length` seconds (0: no limit) at
+    // `fps`, up to `maxSize` megabytes, replayed at `replayRate` (0: `fps`).
+    void startRecording(const std::string& file, double length, double fps, double maxSize = 1000.0,
+                        long replayRate = 0);
     void recordingEnded() { recording_ = false; }
     void stopRecording();
 

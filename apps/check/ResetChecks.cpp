@@ -1,0 +1,100 @@
+// resetUserSettings while an optimisation runs: the reset waits for the
+// optimisation, which has ended when the reset returns, and leaves a camera
+// that captures.
+#include "Checks.h"
+#include "LivePicture.h"
+#include "Pump.h"
+#include "Sandbox.h"
+#include "Session.h"
+#include "Watchdog.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <vector>
+
+namespace check {
+
+namespace {
+
+using Nimbrel_model::Camera;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+double secondsBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+// When the optimisation ended. One for the whole run: the worker keeps a
+// bare pointer to it and may call it after the check gave up.
+class EndListener : public Nimbrel_model::CameraListener {
+public:
+    void optimizeEnd() override {
+        endedAt = Clock::now().time_since_epoch().count();
+        ++ends;
+    }
+    Clock::time_point ended() const { return Clock::time_point(Clock::duration(endedAt.load())); }
+
+    std::atomic<int> ends{0};
+    std::atomic<Clock::rep> endedAt{0};
+};
+
+EndListener& endListener() {
+    static EndListener listener;
+    return listener;
+}
+
+std::vector<unsigned char> copyOf(const Camera& camera) {
+    const hosts::LivePicture picture(camera);
+    expect(picture.ok(), "getActiveImage gave no picture");
+    return std::vector<unsigned char>(picture.pixels(), picture.pixels() + picture.pitch() * picture.height());
+}
+
+void optimisationReset(Session& session) {
+    Camera& camera = session.open();
+    const Clock::time_point opening = Clock::now();
+    session.reopen();
+    const double openSeconds = secondsBetween(opening, Clock::now());  // the reset opens the camera again
+    const std::string name = camera.getName().str();
+
+    EndListener& listener = endListener();
+    listener.ends = 0;
+    withUndo(
+        [&] {
+            camera.optimizeClock(&listener);
+            const Clock::time_point called = Clock::now();
+            doing([called] {
+                const EndListener& l = endListener();
+                return "resetUserSettings, called while an optimisation ran, has not returned; optimizeEnd " +
+                       (l.ends ? "came " + show(secondsBetween(called, l.ended())) + " s after the call"
+                               : std::string("has not come"));
+            });
+            camera.resetUserSettings();
+            const Clock::time_point returned = Clock::now();
+            doing(std::string());
+            expect(listener.ends == 1, "resetUserSettings returned while the optimisation still ran (optimizeEnd "
+                                       "had not come)");
+            const double late = secondsBetween(listener.ended(), returned);
+            expect(late <= 2.0 + 3.0 * openSeconds,
+                   "resetUserSettings returned " + show(late) + " s after the optimisation ended; opening the camera "
+                   "takes " + show(openSeconds) + " s");
+            expect(camera.getCamHandle() != nullptr && camera.getName().str() == name,
+                   "after the reset the camera is not open as " + name);
+            expect(session.config().getConfSaved() && !session.config().isUserDefined(camera.getName()),
+                   "after the reset the settings are not marked saved, or a preset is left");
+            const std::vector<unsigned char> first = copyOf(camera);
+            expect(session.pump().runUntil([&] { return copyOf(camera) != first; }, 5s),
+                   "after the reset the picture did not change within 5 s: capture does not run");
+        },
+        [&] { session.sandbox().resetCopy(); });
+}
+
+}  // namespace
+
+std::vector<Check> resetChecks() {
+    return {{"optimisation-reset",
+             "resetUserSettings during an optimisation waits for it and leaves a camera that captures",
+             optimisationReset}};
+}
+
+}  // namespace check
