@@ -9,6 +9,7 @@
 #include "Pump.h"
 #include "Sandbox.h"
 #include "Session.h"
+#include "Watchdog.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -42,6 +43,7 @@ void startOnce(Session& session, const std::string& file, double length, double 
 
 // Waits for the recording to end by itself and for every recordEnd.
 void awaitEnd(Session& session, std::chrono::milliseconds timeout, int recordEnds = 1) {
+    doing("waiting for the recording to end by itself");
     const bool ended = session.pump().runUntil([&] { return session.listener().recordEnds > 0; }, timeout);
     if (!ended) session.stopRecording();
     session.recordingEnded();
@@ -88,6 +90,7 @@ void pausedAndResumed(Session& session, const std::string& name, int started, in
     startOnce(session, file, sixteenths(started));
     session.pump().runFor(150ms);  // two or three frames
     session.camera().pauseRecording();
+    doing("holding a recording paused");
     session.pump().runFor(std::chrono::milliseconds(std::lround(sixteenths(started) * 1000.0)) + 100ms);
     expect(session.listener().recordEnds == 0, "recordEnd came while the recording was paused");
     session.startRecording(file, sixteenths(resumed), kRate, 1000.0, kReplayRate);
