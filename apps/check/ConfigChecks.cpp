@@ -108,8 +108,47 @@ void language(Session& session) {
             config.load();
             expect(config.getLanguage() == hstring("Nimbrel check"),
                    "language \"" + config.getLanguage().str() + "\" read back from the file after setLanguage");
+            // Without the element: French, written by the next save only.
+            Qel::XML::XMLDoc edited(copyPath(session), true, false);
+            Qel::XML::XMLNode root = edited.getRoot();
+            for (int i = root.getChildrenCount() - 1; i >= 0; --i)
+                if (root.getChildAt(i).getName() == hstring("Language")) root.removeChildAt(i);
+            edited.save("", true);
+            config.load();
+            expect(config.getLanguage() == hstring("French"),
+                   "without a Language element the language reads as \"" + config.getLanguage().str() + "\"");
+            config.setAviUserLength(config.getAviUserLength());
+            config.load();
+            expect(config.getLanguage() == hstring("French") &&
+                       !Qel::XML::XMLDoc(copyPath(session), true, false).getRoot().getChild("Language", "").isNull(),
+                   "the next save after reading a missing language did not store French");
         },
         [&] { session.sandbox().resetCopy(); });
+}
+
+// A copy of the configuration, made or assigned, holds what the original
+// holds, flags included.
+void configCopy(Session& session) {
+    Config& config = session.config();
+    const bool saved = config.getConfSaved(), recordSaved = config.getRecordConfSaved();
+    withUndo(
+        [&] {
+            Config copy(config);
+            config.setLanguage("Nimbrel check copy");
+            config.setConfSaved(!saved);
+            config.setRecordConfSaved(!recordSaved);
+            copy = config;
+            expect(copy.getLanguage() == config.getLanguage() && copy.getConfSaved() == !saved &&
+                       copy.getRecordConfSaved() == !recordSaved,
+                   "an assigned copy of the configuration has language \"" + copy.getLanguage().str() +
+                       "\", saved marks " + (copy.getConfSaved() ? "true" : "false") + " and " +
+                       (copy.getRecordConfSaved() ? "true" : "false"));
+        },
+        [&] {
+            session.sandbox().resetCopy();
+            config.setConfSaved(saved);
+            config.setRecordConfSaved(recordSaved);
+        });
 }
 
 // The host tells the two failures apart by their texts: message 63 with the
@@ -158,6 +197,7 @@ std::vector<Check> configChecks() {
     return {
         {"factory-values", "the factory values the module reads are those the file holds", factoryValues},
         {"language", "the language reads as the file holds it and is saved (on the copy)", language},
+        {"config-copy", "an assigned copy of the configuration holds its values and flags", configCopy},
         {"messages", "a missing configuration value and a refused camera call give messages 64 and 63", messages},
     };
 }

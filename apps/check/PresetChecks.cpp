@@ -28,32 +28,6 @@ int unlike(int current, int preferred, int instead) { return current == preferre
 
 std::string onOff(bool on) { return on ? "on" : "off"; }
 
-// Where `actual` differs from `wanted`, "" when nowhere. The master gain is
-// left out while automatic gain moves it.
-std::string differences(const CameraBaseline& actual, const CameraBaseline& wanted) {
-    std::string found;
-    const auto whole = [&](const char* what, long a, long w) {
-        if (a != w) found += std::string(found.empty() ? "" : "; ") + what + " " + std::to_string(a) + ", expected " +
-                             std::to_string(w);
-    };
-    const auto real = [&](const char* what, double a, double w) {
-        if (!near(a, w, 0.02, 0.02)) found += std::string(found.empty() ? "" : "; ") + what + " " + show(a) +
-                                              ", expected " + show(w);
-    };
-    if (actual.autoGain != wanted.autoGain)
-        found = "automatic gain " + onOff(actual.autoGain) + ", expected " + onOff(wanted.autoGain);
-    if (!wanted.autoGain) whole("master gain", actual.gain, wanted.gain);
-    whole("red gain", actual.redGain, wanted.redGain);
-    whole("green gain", actual.greenGain, wanted.greenGain);
-    whole("blue gain", actual.blueGain, wanted.blueGain);
-    whole("brightness", actual.brightness, wanted.brightness);
-    real("exposure", actual.exposure, wanted.exposure);
-    real("frame rate", actual.frameRate, wanted.frameRate);
-    whole("width", actual.width, wanted.width);
-    whole("height", actual.height, wanted.height);
-    return found;
-}
-
 // The preset as the configuration reads it back; a missing value stays at
 // the sentinel and is named.
 std::string presetDifferences(const Config& config, const Camera::hstring& name, const CameraBaseline& wanted) {
@@ -94,6 +68,29 @@ std::string presetDifferences(const Config& config, const Camera::hstring& name,
         add("UserWidth x UserHeight " + std::to_string(width) + " x " + std::to_string(height) + ", expected " +
             std::to_string(wanted.width) + " x " + std::to_string(wanted.height));
     return found;
+}
+
+// The preset values the configuration still reports, "" when none.
+std::string presetValuesLeft(const Config& config, const Camera::hstring& name) {
+    long whole = 0;
+    double real = 0.0;
+    bool flag = false;
+    int width = 0, height = 0;
+    std::string left;
+    const auto add = [&](bool present, const char* element) {
+        if (present) left += std::string(left.empty() ? "" : ", ") + element;
+    };
+    add(config.isUserDefined(name), "isUserDefined");
+    add(config.getUserMasterGain(name, whole), "UserMasterGain");
+    add(config.getUserRedGain(name, whole), "UserRedGain");
+    add(config.getUserGreenGain(name, whole), "UserGreenGain");
+    add(config.getUserBlueGain(name, whole), "UserBlueGain");
+    add(config.getUserAutoGain(name, flag), "UserAutoGain");
+    add(config.getUserBrightness(name, whole), "UserBrightness");
+    add(config.getUserExposure(name, real), "UserExposure");
+    add(config.getUserFramerate(name, real), "UserFramerate");
+    add(config.getUserSizes(name, width, height), "UserWidth and UserHeight");
+    return left;
 }
 
 // The names of the camera element's User* children in the file itself.
@@ -154,11 +151,9 @@ void presetRoundTrip(Session& session) {
             camera.setBrightness(applied.brightness);  // unsaved again
             camera.resetUserSettings();
             expect(config.getConfSaved(), "the settings are not marked as saved after resetUserSettings");
-            long value = kUnset;
-            expect(!config.isUserDefined(name) && !config.getUserMasterGain(name, value) &&
-                       !config.getUserBrightness(name, value),
-                   "resetUserSettings left the preset in place (UserMasterGain " + std::to_string(value) + ")");
-            const std::string left = userElementsInFile(copy, name);
+            std::string left = presetValuesLeft(config, name);
+            expect(left.empty(), "after resetUserSettings the configuration still reports " + left);
+            left = userElementsInFile(copy, name);
             expect(left.empty(), "after resetUserSettings the file still holds" + left);
             wrong = differences(CameraBaseline::read(camera), factory);
             expect(wrong.empty(), "after resetUserSettings the factory values did not return: " + wrong);
@@ -173,10 +168,78 @@ void presetRoundTrip(Session& session) {
         });
 }
 
+// A preset without some values applies their starting values: colour gains
+// 0, automatic gain on, brightness 0.
+void presetPartial(Session& session) {
+    Config& config = session.config();
+    Camera& camera = session.open();
+    const Camera::hstring name = camera.getName();
+    const CameraBaseline opened = CameraBaseline::read(camera);
+    withUndo(
+        [&] {
+            config.clearUserSettings(name);
+            config.setUserMasterGain(name, opened.gain);
+            config.setUserExposure(name, opened.exposure);
+            config.setUserFramerate(name, opened.frameRate);
+            config.setUserSizes(name, opened.width, opened.height);
+            const CameraBaseline applied = CameraBaseline::read(session.reopen());
+            expect(applied.redGain == 0 && applied.greenGain == 0 && applied.blueGain == 0 && applied.autoGain &&
+                       applied.brightness == 0,
+                   "a preset without colour gains, automatic gain and brightness gave colour gains " +
+                       std::to_string(applied.redGain) + "/" + std::to_string(applied.greenGain) + "/" +
+                       std::to_string(applied.blueGain) + ", automatic gain " + onOff(applied.autoGain) +
+                       ", brightness " + std::to_string(applied.brightness) + "; expected 0/0/0, on, 0");
+        },
+        [&] {
+            session.sandbox().resetCopy();
+            session.close();
+        });
+}
+
+// A preset the checker writes into the file itself, on a camera element of
+// its own: the first child, an unreadable value, a width without its height.
+void presetFile(Session& session) {
+    Config& config = session.config();
+    const std::string copy = session.sandbox().folder() + "res/config.xml";
+    const Camera::hstring name = "NimbrelCheckCamera";
+    withUndo(
+        [&] {
+            Qel::XML::XMLDoc file(copy, true, false);
+            Qel::XML::XMLNode cameras = file.getRoot().getChild("CameraSettings", "");
+            expect(!cameras.isNull(), "the file has no CameraSettings");
+            Qel::XML::XMLNode camera = cameras.addChild(name, -1);
+            camera.addChild("UserMasterGain", -1).setText("21", true);
+            camera.addChild("UserRedGain", -1).setText("12x", true);
+            camera.addChild("UserExposure", -1).setText("fast", true);
+            camera.addChild("UserWidth", -1).setText("640", true);
+            file.save("", true);
+            config.load();
+            long whole = kUnset, red = kUnset;
+            double exposure = kUnsetReal;
+            int width = -1, height = -1;
+            const bool defined = config.isUserDefined(name), master = config.getUserMasterGain(name, whole),
+                       redRead = config.getUserRedGain(name, red), exposureRead = config.getUserExposure(name, exposure),
+                       sizes = config.getUserSizes(name, width, height);
+            expect(defined && master && whole == 21 && !redRead && red == kUnset && !exposureRead &&
+                       exposure == kUnsetReal && !sizes && width == 640 && height == -1,
+                   std::string("UserMasterGain 21 as the first child, UserRedGain \"12x\", UserExposure \"fast\" and ") +
+                       "UserWidth 640 alone read as: defined " + (defined ? "yes" : "no") + ", master gain " +
+                       (master ? std::to_string(whole) : "missing") + ", red gain " +
+                       (redRead ? std::to_string(red) : "missing") + ", exposure " +
+                       (exposureRead ? show(exposure) : "missing") + ", sizes " + (sizes ? "present" : "missing") +
+                       " leaving " + std::to_string(width) + " x " + std::to_string(height));
+            expect(config.clearUserSettings(name), "clearUserSettings returned false");
+            const std::string left = userElementsInFile(copy, name);
+            expect(left.empty() && !config.isUserDefined(name), "clearUserSettings left" + left);
+        },
+        [&] { session.sandbox().resetCopy(); });
+}
+
 // Each camera setter marks the camera settings as unsaved; the others leave
 // the mark alone.
 void savedFlag(Session& session) {
     Config& config = session.config();
+    expect(session.savedAtStart(), "the configuration, just loaded, marked the camera settings unsaved");
     Camera& camera = session.open();
     const CameraBaseline before = CameraBaseline::read(camera);
     const auto clears = [&](const char* what, bool shouldClear, const std::function<void()>& call) {
@@ -242,6 +305,10 @@ std::vector<Check> presetChecks() {
     return {
         {"preset-round-trip", "a saved preset reads back from the file and applies on opening; a reset clears it "
                               "and brings the factory values back (on the configuration copy)", presetRoundTrip},
+        {"preset-partial", "a preset without some values applies their starting values (on the copy)",
+         presetPartial},
+        {"preset-file", "a preset written into the file reads back value by value and clears (on the copy)",
+         presetFile},
         {"saved-flag", "camera setters mark the settings unsaved, the others leave the mark", savedFlag},
         {"recording-settings", "recording settings saved, read back from the file and reset (on the copy)",
          recordingSettings},

@@ -1,6 +1,7 @@
 // resetUserSettings while an optimisation runs: the reset waits for the
 // optimisation, which has ended when the reset returns, and leaves a camera
 // that captures.
+#include "CameraBaseline.h"
 #include "Checks.h"
 #include "LivePicture.h"
 #include "Pump.h"
@@ -89,12 +90,70 @@ void optimisationReset(Session& session) {
         [&] { session.sandbox().resetCopy(); });
 }
 
+// The highest frame rate the camera takes now: it clamps what is asked.
+double highestRate(Camera& camera) {
+    const double rate = camera.getFrameRate();
+    camera.setFrameRate(rate * 4.0);
+    const double highest = camera.getFrameRate();
+    camera.setFrameRate(rate);
+    return highest;
+}
+
+// setDefaults on a camera whose settings the host changed puts it back as an
+// opening does: the same values, the configured pixel clock (seen as the same
+// highest frame rate), white balance off, and capture going on.
+void setupAgain(Session& session) {
+    Camera& camera = session.open();
+    const CameraBaseline opened = CameraBaseline::read(session.reopen());
+    const double openedHighest = highestRate(camera);
+    EndListener& listener = endListener();
+    listener.ends = 0;
+    camera.optimizeClock(&listener);
+    expect(session.pump().runUntil([&] { return listener.ends > 0; }, 20s), "optimizeEnd did not come within 20 s");
+    // One step short of the sensor sits at offset 0, 0, where the set-up's
+    // full-size area fits again: a centred smaller area would not.
+    camera.setAOI(camera.getMaxWidth() - 1, camera.getMaxHeight() - 1);
+    camera.setFrameRate(opened.frameRate / 2.0);
+    camera.setExposure(opened.exposure / 2.0);
+    camera.setGain(opened.gain + 7, opened.redGain + 5, opened.greenGain + 3, opened.blueGain + 9);
+    camera.setBrightness(opened.brightness + 11);
+    if (camera.isColor()) camera.doWhiteBalance();
+
+    camera.setDefaults();
+    CameraBaseline again = CameraBaseline::read(camera);
+    // The set-up asks for the camera's default rate before it sets the
+    // configured clock: from the faster clock the optimisation left it gets
+    // at least the rate of an opening.
+    expect(again.frameRate >= opened.frameRate * 0.99, "after setDefaults on a changed camera the frame rate is " +
+                                                           show(again.frameRate) + ", after an opening " +
+                                                           show(opened.frameRate));
+    again.frameRate = opened.frameRate;
+    const std::string wrong = differences(again, opened);
+    expect(wrong.empty(), "after setDefaults on a changed camera: " + wrong);
+    const double highest = highestRate(camera);
+    expect(near(highest, openedHighest, 0.01, 0.01), "after setDefaults the camera takes up to " + show(highest) +
+                                                         " fps, after an opening " + show(openedHighest) + " fps");
+    if (camera.isColor()) {
+        const CameraBaseline now = CameraBaseline::read(camera);
+        session.pump().runFor(300ms);
+        const CameraBaseline later = CameraBaseline::read(camera);
+        expect(now.redGain == later.redGain && now.greenGain == later.greenGain && now.blueGain == later.blueGain,
+               "after setDefaults the white balance still moves the colour gains");
+    }
+    const std::vector<unsigned char> first = copyOf(camera);
+    expect(session.pump().runUntil([&] { return copyOf(camera) != first; }, 5s),
+           "after setDefaults the picture did not change within 5 s: capture does not run");
+}
+
 }  // namespace
 
 std::vector<Check> resetChecks() {
-    return {{"optimisation-reset",
-             "resetUserSettings during an optimisation waits for it and leaves a camera that captures",
-             optimisationReset}};
+    return {
+        {"optimisation-reset", "resetUserSettings during an optimisation waits for it and leaves a camera that captures",
+         optimisationReset},
+        {"setup-again", "setDefaults on a changed camera puts it back as an opening does, and capture goes on",
+         setupAgain},
+    };
 }
 
 }  // namespace check

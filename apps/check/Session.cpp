@@ -27,7 +27,8 @@ Session::Session(Pump& pump, Sandbox& sandbox)
     : camera_(Nimbrel_model::Camera::getInstance()),
       config_(Nimbrel_model::Config::getInstance()),
       pump_(pump),
-      sandbox_(sandbox) {}
+      sandbox_(sandbox),
+      savedAtStart_(config_->getConfSaved()) {}
 
 Session::~Session() { camera_->removeListener(&listener_); }
 

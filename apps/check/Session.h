@@ -56,6 +56,8 @@ public:
     Pump& pump() { return pump_; }
     Sandbox& sandbox() { return sandbox_; }
     Listener& listener() { return listener_; }
+    // Whether the configuration marked the camera settings saved before any check ran.
+    bool savedAtStart() const { return savedAtStart_; }
 
     // Opens the camera unless it is open; a failed opening closes it again.
     Nimbrel_model::Camera& open();
@@ -85,6 +87,7 @@ private:
     Sandbox& sandbox_;
     bool open_ = false;
     bool recording_ = false;
+    bool savedAtStart_;
     Listener listener_;
     std::optional<CameraBaseline> baseline_;
 };
