@@ -196,23 +196,22 @@ void presetPartial(Session& session) {
         });
 }
 
-// A preset the checker writes into the file itself, on a camera element of
-// its own: the first child, an unreadable value, a width without its height.
+// A preset the checker writes into the file itself, on one line of a camera
+// element of its own: the first child, unreadable values, a width without
+// its height. A save keeps that line as it is; a new value goes last.
 void presetFile(Session& session) {
     Config& config = session.config();
-    const std::string copy = session.sandbox().folder() + "res/config.xml";
+    const Sandbox& sandbox = session.sandbox();
+    const std::string copy = sandbox.folder() + "res/config.xml";
     const Camera::hstring name = "NimbrelCheckCamera";
     withUndo(
         [&] {
-            Qel::XML::XMLDoc file(copy, true, false);
-            Qel::XML::XMLNode cameras = file.getRoot().getChild("CameraSettings", "");
-            expect(!cameras.isNull(), "the file has no CameraSettings");
-            Qel::XML::XMLNode camera = cameras.addChild(name, -1);
-            camera.addChild("UserMasterGain", -1).setText("21", true);
-            camera.addChild("UserRedGain", -1).setText("12x", true);
-            camera.addChild("UserExposure", -1).setText("fast", true);
-            camera.addChild("UserWidth", -1).setText("640", true);
-            file.save("", true);
+            std::string text = sandbox.copyText();
+            const auto end = text.find("</CameraSettings>");
+            expect(end != std::string::npos, "the file has no CameraSettings");
+            text.insert(end, "<NimbrelCheckCamera><UserMasterGain>21</UserMasterGain><UserRedGain>12x</UserRedGain>"
+                             "<UserExposure>fast</UserExposure><UserWidth>640</UserWidth></NimbrelCheckCamera>");
+            sandbox.setCopyText(text);
             config.load();
             long whole = kUnset, red = kUnset;
             double exposure = kUnsetReal;
@@ -228,11 +227,19 @@ void presetFile(Session& session) {
                        (redRead ? std::to_string(red) : "missing") + ", exposure " +
                        (exposureRead ? show(exposure) : "missing") + ", sizes " + (sizes ? "present" : "missing") +
                        " leaving " + std::to_string(width) + " x " + std::to_string(height));
+            config.setUserMasterGain(name, 21);
+            expect(sandbox.copyText() == text, "saving an unchanged value changed the file's layout");
+            config.setUserBlueGain(name, 7);
+            const Qel::XML::XMLDoc file(copy, true, false);
+            const Qel::XML::XMLNode camera = file.getRoot().getChild("CameraSettings", "").getChild(name, "");
+            const Camera::hstring last = camera.getChildAt(camera.getChildrenCount() - 1).getName();
+            expect(last == Camera::hstring("UserBlueGain") && config.getUserBlueGain(name, whole) && whole == 7,
+                   "UserBlueGain 7, new to the camera element, is not its last child (" + last.str() + " is)");
             expect(config.clearUserSettings(name), "clearUserSettings returned false");
             const std::string left = userElementsInFile(copy, name);
             expect(left.empty() && !config.isUserDefined(name), "clearUserSettings left" + left);
         },
-        [&] { session.sandbox().resetCopy(); });
+        [&] { sandbox.resetCopy(); });
 }
 
 // Each camera setter marks the camera settings as unsaved; the others leave

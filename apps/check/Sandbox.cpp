@@ -66,9 +66,16 @@ void Sandbox::resetCopy() const {
     Nimbrel_model::Config::getInstance()->load();
 }
 
+std::string Sandbox::copyText() const {
+    std::string bytes;
+    if (!readAll(folder_ + "res/config.xml", bytes)) throw std::runtime_error("cannot read " + folder_ + "res/config.xml");
+    return bytes;
+}
+
+void Sandbox::setCopyText(const std::string& bytes) const { writeAll(folder_ + "res/config.xml", bytes); }
+
 std::string Sandbox::copyDifference() const {
-    std::string now;
-    if (!readAll(folder_ + "res/config.xml", now)) return "the copy cannot be read";
+    const std::string now = copyText();
     if (now == originalBytes_) return {};
     const auto mismatch = std::mismatch(now.begin(), now.end(), originalBytes_.begin(), originalBytes_.end());
     const auto line = 1 + std::count(now.begin(), mismatch.first, '\n');
