@@ -157,6 +157,43 @@ void colourOrder(Session& session) {
     expectFramesMatch(recording, true, kColourTolerance);
 }
 
+double meanGrey(const Camera& camera, int width, int height) {
+    const hosts::LivePicture picture(camera);
+    expect(picture.ok(), "getActiveImage gave no picture");
+    return BlockMeans(areaOf(picture, width, height)).wholeMean(3);
+}
+
+// The live picture is the camera's light: a quarter of the exposure darkens it.
+void exposureResponse(Session& session) {
+    Camera& camera = session.open();
+    const bool wasAuto = camera.isGainAuto();
+    const double exposure = camera.getExposure();
+    const int width = camera.getWidth(), height = camera.getHeight();
+    // A few pictures taken with the new setting.
+    const auto settle = [&] {
+        session.pump().runFor(std::chrono::milliseconds(std::lround(3000.0 / camera.getFrameRate())) + 50ms);
+    };
+    withUndo(
+        [&] {
+            camera.setAutoGain(false);  // it would make up for the light lost
+            settle();
+            const double full = meanGrey(camera, width, height);
+            if (full < 16.0)
+                throw CheckSkipped("the picture is too dark (mean grey " + show(std::round(full)) +
+                                   ") to see a shorter exposure darken it");
+            camera.setExposure(exposure / 4.0);
+            settle();
+            const double quarter = meanGrey(camera, width, height);
+            expect(quarter < full * 0.9, "the picture's mean grey is " + show(std::round(quarter)) + " at " +
+                                             show(camera.getExposure()) + " ms and " + show(std::round(full)) + " at " +
+                                             show(exposure) + " ms: it does not follow the camera's exposure");
+        },
+        [&] {
+            camera.setExposure(exposure);
+            camera.setAutoGain(wasAuto);
+        });
+}
+
 }  // namespace
 
 std::vector<Check> pictureFileChecks() {
@@ -165,6 +202,7 @@ std::vector<Check> pictureFileChecks() {
                          "monochrome sensor", pictureFile},
         {"colour-order", "recorded frames have the live pictures' channel order (needs a scene with red and blue)",
          colourOrder},
+        {"exposure-response", "a quarter of the exposure darkens the live picture", exposureResponse},
     };
 }
 
