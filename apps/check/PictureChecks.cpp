@@ -61,6 +61,7 @@ void whiteBalance(Session& session) {
             const bool moved = session.pump().runUntil([&] { return gains() != unbalanced; }, 3s);
             camera.stopWhiteBalance();
             expect(moved, "the colour gains stayed at " + unbalanced + " (red/green/blue) for 3 s of white balance");
+            session.pump().runFor(100ms);  // a step begun before the stop
             const std::string stopped = gains();
             session.pump().runFor(300ms);  // a few pictures
             expect(gains() == stopped, "the colour gains went on moving after stopWhiteBalance: " + stopped + ", then " +
