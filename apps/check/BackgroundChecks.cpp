@@ -78,7 +78,8 @@ void closePaused(Session& session) {
 
 std::vector<Check> backgroundChecks() {
     return {
-        {"pixel-clock", "optimisation ends with optimizeEnd on a worker thread at the highest frame rate the camera takes",
+        {"pixel-clock",
+         "optimisation ends with optimizeEnd on a worker thread at the highest frame rate the camera takes",
          pixelClock},
         {"recording", "a 2 s recording at 10 fps has the expected frame count and size", recording},
         {"close-paused", "closing the camera under a paused recording, then stopping it", closePaused},

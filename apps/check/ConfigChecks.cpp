@@ -86,9 +86,11 @@ void factoryValues(Session& session) {
     // Automatic gain in the factory values makes the master gain -1.
     long master = 0;
     const bool automatic = file.text("AutoGain").ci_eq("true");
+    const std::string wantedMaster = automatic                                   ? "-1"
+                                     : parse(file.text("MasterGain"), master) ? std::to_string(master)
+                                                                              : "an error (message 64)";
     compare("MasterGain", file.text("MasterGain").str(), [&] { return std::to_string(config.getMasterGain(name)); },
-            automatic ? "-1" : parse(file.text("MasterGain"), master) ? std::to_string(master) : "an error (message 64)",
-            found);
+            wantedMaster, found);
     double exposure = 0.0;
     compare("Exposure", file.text("Exposure").str(), [&] { return show(config.getExposure(name)); },
             parse(file.text("Exposure"), exposure) ? show(exposure) : "an error (message 64)", found);

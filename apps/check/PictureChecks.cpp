@@ -48,8 +48,9 @@ void whiteBalance(Session& session) {
               b = std::lround(camera.getBlueGain()), m = std::lround(camera.getGain());
     const bool wasAuto = camera.isGainAuto();
     const auto gains = [&] {
-        return std::to_string(std::lround(camera.getRedGain())) + "/" + std::to_string(std::lround(camera.getGreenGain())) +
-               "/" + std::to_string(std::lround(camera.getBlueGain()));
+        return std::to_string(std::lround(camera.getRedGain())) + "/" +
+               std::to_string(std::lround(camera.getGreenGain())) + "/" +
+               std::to_string(std::lround(camera.getBlueGain()));
     };
     withUndo(
         [&] {
@@ -64,8 +65,8 @@ void whiteBalance(Session& session) {
             session.pump().runFor(100ms);  // a step begun before the stop
             const std::string stopped = gains();
             session.pump().runFor(300ms);  // a few pictures
-            expect(gains() == stopped, "the colour gains went on moving after stopWhiteBalance: " + stopped + ", then " +
-                                           gains());
+            expect(gains() == stopped,
+                   "the colour gains went on moving after stopWhiteBalance: " + stopped + ", then " + gains());
         },
         [&] {
             camera.stopWhiteBalance();

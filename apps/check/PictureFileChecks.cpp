@@ -64,7 +64,7 @@ Recording recordAlongside(Session& session, const std::string& fileName) {
         if (recording.pictures.empty() || !(means == recording.pictures.back()))
             recording.pictures.push_back(std::move(means));
         if (grey && recording.colouredPicture.empty())
-            if (auto pixel = firstColouredPixel({picture.pixels(), picture.width(), picture.height(), picture.pitch()}, 0))
+            if (auto pixel = firstColouredPixel(areaOf(picture, picture.width(), picture.height()), 0))
                 recording.colouredPicture = *pixel;
     };
     const double rate = camera.getFrameRate(), exposure = camera.getExposure();

@@ -45,8 +45,8 @@ BlockMeans::BlockMeans(const RgbView& view) {
     }
     for (int row = 0; row < kGrid; ++row)
         for (int column = 0; column < kGrid; ++column) {
-            const double pixels = static_cast<double>(blockStart(column + 1, view.width) - blockStart(column, view.width)) *
-                                  (blockStart(row + 1, view.height) - blockStart(row, view.height));
+            const double width = blockStart(column + 1, view.width) - blockStart(column, view.width);
+            const double pixels = width * (blockStart(row + 1, view.height) - blockStart(row, view.height));
             for (int c = 0; c < 3; ++c) {
                 const std::size_t i = 3 * (row * kGrid + column) + c;
                 means_[i] = pixels > 0 ? static_cast<double>(sums[i]) / pixels : 0.0;
@@ -72,8 +72,9 @@ double BlockMeans::redBlueContrast() const {
 }
 
 std::string BlockDifference::describe(const std::string& firstName, const std::string& secondName) const {
-    return "block " + std::to_string(block % BlockMeans::kGrid + 1) + "," + std::to_string(block / BlockMeans::kGrid + 1) +
-           " of " + std::to_string(BlockMeans::kGrid) + "x" + std::to_string(BlockMeans::kGrid) + ": " +
+    const std::string grid = std::to_string(BlockMeans::kGrid);
+    return "block " + std::to_string(block % BlockMeans::kGrid + 1) + "," +
+           std::to_string(block / BlockMeans::kGrid + 1) + " of " + grid + "x" + grid + ": " +
            kChannelNames[channel] + " " + show(std::round(first)) + " in " + firstName + ", " +
            show(std::round(second)) + " in " + secondName;
 }

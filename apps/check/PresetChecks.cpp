@@ -120,12 +120,13 @@ void presetRoundTrip(Session& session) {
             // what any camera takes; the exposure fits the frame time of
             // both frame rates.
             camera.setAOI(camera.getMaxWidth() * 3 / 4, camera.getMaxHeight() * 3 / 4);
-            const double rate = factory.frameRate >= 2.0 ? std::floor(factory.frameRate * 0.6) : factory.frameRate * 0.6;
+            const double rate =
+                factory.frameRate >= 2.0 ? std::floor(factory.frameRate * 0.6) : factory.frameRate * 0.6;
             camera.setFrameRate(rate);
             camera.setExposure(std::round(3000.0 / factory.frameRate) / 10.0 + 0.1);
             camera.setAutoGain(false);
-            camera.setGain(unlike(factory.gain, 17, 19), unlike(factory.redGain, 23, 29), unlike(factory.greenGain, 31, 37),
-                           unlike(factory.blueGain, 13, 11));
+            camera.setGain(unlike(factory.gain, 17, 19), unlike(factory.redGain, 23, 29),
+                           unlike(factory.greenGain, 31, 37), unlike(factory.blueGain, 13, 11));
             camera.setBrightness(unlike(factory.brightness, 97, 101));
             const CameraBaseline applied = CameraBaseline::read(camera);
 
@@ -217,13 +218,14 @@ void presetFile(Session& session) {
             double exposure = kUnsetReal;
             int width = -1, height = -1;
             const bool defined = config.isUserDefined(name), master = config.getUserMasterGain(name, whole),
-                       redRead = config.getUserRedGain(name, red), exposureRead = config.getUserExposure(name, exposure),
+                       redRead = config.getUserRedGain(name, red),
+                       exposureRead = config.getUserExposure(name, exposure),
                        sizes = config.getUserSizes(name, width, height);
             expect(defined && master && whole == 21 && !redRead && red == kUnset && !exposureRead &&
                        exposure == kUnsetReal && !sizes && width == 640 && height == -1,
-                   std::string("UserMasterGain 21 as the first child, UserRedGain \"12x\", UserExposure \"fast\" and ") +
-                       "UserWidth 640 alone read as: defined " + (defined ? "yes" : "no") + ", master gain " +
-                       (master ? std::to_string(whole) : "missing") + ", red gain " +
+                   std::string("UserMasterGain 21 as the first child, UserRedGain \"12x\", ") +
+                       "UserExposure \"fast\" and UserWidth 640 alone read as: defined " + (defined ? "yes" : "no") +
+                       ", master gain " + (master ? std::to_string(whole) : "missing") + ", red gain " +
                        (redRead ? std::to_string(red) : "missing") + ", exposure " +
                        (exposureRead ? show(exposure) : "missing") + ", sizes " + (sizes ? "present" : "missing") +
                        " leaving " + std::to_string(width) + " x " + std::to_string(height));
@@ -257,7 +259,8 @@ void savedFlag(Session& session) {
     };
     withUndo(
         [&] {
-            clears("setGain", true, [&] { camera.setGain(before.gain, before.redGain, before.greenGain, before.blueGain); });
+            clears("setGain", true,
+                   [&] { camera.setGain(before.gain, before.redGain, before.greenGain, before.blueGain); });
             clears("setBrightness", true, [&] { camera.setBrightness(before.brightness); });
             clears("setExposure", true, [&] { camera.setExposure(before.exposure); });
             clears("setFrameRate", true, [&] { camera.setFrameRate(before.frameRate); });

@@ -129,8 +129,8 @@ void recordingSizeLimit(Session& session) {
     // counts its index or its buffers in the size.
     const std::uint64_t slack = 64 * 1024;
     expect(!ends.empty() && ends.back() + slack >= limit,
-           "the recording ended at " + std::to_string(ends.empty() ? 0 : ends.back()) + " bytes of frames, before the " +
-               std::to_string(limit) + "-byte limit");
+           "the recording ended at " + std::to_string(ends.empty() ? 0 : ends.back()) +
+               " bytes of frames, before the " + std::to_string(limit) + "-byte limit");
     if (ends.size() >= 2)
         expect(ends[ends.size() - 2] < limit + slack,
                "frame " + std::to_string(ends.size()) + " was written after the file had reached the limit (" +

@@ -149,8 +149,8 @@ void setupAgain(Session& session) {
 
 std::vector<Check> resetChecks() {
     return {
-        {"optimisation-reset", "resetUserSettings during an optimisation waits for it and leaves a camera that captures",
-         optimisationReset},
+        {"optimisation-reset",
+         "resetUserSettings during an optimisation waits for it and leaves a camera that captures", optimisationReset},
         {"setup-again", "setDefaults on a changed camera puts it back as an opening does, and capture goes on",
          setupAgain},
     };

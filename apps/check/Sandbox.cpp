@@ -68,7 +68,8 @@ void Sandbox::resetCopy() const {
 
 std::string Sandbox::copyText() const {
     std::string bytes;
-    if (!readAll(folder_ + "res/config.xml", bytes)) throw std::runtime_error("cannot read " + folder_ + "res/config.xml");
+    const std::string path = folder_ + "res/config.xml";
+    if (!readAll(path, bytes)) throw std::runtime_error("cannot read " + path);
     return bytes;
 }
 
