@@ -36,6 +36,7 @@ AviFacts probeAvi(const std::string& path) {
     AviFacts facts;
     facts.width = input->streams[stream]->codecpar->width;
     facts.height = input->streams[stream]->codecpar->height;
+    facts.frameRate = av_q2d(input->streams[stream]->avg_frame_rate);
     const std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
     while (av_read_frame(input.get(), packet.get()) >= 0) {
         if (packet->stream_index == stream) ++facts.frames;

@@ -1,5 +1,7 @@
 #include "CameraBaseline.h"
 
+#include "Checks.h"
+
 #include <cmath>
 
 namespace check {
@@ -7,6 +9,8 @@ namespace check {
 namespace {
 
 int whole(double value) { return static_cast<int>(std::lround(value)); }
+
+std::string onOff(bool on) { return on ? "on" : "off"; }
 
 }  // namespace
 
@@ -41,6 +45,30 @@ void CameraBaseline::apply(Nimbrel_model::Camera& camera) const {
     camera.setGain(gain, redGain, greenGain, blueGain);
     camera.setAutoGain(autoGain);
     camera.setBrightness(brightness);
+}
+
+std::string differences(const CameraBaseline& actual, const CameraBaseline& wanted) {
+    std::string found;
+    const auto whole = [&](const char* what, long a, long w) {
+        if (a != w) found += std::string(found.empty() ? "" : "; ") + what + " " + std::to_string(a) + ", expected " +
+                             std::to_string(w);
+    };
+    const auto real = [&](const char* what, double a, double w) {
+        if (!near(a, w, 0.02, 0.02)) found += std::string(found.empty() ? "" : "; ") + what + " " + show(a) +
+                                              ", expected " + show(w);
+    };
+    if (actual.autoGain != wanted.autoGain)
+        found = "automatic gain " + onOff(actual.autoGain) + ", expected " + onOff(wanted.autoGain);
+    if (!wanted.autoGain) whole("master gain", actual.gain, wanted.gain);
+    whole("red gain", actual.redGain, wanted.redGain);
+    whole("green gain", actual.greenGain, wanted.greenGain);
+    whole("blue gain", actual.blueGain, wanted.blueGain);
+    whole("brightness", actual.brightness, wanted.brightness);
+    real("exposure", actual.exposure, wanted.exposure);
+    real("frame rate", actual.frameRate, wanted.frameRate);
+    whole("width", actual.width, wanted.width);
+    whole("height", actual.height, wanted.height);
+    return found;
 }
 
 }  // namespace check

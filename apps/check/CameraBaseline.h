@@ -25,4 +25,8 @@ struct CameraBaseline {
     void apply(Nimbrel_model::Camera& camera) const;
 };
 
+// Where `actual` differs from `wanted`, "" when nowhere. The master gain is
+// left out while automatic gain moves it.
+std::string differences(const CameraBaseline& actual, const CameraBaseline& wanted);
+
 }  // namespace check

@@ -24,6 +24,11 @@ std::vector<Check> secondInitChecks();
 std::vector<Check> controlChecks();
 std::vector<Check> pictureChecks();
 std::vector<Check> backgroundChecks();
+std::vector<Check> pictureFileChecks();
+std::vector<Check> presetChecks();
+std::vector<Check> configChecks();
+std::vector<Check> recordingRuleChecks();
+std::vector<Check> resetChecks();
 
 // Runs `body`, then `undo` whether or not `body` threw. A failing undo is
 // reported only when the body passed.

@@ -115,17 +115,26 @@ void area(Session& session) {
     Camera& camera = session.open();
     const int maxWidth = camera.getMaxWidth(), maxHeight = camera.getMaxHeight();
     const int width = camera.getWidth(), height = camera.getHeight();
-    const double fps = camera.getFrameRate();
+    const double fps = camera.getFrameRate(), exposure = camera.getExposure();
+    const auto setAndExpect = [&](int wantedWidth, int wantedHeight) {
+        camera.setAOI(wantedWidth, wantedHeight);
+        const int w = camera.getWidth(), h = camera.getHeight();
+        expectAlignedSize(w, wantedWidth, "width");
+        expectAlignedSize(h, wantedHeight, "height");
+        expectCentred(camera.getPosX(), maxWidth - w, "horizontal offset");
+        expectCentred(camera.getPosY(), maxHeight - h, "vertical offset");
+        expect(near(camera.getFrameRate(), fps, 0.01, 0.01),
+               "frame rate " + show(camera.getFrameRate()) + " after the change, " + show(fps) + " before");
+        expect(near(camera.getExposure(), exposure, 0.01, 0.01),
+               "exposure " + show(camera.getExposure()) + " ms after the change, " + show(exposure) + " ms before");
+    };
     withUndo(
         [&] {
-            camera.setAOI(maxWidth / 2 + 1, maxHeight / 2 + 1);
+            // One step short of the sensor leaves half a step to centre in: the
+            // offset must still be rounded down to a whole step.
+            setAndExpect(maxWidth - 1, maxHeight - 1);
+            setAndExpect(maxWidth / 2 + 1, maxHeight / 2 + 1);
             const int w = camera.getWidth(), h = camera.getHeight(), x = camera.getPosX(), y = camera.getPosY();
-            expectAlignedSize(w, maxWidth / 2 + 1, "width");
-            expectAlignedSize(h, maxHeight / 2 + 1, "height");
-            expectCentred(x, maxWidth - w, "horizontal offset");
-            expectCentred(y, maxHeight - h, "vertical offset");
-            expect(near(camera.getFrameRate(), fps, 0.01, 0.01),
-                   "frame rate " + show(camera.getFrameRate()) + " after the change, " + show(fps) + " before");
             camera.setAOI(w, h);  // an aligned size stays as it is
             expect(camera.getWidth() == w && camera.getHeight() == h && camera.getPosX() == x && camera.getPosY() == y,
                    "setting the aligned area " + std::to_string(w) + " x " + std::to_string(h) + " again moved it");

@@ -66,6 +66,9 @@ void openClose(Session& session) {
     session.close();
     Camera& camera = session.open();
     expect(!camera.getName().str().empty(), "the sensor has no name");
+    expect(camera.isColor() != camera.getName().glob("*-M"),
+           "the sensor " + camera.getName().str() + " is reported as " + (camera.isColor() ? "colour" : "monochrome") +
+               ": a name ending in -M is a monochrome sensor, any other a colour one");
     expect(camera.getMaxWidth() > 0 && camera.getMaxHeight() > 0,
            "sensor size " + std::to_string(camera.getMaxWidth()) + " x " + std::to_string(camera.getMaxHeight()));
     expect(camera.getCamHandle() != nullptr, "no camera handle after init");

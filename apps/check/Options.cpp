@@ -15,6 +15,11 @@ using hosts::OptionSpec;
 const OptionSpec kOnly = OptionSpec::text("only", "NAME[,NAME...]", "run only the named checks", true);
 const OptionSpec kJson = OptionSpec::text("json", "FILE", "also write the results as JSON into FILE");
 const OptionSpec kList = OptionSpec::flag("list", "print the checks and exit");
+const OptionSpec kDeadline =
+    OptionSpec::number("deadline", "SECONDS",
+                       "a check still running after this long (default 60) fails and ends the run: it is stuck "
+                       "inside the module",
+                       {0.0, 86400.0, true});
 
 bool knownCheck(const std::string& name) {
     const auto& checks = allChecks();
@@ -28,7 +33,7 @@ The configuration file is never written: the checks work on a copy.
 Exit status: 0 every check passed or was skipped, 1 a check failed or the
 settings could not be read, 2 a bad command line, 130 stopped by a signal.
 )");
-    line.add(kOnly).add(kJson).add(hosts::options::appDir).add(hosts::options::camera).add(kList);
+    line.add(kOnly).add(kJson).add(hosts::options::appDir).add(hosts::options::camera).add(kDeadline).add(kList);
     return line;
 }
 
@@ -47,6 +52,7 @@ Options parseOptions(const std::vector<std::string>& arguments) {
     options.jsonFile = parsed.text(kJson.name).value_or("");
     options.appDir = parsed.text(hosts::options::appDir.name);
     options.camera = parsed.text(hosts::options::camera.name);
+    options.deadline = parsed.number(kDeadline.name).value_or(options.deadline);
     for (const std::string& names : parsed.all(kOnly.name)) {
         std::istringstream list(names);
         for (std::string name; std::getline(list, name, ',');) {

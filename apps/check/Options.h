@@ -16,6 +16,7 @@ struct Options {
     std::vector<std::string> only;       // --only NAME (repeatable, or comma-separated)
     std::optional<std::string> appDir;   // --app-dir DIR: where res/config.xml is
     std::optional<std::string> camera;   // --camera NAME
+    double deadline = 60.0;              // --deadline SECONDS: longest a check may take
 };
 
 const hosts::CommandLine& commandLine();

@@ -44,11 +44,26 @@ void whiteBalance(Session& session) {
     const int r = std::lround(camera.getRedGain()), g = std::lround(camera.getGreenGain()),
               b = std::lround(camera.getBlueGain()), m = std::lround(camera.getGain());
     const bool wasAuto = camera.isGainAuto();
+    const auto gains = [&] {
+        return std::to_string(std::lround(camera.getRedGain())) + "/" +
+               std::to_string(std::lround(camera.getGreenGain())) + "/" +
+               std::to_string(std::lround(camera.getBlueGain()));
+    };
     withUndo(
         [&] {
+            // Far from balanced, so that a white balance that runs moves the gains.
+            camera.setAutoGain(false);
+            camera.setGain(m, 60, 0, 0);
+            const std::string unbalanced = gains();
             camera.doWhiteBalance();
-            session.pump().runFor(300ms);  // let the camera work on a few pictures
+            const bool moved = session.pump().runUntil([&] { return gains() != unbalanced; }, 3s);
             camera.stopWhiteBalance();
+            expect(moved, "the colour gains stayed at " + unbalanced + " (red/green/blue) for 3 s of white balance");
+            session.pump().runFor(100ms);  // a step begun before the stop
+            const std::string stopped = gains();
+            session.pump().runFor(300ms);  // a few pictures
+            expect(gains() == stopped,
+                   "the colour gains went on moving after stopWhiteBalance: " + stopped + ", then " + gains());
         },
         [&] {
             camera.stopWhiteBalance();
@@ -62,7 +77,7 @@ void whiteBalance(Session& session) {
 std::vector<Check> pictureChecks() {
     return {
         {"live-picture", "the live picture has the sensor's size and changes between pictures", livePicture},
-        {"white-balance", "automatic white balance starts and stops", whiteBalance},
+        {"white-balance", "automatic white balance moves unbalanced colour gains, and stops", whiteBalance},
     };
 }
 

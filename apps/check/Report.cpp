@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iomanip>
 #include <sstream>
@@ -50,9 +51,11 @@ const char* verdictText(Verdict verdict) {
 
 void printTable(const Summary& summary, std::ostream& out) {
     if (!summary.camera.empty()) out << "camera: " << summary.camera << "\n";
+    std::size_t width = 16;
+    for (const auto& result : summary.results) width = std::max(width, result.name.size());
     for (const auto& result : summary.results) {
-        out << std::left << std::setw(16) << result.name << " " << verdictText(result.verdict) << std::right
-            << std::fixed << std::setprecision(2) << std::setw(8) << result.seconds << " s";
+        out << std::left << std::setw(static_cast<int>(width)) << result.name << " " << verdictText(result.verdict)
+            << std::right << std::fixed << std::setprecision(2) << std::setw(8) << result.seconds << " s";
         if (!result.message.empty()) out << "  " << result.message;
         out << "\n";
     }

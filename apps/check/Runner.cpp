@@ -2,10 +2,12 @@
 
 #include "Session.h"
 #include "StopSignal.h"
+#include "Watchdog.h"
 
 #include <Qel/Qel.h>
 
 #include <chrono>
+#include <mutex>
 
 namespace check {
 
@@ -38,17 +40,51 @@ Result runOne(Session& session, const Check& check, bool& interrupted) {
     return result;
 }
 
+std::string describeCamera(const Session& session) {
+    const auto& b = session.baseline();
+    if (!b) return {};
+    return b->name + ", " + std::to_string(b->maxWidth) + " x " + std::to_string(b->maxHeight) + ", " +
+           (b->colour ? "colour" : "monochrome");
+}
+
 }  // namespace
 
-Summary runChecks(Session& session, const std::vector<const Check*>& checks) {
+Summary runChecks(Session& session, const std::vector<const Check*>& checks, std::chrono::milliseconds deadline,
+                  const HungRun& hung) {
     Summary summary;
+    std::mutex summaryMutex;  // the watchdog reads the results so far
+    Watchdog watchdog([&](const std::string& name, double seconds, const std::string& what) {
+        Summary sofar;
+        {
+            std::lock_guard<std::mutex> lock(summaryMutex);
+            sofar = summary;
+        }
+        Result stuck;
+        stuck.name = name;
+        stuck.verdict = Verdict::Fail;
+        stuck.seconds = seconds;
+        stuck.message = "did not finish within " + show(deadline.count() / 1000.0) + " s" +
+                        (what.empty() ? std::string() : ": " + what);
+        sofar.results.push_back(stuck);
+        sofar.restoreProblems = "the run was ended inside " + name + ", with the camera as that check left it";
+        hung(sofar);
+    });
     for (std::size_t i = 0; i < checks.size() && !summary.interrupted; ++i) {
         if (hosts::StopSignal::raised()) {
             summary.interrupted = true;
             break;
         }
         showProgress(i, checks.size(), checks[i]->name);
-        summary.results.push_back(runOne(session, *checks[i], summary.interrupted));
+        watchdog.arm(checks[i]->name, deadline);
+        bool interrupted = false;
+        Result result = runOne(session, *checks[i], interrupted);
+        doing(std::string());
+        {
+            std::lock_guard<std::mutex> lock(summaryMutex);
+            summary.results.push_back(std::move(result));
+            summary.interrupted = interrupted;
+            summary.camera = describeCamera(session);
+        }
         if (summary.results.back().verdict == Verdict::Fail && !summary.interrupted) {
             // The next check starts from a fresh opening.
             try {
@@ -56,12 +92,12 @@ Summary runChecks(Session& session, const std::vector<const Check*>& checks) {
             } catch (...) {
             }
         }
+        watchdog.disarm();
     }
     clearProgress();
-    if (const auto& b = session.baseline())
-        summary.camera = b->name + ", " + std::to_string(b->maxWidth) + " x " + std::to_string(b->maxHeight) + ", " +
-                         (b->colour ? "colour" : "monochrome");
+    watchdog.arm("put-back", deadline);
     summary.restoreProblems = session.restore();
+    watchdog.disarm();
     return summary;
 }
 

@@ -3,6 +3,7 @@
 #include <Nimbrel_model/Config.h>
 #include <Qel/Qel.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -91,6 +92,24 @@ Sandbox::~Sandbox() {
 void Sandbox::resetCopy() const {
     writeAll(folder_ + "res/config.xml", originalBytes_);
     Nimbrel_model::Config::getInstance()->load();
+}
+
+std::string Sandbox::copyText() const {
+    std::string bytes;
+    const std::string path = folder_ + "res/config.xml";
+    if (!readAll(path, bytes)) throw std::runtime_error("cannot read " + path);
+    return bytes;
+}
+
+void Sandbox::setCopyText(const std::string& bytes) const { writeAll(folder_ + "res/config.xml", bytes); }
+
+std::string Sandbox::copyDifference() const {
+    const std::string now = copyText();
+    if (now == originalBytes_) return {};
+    const auto mismatch = std::mismatch(now.begin(), now.end(), originalBytes_.begin(), originalBytes_.end());
+    const auto line = 1 + std::count(now.begin(), mismatch.first, '\n');
+    return "line " + std::to_string(line) + " differs (" + std::to_string(now.size()) + " bytes, " +
+           std::to_string(originalBytes_.size()) + " before)";
 }
 
 bool Sandbox::originalUnchanged() const {

@@ -24,6 +24,12 @@ public:
     void resetCopy() const;
     // The integrator's file still holds what it held at the start.
     bool originalUnchanged() const;
+    // "" while the copy holds the integrator's content byte for byte, else
+    // the first line that differs.
+    std::string copyDifference() const;
+    // The copy's bytes as they are now, and a new content for it.
+    std::string copyText() const;
+    void setCopyText(const std::string& bytes) const;
 
 private:
     std::string originalPath_;

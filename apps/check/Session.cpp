@@ -27,7 +27,8 @@ Session::Session(hosts::EventPump& pump, Sandbox& sandbox)
     : camera_(Nimbrel_model::Camera::getInstance()),
       config_(Nimbrel_model::Config::getInstance()),
       pump_(pump),
-      sandbox_(sandbox) {}
+      sandbox_(sandbox),
+      savedAtStart_(config_->getConfSaved()) {}
 
 Session::~Session() { camera_->removeListener(&listener_); }
 
@@ -57,9 +58,9 @@ Nimbrel_model::Camera& Session::reopen() {
     return open();
 }
 
-void Session::startRecording(const std::string& file, double length, double fps) {
+void Session::startRecording(const std::string& file, double length, double fps, double maxSize, long replayRate) {
     listener_.clear();
-    camera_->startRecording(&listener_, file, length, fps, 1000.0, std::lround(fps));
+    camera_->startRecording(&listener_, file, length, fps, maxSize, replayRate ? replayRate : std::lround(fps));
     recording_ = true;
 }
 

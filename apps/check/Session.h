@@ -56,6 +56,8 @@ public:
     hosts::EventPump& pump() { return pump_; }
     Sandbox& sandbox() { return sandbox_; }
     Listener& listener() { return listener_; }
+    // Whether the configuration marked the camera settings saved before any check ran.
+    bool savedAtStart() const { return savedAtStart_; }
 
     // Opens the camera unless it is open; a failed opening closes it again
     // and says when a stored preset may be the cause.
@@ -67,8 +69,10 @@ public:
     const std::optional<CameraBaseline>& baseline() const { return baseline_; }
 
     // A recording the checker may have to stop when interrupted.
-    // Starts one with the run's listener: `length` seconds (0: no limit) at `fps`.
-    void startRecording(const std::string& file, double length, double fps);
+    // Starts one with the run's listener: `length` seconds (0: no limit) at
+    // `fps`, up to `maxSize` megabytes, replayed at `replayRate` (0: `fps`).
+    void startRecording(const std::string& file, double length, double fps, double maxSize = 1000.0,
+                        long replayRate = 0);
     void recordingEnded() { recording_ = false; }
     void stopRecording();
 
@@ -84,6 +88,7 @@ private:
     Sandbox& sandbox_;
     bool open_ = false;
     bool recording_ = false;
+    bool savedAtStart_;
     Listener listener_;
     std::optional<CameraBaseline> baseline_;
 };

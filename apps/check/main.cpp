@@ -16,8 +16,15 @@
 
 #include <Nimbrel_model/Config.h>
 
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <stdexcept>
 
 namespace {
@@ -33,6 +40,33 @@ std::vector<const check::Check*> selected(const check::Options& options) {
     return checks;
 }
 
+bool writeJsonFile(const check::Summary& summary, const std::string& path) {
+    std::ofstream json(path);
+    check::writeJson(summary, json);
+    json.close();
+    return static_cast<bool>(json);
+}
+
+// On the watchdog's thread, with the main thread stuck inside the module: the
+// report goes out in one write, and the process ends without running
+// destructors or exit handlers, which would meet the module mid-call.
+[[noreturn]] void endStuckRun(check::Summary summary, const check::Options& options, const check::Sandbox& sandbox) {
+    summary.configUnchanged = sandbox.originalUnchanged();
+    check::clearProgress();
+    std::ostringstream table;
+    check::printTable(summary, table);
+    const std::string text = table.str();
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t n = ::write(STDOUT_FILENO, text.data() + done, text.size() - done);
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    if (!options.jsonFile.empty()) writeJsonFile(summary, options.jsonFile);
+    std::error_code ignored;
+    std::filesystem::remove_all(sandbox.folder(), ignored);
+    std::_Exit(hosts::exitStatus::kFailed);
+}
+
 int run(const check::Options& options) {
     const hosts::SettingsFolder folder = hosts::useSettingsFolder(options.appDir);
     if (const std::string notice = hosts::seededNotice(folder); !notice.empty()) std::cout << notice << std::endl;
@@ -41,15 +75,14 @@ int run(const check::Options& options) {
     hosts::StopSignal::throwIfRaised();
     hosts::EventPump pump(hosts::StopSignal::throwIfRaised);
     check::Session session(pump, sandbox);
-    check::Summary summary = check::runChecks(session, selected(options));
+    const auto deadline = std::chrono::milliseconds(std::llround(options.deadline * 1000.0));
+    check::Summary summary = check::runChecks(session, selected(options), deadline, [&](const check::Summary& sofar) {
+        endStuckRun(sofar, options, sandbox);
+    });
     summary.configUnchanged = sandbox.originalUnchanged();
     check::printTable(summary, std::cout);
-    if (!options.jsonFile.empty()) {
-        std::ofstream json(options.jsonFile);
-        check::writeJson(summary, json);
-        json.close();
-        if (!json) throw std::runtime_error("cannot write " + options.jsonFile);
-    }
+    if (!options.jsonFile.empty() && !writeJsonFile(summary, options.jsonFile))
+        throw std::runtime_error("cannot write " + options.jsonFile);
     if (summary.interrupted) return hosts::exitStatus::kInterrupted;
     return summary.allPassed() ? hosts::exitStatus::kDone : hosts::exitStatus::kFailed;
 }
