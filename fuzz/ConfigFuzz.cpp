@@ -1,8 +1,8 @@
 // The configuration store on any file: arbitrary bytes as res/config.xml,
 // loaded, then every read and one write, picked by the input, on a few
-// camera names; a file that does not load gets one call, picked, refused. Qel::Exception is the store's way of refusing; anything else
-// (a crash, a sanitizer report, a value that does not read back as it was
-// written) is a finding.
+// camera names; a file that does not load gets one call, picked, refused. Qel::Exception is the store's way of
+// refusing; anything else (a crash, a sanitizer report, a value that does not read back as it was written) is a
+// finding.
 #include <Nimbrel_model/Config.h>
 #include <Qel/Qel.h>
 
@@ -32,7 +32,8 @@ std::string appFolder;
 
 // Saves sync the file: a folder in memory keeps the fuzzer fast.
 void makeAppFolder() {
-    const std::filesystem::path base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
+    const std::filesystem::path base =
+        std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
     std::string pattern = (base / "nimbrel-fuzz-XXXXXX").string();
     if (!mkdtemp(pattern.data())) std::abort();
     appFolder = pattern + "/";
@@ -116,7 +117,7 @@ void writeAndReadBack(Config& c, const hstring& camera, std::size_t pick, long w
     const std::string name = user.name;
     const double value = name == "UserExposure" || name == "UserFramerate" ? real
                          : name == "UserAutoGain"                          ? double(whole % 2 != 0)
-                                                                          : double(std::clamp<long>(whole, INT_MIN / 2, INT_MAX / 2));
+                                                  : double(std::clamp<long>(whole, INT_MIN / 2, INT_MAX / 2));
     attempt([&] {
         user.write(c, camera, value);
         double back = value + 1.0;

@@ -48,12 +48,14 @@ void cameraProperty(py::class_<Session>& cls, const char* name, Get get, Set set
 
 template <typename Get>
 void cameraReading(py::class_<Session>& cls, const char* name, Get get, const char* doc) {
-    cls.def_property_readonly(name, [get](Session& s) { return get(s.camera()); }, doc);
+    cls.def_property_readonly(
+        name, [get](Session& s) { return get(s.camera()); }, doc);
 }
 
 template <void (Camera::*Action)()>
 void cameraAction(py::class_<Session>& cls, const char* name, const char* doc) {
-    cls.def(name, [](Session& s) { (s.camera().*Action)(); }, doc);
+    cls.def(
+        name, [](Session& s) { (s.camera().*Action)(); }, doc);
 }
 
 int gainValue(double reported) { return static_cast<int>(std::lround(reported)); }
@@ -70,7 +72,8 @@ camera used after close() raises CameraClosedError. Use it from the main thread.
         cls, "exposure", [](Camera& c) { return c.getExposure(); }, [](Camera& c, double ms) { c.setExposure(ms); },
         "Exposure time in milliseconds. The camera applies what it can: reading it back gives what it applied.");
     cameraProperty<double>(
-        cls, "frame_rate", [](Camera& c) { return c.getFrameRate(); }, [](Camera& c, double fps) { c.setFrameRate(fps); },
+        cls, "frame_rate", [](Camera& c) { return c.getFrameRate(); },
+        [](Camera& c, double fps) { c.setFrameRate(fps); },
         "Frames per second of live capture. The camera may shorten the exposure to fit: read both back.");
     cameraProperty<int>(
         cls, "gain", [](Camera& c) { return gainValue(c.getGain()); },
@@ -86,24 +89,32 @@ camera used after close() raises CameraClosedError. Use it from the main thread.
         cls, "blue_gain", [](Camera& c) { return gainValue(c.getBlueGain()); },
         [](Camera& c, int gain) { c.setGain(keepGain, keepGain, keepGain, gain); }, "Blue gain; the others stay.");
     cameraProperty<int>(
-        cls, "brightness", [](Camera& c) { return c.getBrightness(); }, [](Camera& c, int value) { c.setBrightness(value); },
-        "Brightness, in the camera's units.");
+        cls, "brightness", [](Camera& c) { return c.getBrightness(); },
+        [](Camera& c, int value) { c.setBrightness(value); }, "Brightness, in the camera's units.");
     cameraProperty<bool>(
         cls, "auto_gain", [](Camera& c) { return c.isGainAuto(); }, [](Camera& c, bool on) { c.setAutoGain(on); },
         "Whether the camera adjusts its gain by itself.");
 
-    cameraReading(cls, "name", [](const Camera& c) { return c.getName().str(); },
-                  "The sensor's name, for example \"SIM1280-C\": the camera model in the configuration.");
-    cameraReading(cls, "is_color", [](const Camera& c) { return c.isColor(); },
-                  "False for a monochrome sensor (its pictures are grey, R = G = B).");
-    cameraReading(cls, "max_width", [](const Camera& c) { return c.getMaxWidth(); }, "The sensor's width in pixels.");
-    cameraReading(cls, "max_height", [](const Camera& c) { return c.getMaxHeight(); }, "The sensor's height in pixels.");
-    cameraReading(cls, "width", [](const Camera& c) { return c.getWidth(); }, "Width of the area of interest.");
-    cameraReading(cls, "height", [](const Camera& c) { return c.getHeight(); }, "Height of the area of interest.");
-    cameraReading(cls, "pos_x", [](const Camera& c) { return c.getPosX(); },
-                  "Horizontal offset of the area of interest on the sensor.");
-    cameraReading(cls, "pos_y", [](const Camera& c) { return c.getPosY(); },
-                  "Vertical offset of the area of interest on the sensor.");
+    cameraReading(
+        cls, "name", [](const Camera& c) { return c.getName().str(); },
+        "The sensor's name, for example \"SIM1280-C\": the camera model in the configuration.");
+    cameraReading(
+        cls, "is_color", [](const Camera& c) { return c.isColor(); },
+        "False for a monochrome sensor (its pictures are grey, R = G = B).");
+    cameraReading(
+        cls, "max_width", [](const Camera& c) { return c.getMaxWidth(); }, "The sensor's width in pixels.");
+    cameraReading(
+        cls, "max_height", [](const Camera& c) { return c.getMaxHeight(); }, "The sensor's height in pixels.");
+    cameraReading(
+        cls, "width", [](const Camera& c) { return c.getWidth(); }, "Width of the area of interest.");
+    cameraReading(
+        cls, "height", [](const Camera& c) { return c.getHeight(); }, "Height of the area of interest.");
+    cameraReading(
+        cls, "pos_x", [](const Camera& c) { return c.getPosX(); },
+        "Horizontal offset of the area of interest on the sensor.");
+    cameraReading(
+        cls, "pos_y", [](const Camera& c) { return c.getPosY(); },
+        "Vertical offset of the area of interest on the sensor.");
     cls.def_property_readonly("is_open", &Session::isOpen, "False once the camera is closed.");
     cls.def_property_readonly(
         "is_recording", [](Session& s) { return s.isOpen() && s.recorder().isOpen(); },
@@ -165,10 +176,12 @@ main thread when the recording ends by itself: error is None at its length or si
 frame could not be written (the file is then finished with the frames before). stop_recording() ends it without
 on_end. While a recording is paused, start_recording() resumes it: path and replay_fps are then ignored, and the
 time already recorded counts against seconds.)");
-    cls.def("pause_recording", [](Session& s) { s.recorder().pause(); },
-            "Holds the recording: no frames are taken, the file stays open; start_recording() resumes it.");
-    cls.def("stop_recording", [](Session& s) { s.recorder().stop(); },
-            "Ends the recording and closes its file, complete and playable. Nothing when none is open.");
+    cls.def(
+        "pause_recording", [](Session& s) { s.recorder().pause(); },
+        "Holds the recording: no frames are taken, the file stays open; start_recording() resumes it.");
+    cls.def(
+        "stop_recording", [](Session& s) { s.recorder().stop(); },
+        "Ends the recording and closes its file, complete and playable. Nothing when none is open.");
     cls.def(
         "optimize_clock", [](Session& s, py::object onEnd) { s.optimiser().start(std::move(onEnd)); },
         py::arg("on_end") = py::none(),
@@ -180,7 +193,8 @@ is called on the main thread when the work is over, from the event loop.)");
     cls.def("close", &Session::close,
             "Closes the camera: stops a recording (the file finished), waits for an optimisation to end. Closing "
             "twice does nothing.");
-    cls.def("__enter__", [](Session& s) -> Session& { return s; }, py::return_value_policy::reference);
+    cls.def(
+        "__enter__", [](Session& s) -> Session& { return s; }, py::return_value_policy::reference);
     cls.def("__exit__", [](Session& s, const py::args&) {
         s.close();
         return false;

@@ -1,8 +1,8 @@
 #include "CameraChoice.h"
 
+#include <pybind11/pybind11.h>
 #include "CommandLine.h"
 #include "SimulatorReadings.h"
-#include <pybind11/pybind11.h>
 
 namespace nimbrel_python {
 

@@ -28,11 +28,16 @@ long whole(long long value, const char* what) {
 
 using FactoryNumber = long (Config::*)(const hstring&) const;
 const std::pair<const char*, FactoryNumber> factoryNumbers[] = {
-    {"master_gain", &Config::getMasterGain}, {"red_gain", &Config::getRedGain},
-    {"green_gain", &Config::getGreenGain},   {"blue_gain", &Config::getBlueGain},
-    {"brightness", &Config::getBrightness},  {"clock", &Config::getClock},
-    {"gamma", &Config::getGamma},            {"black_level", &Config::getBlackLevel},
-    {"color_mode", &Config::getColorMode},   {"color_correction", &Config::getColorCorrection},
+    {"master_gain", &Config::getMasterGain},
+    {"red_gain", &Config::getRedGain},
+    {"green_gain", &Config::getGreenGain},
+    {"blue_gain", &Config::getBlueGain},
+    {"brightness", &Config::getBrightness},
+    {"clock", &Config::getClock},
+    {"gamma", &Config::getGamma},
+    {"black_level", &Config::getBlackLevel},
+    {"color_mode", &Config::getColorMode},
+    {"color_correction", &Config::getColorCorrection},
 };
 
 py::dict factory(const std::string& camera) {
@@ -124,8 +129,9 @@ factory value raises CameraError with message_id 64. Use it from one thread at a
     view.def_property_readonly(
             "path", [](const ConfigView&) { return Qel::HelperFuncs::getAppDir().str() + "res/config.xml"; },
             "The settings file in use.")
-        .def("load", [](const ConfigView&) { config().load(); },
-             "Reads the file again, dropping changes held only in memory.")
+        .def(
+            "load", [](const ConfigView&) { config().load(); },
+            "Reads the file again, dropping changes held only in memory.")
         .def_property(
             "language", [](const ConfigView&) { return config().getLanguage().str(); },
             [](const ConfigView&, const std::string& language) { config().setLanguage(language); },
@@ -150,22 +156,27 @@ factory value raises CameraError with message_id 64. Use it from one thread at a
             },
             py::arg("length"), py::arg("frame_rate"), py::arg("max_size"), py::arg("replay_frame_rate"),
             "Stores the four recording settings (fractions dropped) and sets record_conf_saved.")
-        .def("reset_recording_settings", [](const ConfigView&) { config().resetUserRecordSettings(); },
-             "Removes the recording settings and sets record_conf_saved.")
-        .def("factory", [](const ConfigView&, const std::string& camera) { return factory(camera); },
-             py::arg("camera"),
-             "The factory values of a camera model as a dict (master_gain is -1 when its gain is automatic).")
-        .def("has_preset", [](const ConfigView&, const std::string& camera) { return config().isUserDefined(camera); },
-             py::arg("camera"), "Whether a user preset is stored for the camera model.")
-        .def("preset", [](const ConfigView&, const std::string& camera) { return preset(camera); }, py::arg("camera"),
-             "The stored preset values of a camera model as a dict; a value not stored is left out.")
-        .def("set_preset", [](const ConfigView&, const std::string& camera, const py::kwargs& values) {
-                setPreset(camera, values);
-            }, py::arg("camera"),
-             "Stores preset values by keyword: master_gain, red_gain, green_gain, blue_gain, auto_gain, brightness, "
-             "exposure, frame_rate, and width with height. Each saves the file.")
-        .def("clear_preset", [](const ConfigView&, const std::string& camera) { config().clearUserSettings(camera); },
-             py::arg("camera"), "Removes the user preset of a camera model: the next open applies the factory values.");
+        .def(
+            "reset_recording_settings", [](const ConfigView&) { config().resetUserRecordSettings(); },
+            "Removes the recording settings and sets record_conf_saved.")
+        .def(
+            "factory", [](const ConfigView&, const std::string& camera) { return factory(camera); }, py::arg("camera"),
+            "The factory values of a camera model as a dict (master_gain is -1 when its gain is automatic).")
+        .def(
+            "has_preset", [](const ConfigView&, const std::string& camera) { return config().isUserDefined(camera); },
+            py::arg("camera"), "Whether a user preset is stored for the camera model.")
+        .def(
+            "preset", [](const ConfigView&, const std::string& camera) { return preset(camera); }, py::arg("camera"),
+            "The stored preset values of a camera model as a dict; a value not stored is left out.")
+        .def(
+            "set_preset",
+            [](const ConfigView&, const std::string& camera, const py::kwargs& values) { setPreset(camera, values); },
+            py::arg("camera"),
+            "Stores preset values by keyword: master_gain, red_gain, green_gain, blue_gain, auto_gain, brightness, "
+            "exposure, frame_rate, and width with height. Each saves the file.")
+        .def(
+            "clear_preset", [](const ConfigView&, const std::string& camera) { config().clearUserSettings(camera); },
+            py::arg("camera"), "Removes the user preset of a camera model: the next open applies the factory values.");
     recordingValue<&Config::getAviUserLength, &Config::setAviUserLength>(view, "recording_length",
                                                                          "Stored recording length, seconds (0: none).");
     recordingValue<&Config::getAviUserFrameRate, &Config::setAviUserFrameRate>(

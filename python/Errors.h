@@ -15,9 +15,9 @@ namespace py = pybind11;
 
 // What a message of the module tells beyond its text.
 struct MessageParts {
-    std::optional<int> id;             // 63 or 64; none for other messages
+    std::optional<int> id;                // 63 or 64; none for other messages
     std::optional<std::string> function;  // message 63: the SDK function
-    std::optional<long long> status;   // message 63: the status it returned
+    std::optional<long long> status;      // message 63: the status it returned
 };
 
 // Reads a message against the message table's own texts of 63 and 64.

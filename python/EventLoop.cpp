@@ -24,7 +24,7 @@ public:
 };
 
 bool ownApp = false;
-int pumpDepth = 0;                    // pumps running on the main thread
+int pumpDepth = 0;                   // pumps running on the main thread
 std::exception_ptr callbackFailure;  // what a callback raised inside one
 
 void rethrowCallbackFailure() {

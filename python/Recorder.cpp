@@ -54,8 +54,7 @@ void Recorder::start(const RecordingRequest& request, py::object onEnd) {
     const Settings settings = settle(request);
     // The module appends the listener once per new recording; keep one copy.
     if (!open_) camera_.removeListener(this);
-    camera_.startRecording(this, request.path, request.seconds, settings.fps, settings.maxSizeMb,
-                           settings.replayFps);
+    camera_.startRecording(this, request.path, request.seconds, settings.fps, settings.maxSizeMb, settings.replayFps);
     if (!open_) {
         ticks_ = 0;
         failure_ = nullptr;
@@ -88,13 +87,15 @@ void Recorder::record(const RecordingRequest& request, const py::object& progres
     };
     auto nextReport = std::chrono::steady_clock::now();
     try {
-        const bool ended = pumpUntil([this] { return !open_; }, endTimeout(request.seconds), [&] {
-            const auto now = std::chrono::steady_clock::now();
-            if (now < nextReport) return;
-            nextReport = now + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                   std::chrono::duration<double>(progressPeriodSeconds));
-            report();
-        });
+        const bool ended = pumpUntil([this] { return !open_; }, endTimeout(request.seconds),
+                                     [&] {
+                                         const auto now = std::chrono::steady_clock::now();
+                                         if (now < nextReport) return;
+                                         nextReport =
+                                             now + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                                       std::chrono::duration<double>(progressPeriodSeconds));
+                                         report();
+                                     });
         if (!ended) {
             stop();
             raiseCameraError("the recording did not end within " + std::to_string(endTimeout(request.seconds)) +

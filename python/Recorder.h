@@ -20,10 +20,10 @@ namespace py = pybind11;
 
 struct RecordingRequest {
     std::string path;
-    double seconds = 0.0;              // 0 or less: no length limit
-    std::optional<double> fps;         // none: the camera's rate
-    std::optional<double> maxSizeMb;   // none: no limit in practice
-    std::optional<long> replayFps;     // none: the recording's rate
+    double seconds = 0.0;             // 0 or less: no length limit
+    std::optional<double> fps;        // none: the camera's rate
+    std::optional<double> maxSizeMb;  // none: no limit in practice
+    std::optional<long> replayFps;    // none: the recording's rate
 };
 
 class Recorder : public Nimbrel_model::CameraListener, public wxEventFilter {

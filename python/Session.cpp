@@ -1,9 +1,9 @@
 #include "Session.h"
 
 #include "CameraChoice.h"
+#include "CameraOpener.h"
 #include "Errors.h"
 #include "EventLoop.h"
-#include "CameraOpener.h"
 #include "Settings.h"
 
 #include <Qel/Qel.h>
@@ -23,7 +23,8 @@ Session::Parts* Session::closing_ = nullptr;
 
 std::unique_ptr<Session> Session::open(const std::optional<std::string>& appDir,
                                        const std::optional<std::string>& camera) {
-    if (current_ || closing_) raiseCameraError("a camera is already open: close it first (the module drives one camera)");
+    if (current_ || closing_)
+        raiseCameraError("a camera is already open: close it first (the module drives one camera)");
     startWx();
     requireMainThread();
     chooseCamera(camera);

@@ -31,8 +31,8 @@ int decodeAviFrames(const std::string& path, const std::function<void(const Deco
         in.seekg(static_cast<std::streamoff>(chunk.dataOffset));
         int width = 0, height = 0, subsampling = 0, colourspace = 0;
         if (!in.read(reinterpret_cast<char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size())) ||
-            tjDecompressHeader3(decoder.get(), jpeg.data(), jpeg.size(), &width, &height, &subsampling,
-                                &colourspace) != 0) {
+            tjDecompressHeader3(decoder.get(), jpeg.data(), jpeg.size(), &width, &height, &subsampling, &colourspace) !=
+                0) {
             failure = "frame " + std::to_string(index + 1) + " of " + path + " is not a JPEG picture";
             return false;
         }

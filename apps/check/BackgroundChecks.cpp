@@ -55,9 +55,9 @@ void recording(Session& session) {
     const long wanted = std::lround(kRecordSeconds * kRecordFps);
     expect(facts.frames == wanted || facts.frames == wanted + 1,
            std::to_string(facts.frames) + " frames in the file, expected " + std::to_string(wanted));
-    expect(facts.width == width && facts.height == height,
-           "frames of " + std::to_string(facts.width) + " x " + std::to_string(facts.height) + ", expected " +
-               std::to_string(width) + " x " + std::to_string(height));
+    expect(facts.width == width && facts.height == height, "frames of " + std::to_string(facts.width) + " x " +
+                                                               std::to_string(facts.height) + ", expected " +
+                                                               std::to_string(width) + " x " + std::to_string(height));
 }
 
 void closePaused(Session& session) {

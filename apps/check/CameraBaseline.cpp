@@ -50,12 +50,13 @@ void CameraBaseline::apply(Nimbrel_model::Camera& camera) const {
 std::string differences(const CameraBaseline& actual, const CameraBaseline& wanted) {
     std::string found;
     const auto whole = [&](const char* what, long a, long w) {
-        if (a != w) found += std::string(found.empty() ? "" : "; ") + what + " " + std::to_string(a) + ", expected " +
-                             std::to_string(w);
+        if (a != w)
+            found += std::string(found.empty() ? "" : "; ") + what + " " + std::to_string(a) + ", expected " +
+                     std::to_string(w);
     };
     const auto real = [&](const char* what, double a, double w) {
-        if (!near(a, w, 0.02, 0.02)) found += std::string(found.empty() ? "" : "; ") + what + " " + show(a) +
-                                              ", expected " + show(w);
+        if (!near(a, w, 0.02, 0.02))
+            found += std::string(found.empty() ? "" : "; ") + what + " " + show(a) + ", expected " + show(w);
     };
     if (actual.autoGain != wanted.autoGain)
         found = "automatic gain " + onOff(actual.autoGain) + ", expected " + onOff(wanted.autoGain);

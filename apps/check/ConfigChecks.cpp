@@ -64,36 +64,44 @@ void factoryValues(Session& session) {
     std::string found;
     using WholeGetter = long (Config::*)(const hstring&) const;
     const std::pair<const char*, WholeGetter> wholes[] = {
-        {"RedGain", &Config::getRedGain},   {"GreenGain", &Config::getGreenGain},
-        {"BlueGain", &Config::getBlueGain}, {"Brightness", &Config::getBrightness},
-        {"Clock", &Config::getClock},       {"Gamma", &Config::getGamma},
-        {"BlackLevel", &Config::getBlackLevel}, {"ColorMode", &Config::getColorMode},
+        {"RedGain", &Config::getRedGain},
+        {"GreenGain", &Config::getGreenGain},
+        {"BlueGain", &Config::getBlueGain},
+        {"Brightness", &Config::getBrightness},
+        {"Clock", &Config::getClock},
+        {"Gamma", &Config::getGamma},
+        {"BlackLevel", &Config::getBlackLevel},
+        {"ColorMode", &Config::getColorMode},
         {"ColorCorrection", &Config::getColorCorrection},
     };
     for (const auto& [element, get] : wholes) {
         expect(file.has(element), "the file has no " + std::string(element) + " for " + name.str());
         long value = 0;
         const std::string text = file.text(element).str();
-        compare(element, text, [&, get = get] { return std::to_string((config.*get)(name)); },
-                parse(text, value) ? std::to_string(value) : "an error (message 64)", found);
+        compare(
+            element, text, [&, get = get] { return std::to_string((config.*get)(name)); },
+            parse(text, value) ? std::to_string(value) : "an error (message 64)", found);
     }
     for (const char* element : {"AutoGain", "BLEnable"}) {
         expect(file.has(element), "the file has no " + std::string(element) + " for " + name.str());
         const auto get = std::string(element) == "AutoGain" ? &Config::getAutoGain : &Config::getBLEnable;
-        compare(element, file.text(element).str(), [&] { return std::string((config.*get)(name) ? "true" : "false"); },
-                Qel::XML::XMLDoc::castBoolean(file.text(element)) ? "true" : "false", found);
+        compare(
+            element, file.text(element).str(), [&] { return std::string((config.*get)(name) ? "true" : "false"); },
+            Qel::XML::XMLDoc::castBoolean(file.text(element)) ? "true" : "false", found);
     }
     // Automatic gain in the factory values makes the master gain -1.
     long master = 0;
     const bool automatic = file.text("AutoGain").ci_eq("true");
-    const std::string wantedMaster = automatic                                   ? "-1"
+    const std::string wantedMaster = automatic                                ? "-1"
                                      : parse(file.text("MasterGain"), master) ? std::to_string(master)
                                                                               : "an error (message 64)";
-    compare("MasterGain", file.text("MasterGain").str(), [&] { return std::to_string(config.getMasterGain(name)); },
-            wantedMaster, found);
+    compare(
+        "MasterGain", file.text("MasterGain").str(), [&] { return std::to_string(config.getMasterGain(name)); },
+        wantedMaster, found);
     double exposure = 0.0;
-    compare("Exposure", file.text("Exposure").str(), [&] { return show(config.getExposure(name)); },
-            parse(file.text("Exposure"), exposure) ? show(exposure) : "an error (message 64)", found);
+    compare(
+        "Exposure", file.text("Exposure").str(), [&] { return show(config.getExposure(name)); },
+        parse(file.text("Exposure"), exposure) ? show(exposure) : "an error (message 64)", found);
     expect(found.empty(), "factory values of " + name.str() + ": " + found);
 }
 

@@ -103,7 +103,8 @@ void frameRate(Session& session) {
         [&] {
             camera.setFrameRate(wanted);
             const double actual = camera.getFrameRate();
-            expect(near(actual, wanted, 0.05, 0.01), "frame rate " + show(actual) + " read back, " + show(wanted) + " set");
+            expect(near(actual, wanted, 0.05, 0.01),
+                   "frame rate " + show(actual) + " read back, " + show(wanted) + " set");
         },
         [&] {
             camera.setFrameRate(before);

@@ -19,7 +19,7 @@ using Nimbrel_model::Camera;
 // Every element of a user preset: an opening applies them all, so a preset
 // that lacks one (a save cut short) keeps the camera from opening, or opens
 // it with values nobody chose.
-const char* const kPresetElements[] = {"UserMasterGain", "UserRedGain",   "UserGreenGain", "UserBlueGain",
+const char* const kPresetElements[] = {"UserMasterGain", "UserRedGain",    "UserGreenGain", "UserBlueGain",
                                        "UserAutoGain",   "UserBrightness", "UserExposure",  "UserFramerate",
                                        "UserWidth",      "UserHeight"};
 
@@ -136,8 +136,8 @@ void setupPreset(Session& session) {
                 expectGain(camera.getGreenGain(), 10, "green");
                 expectGain(camera.getBlueGain(), 25, "blue");
             }
-            expect(camera.getBrightness() == brightness, "brightness " + std::to_string(camera.getBrightness()) +
-                                                             ", expected " + std::to_string(brightness));
+            expect(camera.getBrightness() == brightness,
+                   "brightness " + std::to_string(camera.getBrightness()) + ", expected " + std::to_string(brightness));
             expectExposure(camera, exposure);
             expect(near(camera.getFrameRate(), presetFps, 0.05, 0.01),
                    "frame rate " + show(camera.getFrameRate()) + ", expected " + show(presetFps));

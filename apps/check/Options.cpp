@@ -27,7 +27,8 @@ bool knownCheck(const std::string& name) {
 }
 
 hosts::CommandLine makeCommandLine() {
-    hosts::CommandLine line("nimbrel-check", "Checks that the connected camera and this build of the module work together.\n",
+    hosts::CommandLine line("nimbrel-check",
+                            "Checks that the connected camera and this build of the module work together.\n",
                             R"(
 The configuration file is never written: the checks work on a copy.
 Exit status: 0 every check passed or was skipped, 1 a check failed or the

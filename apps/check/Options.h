@@ -12,11 +12,11 @@ namespace check {
 struct Options {
     bool help = false;
     bool list = false;
-    std::string jsonFile;                // --json FILE
-    std::vector<std::string> only;       // --only NAME (repeatable, or comma-separated)
-    std::optional<std::string> appDir;   // --app-dir DIR: where res/config.xml is
-    std::optional<std::string> camera;   // --camera NAME
-    double deadline = 60.0;              // --deadline SECONDS: longest a check may take
+    std::string jsonFile;               // --json FILE
+    std::vector<std::string> only;      // --only NAME (repeatable, or comma-separated)
+    std::optional<std::string> appDir;  // --app-dir DIR: where res/config.xml is
+    std::optional<std::string> camera;  // --camera NAME
+    double deadline = 60.0;             // --deadline SECONDS: longest a check may take
 };
 
 const hosts::CommandLine& commandLine();

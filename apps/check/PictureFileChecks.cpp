@@ -4,9 +4,9 @@
 // Nothing here knows the scene: only pictures and frames are compared.
 #include "AviFrames.h"
 #include "Checks.h"
+#include "EventPump.h"
 #include "LivePicture.h"
 #include "PictureStats.h"
-#include "EventPump.h"
 #include "Sandbox.h"
 #include "Session.h"
 
@@ -119,8 +119,8 @@ void expectFramesMatch(const Recording& recording, bool perChannel, double toler
         expect(nearest && best.amount <= tolerance,
                "frame " + std::to_string(i + 1) + " of " + std::to_string(recording.frames.size()) +
                    " matches none of the " + std::to_string(recording.pictures.size()) + " live pictures taken: " +
-                   (nearest ? best.describe("the frame", "the nearest picture") + " (file " +
-                                  channelMeansText(frame) + ", picture " + channelMeansText(*nearest) + ")"
+                   (nearest ? best.describe("the frame", "the nearest picture") + " (file " + channelMeansText(frame) +
+                                  ", picture " + channelMeansText(*nearest) + ")"
                             : std::string("no picture")));
     }
 }
@@ -138,10 +138,10 @@ void pictureFile(Session& session) {
                    "a monochrome camera's live picture came twice at the same address: it must be a new array");
     }
     const Recording recording = recordAlongside(session, "picture-file.avi");
-    expect(recording.colouredPicture.empty(), "a live picture of the monochrome sensor is not grey: " +
-                                                  recording.colouredPicture);
-    expect(recording.colouredFrame.empty(), "a recorded frame of the monochrome sensor is not grey: " +
-                                                recording.colouredFrame);
+    expect(recording.colouredPicture.empty(),
+           "a live picture of the monochrome sensor is not grey: " + recording.colouredPicture);
+    expect(recording.colouredFrame.empty(),
+           "a recorded frame of the monochrome sensor is not grey: " + recording.colouredFrame);
     expectFramesMatch(recording, false, kGreyTolerance);
 }
 
@@ -193,8 +193,10 @@ void exposureResponse(Session& session) {
 
 std::vector<Check> pictureFileChecks() {
     return {
-        {"picture-file", "recorded frames show the grey levels of the live pictures taken meanwhile; grey on a "
-                         "monochrome sensor", pictureFile},
+        {"picture-file",
+         "recorded frames show the grey levels of the live pictures taken meanwhile; grey on a "
+         "monochrome sensor",
+         pictureFile},
         {"colour-order", "recorded frames have the live pictures' channel order (needs a scene with red and blue)",
          colourOrder},
         {"exposure-response", "a quarter of the exposure darkens the live picture", exposureResponse},

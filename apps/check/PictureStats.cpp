@@ -74,9 +74,8 @@ double BlockMeans::redBlueContrast() const {
 std::string BlockDifference::describe(const std::string& firstName, const std::string& secondName) const {
     const std::string grid = std::to_string(BlockMeans::kGrid);
     return "block " + std::to_string(block % BlockMeans::kGrid + 1) + "," +
-           std::to_string(block / BlockMeans::kGrid + 1) + " of " + grid + "x" + grid + ": " +
-           kChannelNames[channel] + " " + show(std::round(first)) + " in " + firstName + ", " +
-           show(std::round(second)) + " in " + secondName;
+           std::to_string(block / BlockMeans::kGrid + 1) + " of " + grid + "x" + grid + ": " + kChannelNames[channel] +
+           " " + show(std::round(first)) + " in " + firstName + ", " + show(std::round(second)) + " in " + secondName;
 }
 
 BlockDifference largestDifference(const BlockMeans& first, const BlockMeans& second, bool perChannel) {

@@ -210,8 +210,9 @@ void presetFile(Session& session) {
             std::string text = sandbox.copyText();
             const auto end = text.find("</CameraSettings>");
             expect(end != std::string::npos, "the file has no CameraSettings");
-            text.insert(end, "<NimbrelCheckCamera><UserMasterGain>21</UserMasterGain><UserRedGain>12x</UserRedGain>"
-                             "<UserExposure>fast</UserExposure><UserWidth>640</UserWidth></NimbrelCheckCamera>");
+            text.insert(end,
+                        "<NimbrelCheckCamera><UserMasterGain>21</UserMasterGain><UserRedGain>12x</UserRedGain>"
+                        "<UserExposure>fast</UserExposure><UserWidth>640</UserWidth></NimbrelCheckCamera>");
             sandbox.setCopyText(text);
             config.load();
             long whole = kUnset, red = kUnset;
@@ -254,8 +255,8 @@ void savedFlag(Session& session) {
     const auto clears = [&](const char* what, bool shouldClear, const std::function<void()>& call) {
         config.setConfSaved(true);
         call();
-        expect(config.getConfSaved() != shouldClear, std::string(what) + (shouldClear ? " left" : " cleared") +
-                                                         " the saved mark of the camera settings");
+        expect(config.getConfSaved() != shouldClear,
+               std::string(what) + (shouldClear ? " left" : " cleared") + " the saved mark of the camera settings");
     };
     withUndo(
         [&] {
@@ -289,9 +290,9 @@ void recordingSettings(Session& session) {
             config.saveUserRecordSettings(10.9, 25.5, 100.0, 12);
             expect(config.getRecordConfSaved(), "saveUserRecordSettings left the recording settings marked unsaved");
             config.load();
-            expect(config.isUserRecordingDefined() && values() == "10/25/100/12",
-                   "length/frame rate/size/replay rate saved as 10.9/25.5/100/12 read back from the file as " +
-                       values());
+            expect(
+                config.isUserRecordingDefined() && values() == "10/25/100/12",
+                "length/frame rate/size/replay rate saved as 10.9/25.5/100/12 read back from the file as " + values());
             config.setRecordConfSaved(false);
             config.resetUserRecordSettings();
             expect(config.getRecordConfSaved(), "resetUserRecordSettings left the recording settings marked unsaved");
@@ -313,10 +314,11 @@ void recordingSettings(Session& session) {
 
 std::vector<Check> presetChecks() {
     return {
-        {"preset-round-trip", "a saved preset reads back from the file and applies on opening; a reset clears it "
-                              "and brings the factory values back (on the configuration copy)", presetRoundTrip},
-        {"preset-partial", "a preset without some values applies their starting values (on the copy)",
-         presetPartial},
+        {"preset-round-trip",
+         "a saved preset reads back from the file and applies on opening; a reset clears it "
+         "and brings the factory values back (on the configuration copy)",
+         presetRoundTrip},
+        {"preset-partial", "a preset without some values applies their starting values (on the copy)", presetPartial},
         {"preset-file", "a preset written into the file reads back value by value and clears (on the copy)",
          presetFile},
         {"saved-flag", "camera setters mark the settings unsaved, the others leave the mark", savedFlag},

@@ -48,15 +48,15 @@ void awaitEnd(Session& session, std::chrono::milliseconds timeout, int recordEnd
     if (!ended) session.stopRecording();
     session.recordingEnded();
     expect(ended, "recordEnd did not come within " + show(timeout.count() / 1000.0) + " s");
-    expect(session.listener().recordEnds == recordEnds,
-           "recordEnd came " + std::to_string(session.listener().recordEnds) + " times, expected " +
-               std::to_string(recordEnds));
+    expect(session.listener().recordEnds == recordEnds, "recordEnd came " +
+                                                            std::to_string(session.listener().recordEnds) +
+                                                            " times, expected " + std::to_string(recordEnds));
 }
 
 void expectFrames(const std::string& path, long wanted, const std::string& what) {
     const AviFacts facts = probeAvi(path);
-    expect(facts.frames == wanted, what + ": " + std::to_string(facts.frames) + " frames in the file, expected " +
-                                       std::to_string(wanted));
+    expect(facts.frames == wanted,
+           what + ": " + std::to_string(facts.frames) + " frames in the file, expected " + std::to_string(wanted));
     expect(std::fabs(facts.frameRate - kReplayRate) < 0.01, what + ": the file replays at " + show(facts.frameRate) +
                                                                 " frames per second, " + std::to_string(kReplayRate) +
                                                                 " asked");
@@ -76,7 +76,8 @@ void recordingReplace(Session& session) {
     awaitEnd(session, 10s);
     expectFrames(file, 6, "the second recording to the same name");
     if (!linked) return;
-    struct stat now {}, old {};
+    struct stat now {
+    }, old{};
     expect(::stat(file.c_str(), &now) == 0 && ::stat(first.c_str(), &old) == 0 && now.st_ino != old.st_ino,
            "the second recording wrote into the first one's file instead of replacing it");
     expectFrames(first, 4, "the first recording, after the second replaced it");
@@ -95,8 +96,9 @@ void pausedAndResumed(Session& session, const std::string& name, int started, in
     expect(session.listener().recordEnds == 0, "recordEnd came while the recording was paused");
     session.startRecording(file, sixteenths(resumed), kRate, 1000.0, kReplayRate);
     awaitEnd(session, 10s);
-    expectFrames(file, resumed, "started with " + show(sixteenths(started)) + " s, paused, resumed with " +
-                                    show(sixteenths(resumed)) + " s");
+    expectFrames(
+        file, resumed,
+        "started with " + show(sixteenths(started)) + " s, paused, resumed with " + show(sixteenths(resumed)) + " s");
 }
 
 void recordingResume(Session& session) {

@@ -3,8 +3,8 @@
 // that captures.
 #include "CameraBaseline.h"
 #include "Checks.h"
-#include "LivePicture.h"
 #include "EventPump.h"
+#include "LivePicture.h"
 #include "Sandbox.h"
 #include "Session.h"
 #include "Watchdog.h"
@@ -73,12 +73,14 @@ void optimisationReset(Session& session) {
             camera.resetUserSettings();
             const Clock::time_point returned = Clock::now();
             doing(std::string());
-            expect(listener.ends == 1, "resetUserSettings returned while the optimisation still ran (optimizeEnd "
-                                       "had not come)");
+            expect(listener.ends == 1,
+                   "resetUserSettings returned while the optimisation still ran (optimizeEnd "
+                   "had not come)");
             const double late = secondsBetween(listener.ended(), returned);
-            expect(late <= 2.0 + 3.0 * openSeconds,
-                   "resetUserSettings returned " + show(late) + " s after the optimisation ended; opening the camera "
-                   "takes " + show(openSeconds) + " s");
+            expect(late <= 2.0 + 3.0 * openSeconds, "resetUserSettings returned " + show(late) +
+                                                        " s after the optimisation ended; opening the camera "
+                                                        "takes " +
+                                                        show(openSeconds) + " s");
             expect(camera.getCamHandle() != nullptr && camera.getName().str() == name,
                    "after the reset the camera is not open as " + name);
             expect(session.config().getConfSaved() && !session.config().isUserDefined(camera.getName()),

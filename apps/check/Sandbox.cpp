@@ -70,8 +70,7 @@ std::string makeTemporaryFolder() {
 
 }  // namespace
 
-Sandbox::Sandbox(const std::string& appDir)
-    : previousAppDir_(Qel::HelperFuncs::getAppDir().str()) {
+Sandbox::Sandbox(const std::string& appDir) : previousAppDir_(Qel::HelperFuncs::getAppDir().str()) {
     std::string dir = appDir.empty() ? previousAppDir_ : appDir;
     if (dir.back() != '/') dir += '/';
     originalPath_ = dir + "res/config.xml";

@@ -37,8 +37,7 @@ Nimbrel_model::Camera& Session::open() {
     try {
         hosts::openCamera(*camera_);
     } catch (const Qel::Exception& error) {
-        const std::string hint =
-            hosts::presetHint(*camera_, "nimbrel-demo --reset-preset (or the viewer's Reset)");
+        const std::string hint = hosts::presetHint(*camera_, "nimbrel-demo --reset-preset (or the viewer's Reset)");
         if (hint.empty()) throw;
         throw CheckFailure(error.getMessage().str() + "; " + hint);
     }

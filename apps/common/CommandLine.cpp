@@ -22,8 +22,7 @@ bool read(const std::string& text, Number& value) {
 }
 
 bool inRange(const Range& range, double value) {
-    return std::isfinite(value) && (range.lowExcluded ? value > range.low : value >= range.low) &&
-           value <= range.high;
+    return std::isfinite(value) && (range.lowExcluded ? value > range.low : value >= range.low) && value <= range.high;
 }
 
 // Bounds are whole numbers or short decimals: never in exponent form.

@@ -31,11 +31,11 @@ struct Range {
 };
 
 struct OptionSpec {
-    std::string name;   // as typed after "--"
+    std::string name;  // as typed after "--"
     ValueKind kind = ValueKind::None;
     std::string value;  // what the value is called in the help, e.g. "FILE"
     std::string help;
-    Range range;        // numbers only
+    Range range;  // numbers only
     bool repeatable = false;
 
     static OptionSpec flag(std::string name, std::string help);

@@ -4,8 +4,8 @@
 namespace hosts::exitStatus {
 
 constexpr int kDone = 0;
-constexpr int kFailed = 1;          // a camera, file or settings failure
-constexpr int kUsage = 2;           // a malformed command line; the camera was not opened
-constexpr int kInterrupted = 130;   // SIGINT, SIGTERM or SIGHUP
+constexpr int kFailed = 1;         // a camera, file or settings failure
+constexpr int kUsage = 2;          // a malformed command line; the camera was not opened
+constexpr int kInterrupted = 130;  // SIGINT, SIGTERM or SIGHUP
 
 }  // namespace hosts::exitStatus

@@ -19,12 +19,12 @@ enum class DiskState { Fine, Full, ReadOnly };
 
 struct RecordingKept {
     std::string path;
-    std::uint64_t frames = 0;      // frames in the file
-    double seconds = 0.0;          // frames at the recording rate
-    double fps = 0.0;              // the recording rate
+    std::uint64_t frames = 0;  // frames in the file
+    double seconds = 0.0;      // frames at the recording rate
+    double fps = 0.0;          // the recording rate
     DiskState disk = DiskState::Fine;
-    std::string folder;            // the file's folder, where the disk was looked at
-    std::uint64_t bytesLeft = 0;   // on the file's file system
+    std::string folder;           // the file's folder, where the disk was looked at
+    std::uint64_t bytesLeft = 0;  // on the file's file system
 };
 
 // A file system with less than this left counts as full: a frame that did

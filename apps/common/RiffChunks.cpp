@@ -26,7 +26,8 @@ bool readFourCc(std::istream& in, std::uint64_t offset, std::string& text) {
 
 bool RiffChunk::isVideoFrame() const {
     auto digit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
-    return id.size() == 4 && digit(id[0]) && digit(id[1]) && (id.compare(2, 2, "dc") == 0 || id.compare(2, 2, "db") == 0);
+    return id.size() == 4 && digit(id[0]) && digit(id[1]) &&
+           (id.compare(2, 2, "dc") == 0 || id.compare(2, 2, "db") == 0);
 }
 
 bool readLe32(std::istream& in, std::uint64_t offset, std::uint32_t& value) {

@@ -13,9 +13,9 @@
 namespace hosts {
 
 struct SettingsFolder {
-    std::string path;         // ends in '/'; res/config.xml lies below it
-    bool perUser = false;     // the user's own folder
-    std::string seededFrom;   // the shipped file copied there just now, if any
+    std::string path;        // ends in '/'; res/config.xml lies below it
+    bool perUser = false;    // the user's own folder
+    std::string seededFrom;  // the shipped file copied there just now, if any
 };
 
 // $XDG_CONFIG_HOME/nimbrel-model/ when that variable holds an absolute path,

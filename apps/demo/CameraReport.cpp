@@ -29,8 +29,8 @@ void printCameraReport(const Nimbrel_model::Camera& camera, std::ostream& out) {
 }
 
 std::string gainsLine(const Nimbrel_model::Camera& camera) {
-    return label("gains") + "master " + number(camera.getGain()) + ", red " + number(camera.getRedGain()) +
-           ", green " + number(camera.getGreenGain()) + ", blue " + number(camera.getBlueGain()) + ", auto " +
+    return label("gains") + "master " + number(camera.getGain()) + ", red " + number(camera.getRedGain()) + ", green " +
+           number(camera.getGreenGain()) + ", blue " + number(camera.getBlueGain()) + ", auto " +
            (camera.isGainAuto() ? "on" : "off");
 }
 
@@ -47,8 +47,6 @@ std::string areaLine(const Nimbrel_model::Camera& camera) {
            std::to_string(camera.getPosX()) + "," + std::to_string(camera.getPosY());
 }
 
-std::string pixelClockLine() {
-    return label("pixel clock") + hosts::pixelClockReading();
-}
+std::string pixelClockLine() { return label("pixel clock") + hosts::pixelClockReading(); }
 
 }  // namespace demo

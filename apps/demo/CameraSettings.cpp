@@ -23,8 +23,7 @@ void applySettings(Nimbrel_model::Camera& camera, const DemoOptions& options, st
     }
     if (options.exposureMs) {
         camera.setExposure(*options.exposureMs);
-        out << "applying --exposure " << number(*options.exposureMs) << "\n  " << exposureLine(camera)
-            << std::endl;
+        out << "applying --exposure " << number(*options.exposureMs) << "\n  " << exposureLine(camera) << std::endl;
     }
     if (options.masterGain) {
         // Only the master gain changes: the colour gains go back as read.

@@ -39,8 +39,8 @@ void waitForFreshFrames(const Nimbrel_model::Camera& camera, hosts::EventPump& p
 void applyPreset(Nimbrel_model::Camera& camera, const DemoOptions& options, bool alreadyReset, std::ostream& out) {
     if (options.savePreset) {
         camera.saveUserSettings();
-        out << "saved the current settings as the user preset of " << camera.getName().str() << " in "
-            << configFile() << std::endl;
+        out << "saved the current settings as the user preset of " << camera.getName().str() << " in " << configFile()
+            << std::endl;
     }
     if (options.resetPreset && !alreadyReset) {
         camera.resetUserSettings();
@@ -81,15 +81,15 @@ void DemoRun::execute() {
         waitForFreshFrames(camera, pump);
         const std::string path = hosts::absolutePath(*options_.snapshotPath);
         SnapshotInfo info = saveSnapshot(camera, path);
-        out_ << "snapshot " << path << ": " << info.width << "x" << info.height << " JPEG, " << info.bytes
-             << " bytes" << std::endl;
+        out_ << "snapshot " << path << ": " << info.width << "x" << info.height << " JPEG, " << info.bytes << " bytes"
+             << std::endl;
         written.emplace_back("snapshot", path);
     }
     StopSignal::throwIfRaised();
     if (options_.recordPath) {
         RecordingSession recording(camera, pump, out_, terminal_);
-        recording.record({*options_.recordPath, options_.recordSeconds, options_.recordFps, options_.maxSizeMb,
-                          options_.replayFps});
+        recording.record(
+            {*options_.recordPath, options_.recordSeconds, options_.recordFps, options_.maxSizeMb, options_.replayFps});
         written.emplace_back("recording", hosts::absolutePath(*options_.recordPath));
     }
 

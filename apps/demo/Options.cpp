@@ -34,13 +34,12 @@ FrameSize parseSize(const std::string& text) {
 }
 
 hosts::CommandLine makeCommandLine() {
-    hosts::CommandLine line(
-        "nimbrel-demo",
-        "Opens the camera, prints its sensor and current settings, applies what the\n"
-        "options ask, and can save a snapshot and record an AVI file.\n\n"
-        "Without options it opens the default camera, saves snapshot.jpg and records a\n"
-        "5-second demo.avi at the camera's frame rate in the current directory.\n",
-        R"(
+    hosts::CommandLine line("nimbrel-demo",
+                            "Opens the camera, prints its sensor and current settings, applies what the\n"
+                            "options ask, and can save a snapshot and record an AVI file.\n\n"
+                            "Without options it opens the default camera, saves snapshot.jpg and records a\n"
+                            "5-second demo.avi at the camera's frame rate in the current directory.\n",
+                            R"(
 Ctrl-C, SIGTERM or SIGHUP (a closed terminal) during a recording stops it and
 leaves a complete file; at any other time they close the camera and end the
 demo. A closed pipe on the output does not stop a recording.

@@ -72,9 +72,8 @@ std::string ProgressDisplay::barLine(const RecordingProgress& p) const {
 
 std::string ProgressDisplay::plainLine(const RecordingProgress& p) const {
     std::string recorded = fixed(p.recordedSeconds, 1) + (targetSeconds_ > 0.0 ? "/" + number(targetSeconds_) : "");
-    return "progress: " + recorded + " s recorded, " + std::to_string(p.frames) + " frames, " +
-           megabytes(p.fileBytes) + ", " + rate(p.framesPerSecond) + ", " + fixed(p.elapsedSeconds, 1) +
-           " s elapsed";
+    return "progress: " + recorded + " s recorded, " + std::to_string(p.frames) + " frames, " + megabytes(p.fileBytes) +
+           ", " + rate(p.framesPerSecond) + ", " + fixed(p.elapsedSeconds, 1) + " s elapsed";
 }
 
 }  // namespace demo

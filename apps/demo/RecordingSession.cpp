@@ -38,9 +38,7 @@ std::uintmax_t fileBytes(const std::string& path) {
     return error ? 0 : size;
 }
 
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 }  // namespace
 
@@ -144,8 +142,8 @@ std::string RecordingSession::finish() {
     return hosts::tryStopRecording(camera_);
 }
 
-void RecordingSession::printSummary(const RecordingRequest& request, const std::string& path,
-                                    const std::string& ending, std::uint64_t frames, double wallSeconds) const {
+void RecordingSession::printSummary(const RecordingRequest& request, const std::string& path, const std::string& ending,
+                                    std::uint64_t frames, double wallSeconds) const {
     const std::uintmax_t bytes = fileBytes(path);
     const double fps = *request.fps;
     out_ << "recording " << ending << "\n"

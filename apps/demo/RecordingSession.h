@@ -19,10 +19,10 @@ namespace demo {
 
 struct RecordingRequest {
     std::string path;
-    double seconds = 5.0;            // 0: no length limit
-    std::optional<double> fps;       // taken into the file; default: the camera's rate
+    double seconds = 5.0;       // 0: no length limit
+    std::optional<double> fps;  // taken into the file; default: the camera's rate
     double maxSizeMb = 1024.0;
-    std::optional<long> replayFps;   // default: the recording rate
+    std::optional<long> replayFps;  // default: the recording rate
 };
 
 class RecordingSession {

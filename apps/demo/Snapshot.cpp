@@ -41,8 +41,7 @@ SnapshotInfo saveSnapshot(const Nimbrel_model::Camera& camera, const std::string
     int status = tjCompress2(compressor.get(), picture.pixels(), info.width, pitch, info.height, TJPF_RGB, &output,
                              &size, TJSAMP_420, jpegQuality, 0);
     JpegBuffer jpeg(output);
-    if (status != 0)
-        throw std::runtime_error(std::string("JPEG encoding failed: ") + tjGetErrorStr2(compressor.get()));
+    if (status != 0) throw std::runtime_error(std::string("JPEG encoding failed: ") + tjGetErrorStr2(compressor.get()));
 
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(jpeg.get()), static_cast<std::streamsize>(size));

@@ -5,8 +5,8 @@
 #include "Options.h"
 #include "SimulatorReadings.h"
 
-#include <iostream>
 #include <unistd.h>
+#include <iostream>
 
 int main(int argc, char** argv) {
     demo::DemoOptions options;

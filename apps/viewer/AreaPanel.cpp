@@ -22,8 +22,8 @@ AreaPanel::AreaPanel(wxWindow* parent, Notices& notices, std::function<void()> c
     sizes->AddGrowableCol(1);
     const auto addSize = [&](Txt label) {
         sizes->Add(labels_.add(new wxStaticText(box, wxID_ANY, wxString()), label), 0, wxALIGN_CENTER_VERTICAL);
-        auto* spin = new wxSpinCtrl(box, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxSP_ARROW_KEYS, 1,
-                                    100000, 1);
+        auto* spin =
+            new wxSpinCtrl(box, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxSP_ARROW_KEYS, 1, 100000, 1);
         sizes->Add(spin, 1, wxEXPAND);
         return spin;
     };
@@ -61,9 +61,7 @@ void AreaPanel::relabel() {
     showOffset();
 }
 
-void AreaPanel::showOffset() {
-    offset_->SetLabel(wxString::Format(tr(Txt::Offset), x_, y_));
-}
+void AreaPanel::showOffset() { offset_->SetLabel(wxString::Format(tr(Txt::Offset), x_, y_)); }
 
 void AreaPanel::enableFor(bool cameraOpen) {
     if (cameraOpen) {

@@ -19,10 +19,10 @@ AutomaticsPanel::AutomaticsPanel(wxWindow* parent, Notices& notices, ViewerListe
 
     auto* balanceBox = labels_.add(new wxStaticBox(this, wxID_ANY, wxString()), Txt::BoxWhiteBalance);
     auto* balance = new wxStaticBoxSizer(balanceBox, wxHORIZONTAL);
-    start_ = labels_.add(new wxButton(balanceBox, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
-                                      wxBU_EXACTFIT), Txt::Start);
-    stop_ = labels_.add(new wxButton(balanceBox, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
-                                     wxBU_EXACTFIT), Txt::Stop);
+    start_ = labels_.add(
+        new wxButton(balanceBox, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT), Txt::Start);
+    stop_ = labels_.add(new wxButton(balanceBox, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT),
+                        Txt::Stop);
     state_ = new wxStaticText(balanceBox, wxID_ANY, wxString());
     balance->Add(start_, 0, wxALL, 2);
     balance->Add(stop_, 0, wxALL, 2);
@@ -68,8 +68,7 @@ void AutomaticsPanel::showState() {
 }
 
 void AutomaticsPanel::onWhiteBalance(bool on) {
-    if (guarded(notices_, [on] { on ? camera().doWhiteBalance() : camera().stopWhiteBalance(); }))
-        whiteBalance_ = on;
+    if (guarded(notices_, [on] { on ? camera().doWhiteBalance() : camera().stopWhiteBalance(); })) whiteBalance_ = on;
     showState();
     changed_();
 }

@@ -55,8 +55,8 @@ ControlPanel::ControlPanel(wxWindow* parent, Notices& notices, std::function<voi
 }
 
 wxSlider* ControlPanel::addSlider(wxWindow* box, Txt label, int maximum) {
-    grid_->Add(labels_.add(new wxStaticText(box, wxID_ANY, wxString()), label), wxGBPosition(rows_, 0),
-               wxDefaultSpan, wxALIGN_CENTER_VERTICAL);
+    grid_->Add(labels_.add(new wxStaticText(box, wxID_ANY, wxString()), label), wxGBPosition(rows_, 0), wxDefaultSpan,
+               wxALIGN_CENTER_VERTICAL);
     auto* slider = new wxSlider(box, wxID_ANY, 0, 0, maximum, wxDefaultPosition, wxSize(150, -1));
     grid_->Add(slider, wxGBPosition(rows_, 1), wxDefaultSpan, wxEXPAND | wxALIGN_CENTER_VERTICAL);
     auto* value = new wxStaticText(box, wxID_ANY, "0", wxDefaultPosition, wxSize(30, -1), wxALIGN_RIGHT);
@@ -67,10 +67,10 @@ wxSlider* ControlPanel::addSlider(wxWindow* box, Txt label, int maximum) {
 
 wxSpinCtrlDouble* ControlPanel::addSpin(wxWindow* box, Txt label, double minimum, double maximum, double step,
                                         int digits) {
-    grid_->Add(labels_.add(new wxStaticText(box, wxID_ANY, wxString()), label), wxGBPosition(rows_, 0),
-               wxDefaultSpan, wxALIGN_CENTER_VERTICAL);
-    auto* spin = new wxSpinCtrlDouble(box, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
-                                      wxSP_ARROW_KEYS, minimum, maximum, minimum, step);
+    grid_->Add(labels_.add(new wxStaticText(box, wxID_ANY, wxString()), label), wxGBPosition(rows_, 0), wxDefaultSpan,
+               wxALIGN_CENTER_VERTICAL);
+    auto* spin = new wxSpinCtrlDouble(box, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxSP_ARROW_KEYS,
+                                      minimum, maximum, minimum, step);
     spin->SetDigits(digits);
     grid_->Add(spin, wxGBPosition(rows_++, 1), wxGBSpan(1, 2), wxEXPAND);
     return spin;
@@ -114,9 +114,8 @@ void ControlPanel::enableFor(bool cameraOpen, bool colour) {
 }
 
 void ControlPanel::onGain(wxCommandEvent&) {
-    guarded(notices_, [this] {
-        camera().setGain(master_->GetValue(), red_->GetValue(), green_->GetValue(), blue_->GetValue());
-    });
+    guarded(notices_,
+            [this] { camera().setGain(master_->GetValue(), red_->GetValue(), green_->GetValue(), blue_->GetValue()); });
     changed_();
 }
 

@@ -5,8 +5,7 @@
 
 namespace viewer {
 
-Histogram sampleHistogram(const std::uint8_t* source, std::size_t pitchBytes, Extent area, bool colour,
-                          int maxPixels) {
+Histogram sampleHistogram(const std::uint8_t* source, std::size_t pitchBytes, Extent area, bool colour, int maxPixels) {
     Histogram histogram;
     if (!source || area.width <= 0 || area.height <= 0 || maxPixels <= 0) return histogram;
     histogram.channels = colour ? 3 : 1;

@@ -17,8 +17,7 @@ const wxColour kGreyCurve(220, 220, 220);
 
 }  // namespace
 
-HistogramPanel::HistogramPanel(wxWindow* parent, std::function<void(bool)> overlayChanged)
-    : wxPanel(parent, wxID_ANY) {
+HistogramPanel::HistogramPanel(wxWindow* parent, std::function<void(bool)> overlayChanged) : wxPanel(parent, wxID_ANY) {
     auto* box = labels_.add(new wxStaticBox(this, wxID_ANY, wxString()), Txt::BoxHistogram);
     auto* column = new wxStaticBoxSizer(box, wxVERTICAL);
     curves_ = new wxWindow(box, wxID_ANY, wxDefaultPosition, FromDIP(wxSize(256, 110)));
@@ -65,13 +64,15 @@ void HistogramPanel::onPaintCurves(wxPaintEvent&) {
     // peaks (flat areas of one colour) do not flatten everything else.
     std::uint32_t tallest = 1;
     for (int c = 0; c < histogram_.channels; ++c)
-        tallest = std::max(tallest, *std::max_element(histogram_.counts[c].begin() + 1, histogram_.counts[c].end() - 1));
+        tallest =
+            std::max(tallest, *std::max_element(histogram_.counts[c].begin() + 1, histogram_.counts[c].end() - 1));
     const double height = size.GetHeight() - 1;
     std::vector<wxPoint> points(256);
     for (int c = 0; c < histogram_.channels; ++c) {
         for (int bin = 0; bin < 256; ++bin) {
             const double share = std::min(1.0, std::log1p(histogram_.counts[c][bin]) / std::log1p(tallest));
-            points[bin] = wxPoint(bin * (size.GetWidth() - 1) / 255, static_cast<int>(std::lround(height * (1.0 - share))));
+            points[bin] =
+                wxPoint(bin * (size.GetWidth() - 1) / 255, static_cast<int>(std::lround(height * (1.0 - share))));
         }
         dc.SetPen(wxPen(histogram_.channels == 1 ? kGreyCurve : kCurveColours[c], 1));
         dc.DrawLines(static_cast<int>(points.size()), points.data());

@@ -1,11 +1,10 @@
 #include "MainFrame.h"
 
 #include "AreaPanel.h"
-#include "CameraOpener.h"
-#include "ExitStatus.h"
-#include "StopSignal.h"
 #include "AutomaticsPanel.h"
+#include "CameraOpener.h"
 #include "ControlPanel.h"
+#include "ExitStatus.h"
 #include "Guarded.h"
 #include "HistogramPanel.h"
 #include "LivePicture.h"
@@ -15,6 +14,7 @@
 #include "RecordingPanel.h"
 #include "ScriptedRun.h"
 #include "Snapshot.h"
+#include "StopSignal.h"
 #include "ViewerListener.h"
 
 #include <Nimbrel_model/Camera.h>
@@ -72,7 +72,8 @@ MainFrame::MainFrame(const Options& options, ViewerListener& listener, const Sta
     auto* pictureColumn = new wxBoxSizer(wxVERTICAL);
     auto* bar = new wxInfoBar(root);
     pictureColumn->Add(bar, 0, wxEXPAND);
-    tools_ = new PictureTools(root, [this] { onSnapshot(); }, [this](int zoom) { onZoom(zoom); });
+    tools_ = new PictureTools(
+        root, [this] { onSnapshot(); }, [this](int zoom) { onZoom(zoom); });
     pictureColumn->Add(tools_, 0, wxEXPAND);
     picture_ = new PicturePanel(root);
     notices_ = std::make_unique<Notices>(bar, picture_);
@@ -92,15 +93,19 @@ MainFrame::MainFrame(const Options& options, ViewerListener& listener, const Sta
     fitToDisplay();
 
     Bind(wxEVT_TIMER, &MainFrame::onDisplayTimer, this, kDisplayTimer);
-    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Close(); }, kQuitTimer);
-    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Close(); }, kCloseRetryTimer);
-    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { scripted_->start(); }, kScriptTimer);
+    Bind(
+        wxEVT_TIMER, [this](wxTimerEvent&) { Close(); }, kQuitTimer);
+    Bind(
+        wxEVT_TIMER, [this](wxTimerEvent&) { Close(); }, kCloseRetryTimer);
+    Bind(
+        wxEVT_TIMER, [this](wxTimerEvent&) { scripted_->start(); }, kScriptTimer);
     Bind(wxEVT_CLOSE_WINDOW, &MainFrame::onClose, this);
 
     scripted_ = std::make_unique<ScriptedRun>(
         options_, exitCode_,
         ScriptedRun::Window{*controls_, *area_, *automatics_, *presets_, *recording_, *picture_, *histogram_,
-                            [this] { Close(); }, [this] { return statusLine(); }, [this] { return cameraOpen_; }, *this},
+                            [this] { Close(); }, [this] { return statusLine(); }, [this] { return cameraOpen_; },
+                            *this},
         startup.presetReset);
     listener_.onRecordEnd = [this] { recording_->recordEnded(); };
     recording_->whenEnded([this] { scripted_->recordEnded(); });
@@ -163,7 +168,8 @@ wxWindow* MainFrame::buildSidebar(wxWindow* parent) {
     hooks.changed = changed;
     presets_ = new PresetPanel(side, *notices_, std::move(hooks));
     recording_ = new RecordingPanel(side, *notices_, listener_, !options_.scripted());
-    for (wxWindow* panel : std::initializer_list<wxWindow*>{histogram_, controls_, area_, automatics_, presets_, recording_})
+    for (wxWindow* panel :
+         std::initializer_list<wxWindow*>{histogram_, controls_, area_, automatics_, presets_, recording_})
         stack->Add(panel, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 6);
     side->SetSizer(stack);
     // Any height: the sidebar scrolls rather than push the window past the screen.
@@ -183,10 +189,14 @@ void MainFrame::buildMenus() {
     menus->Append(fileMenu_, tr(Txt::MenuFile));
     menus->Append(languageMenu_, tr(Txt::MenuLanguage));
     SetMenuBar(menus);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, wxID_EXIT);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { onSnapshot(); }, kMenuSnapshot);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { onLanguage(Language::English); }, kMenuEnglish);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { onLanguage(Language::French); }, kMenuFrench);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, wxID_EXIT);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { onSnapshot(); }, kMenuSnapshot);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { onLanguage(Language::English); }, kMenuEnglish);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { onLanguage(Language::French); }, kMenuFrench);
 }
 
 void MainFrame::relabel() {
@@ -216,8 +226,7 @@ void MainFrame::relabel() {
 }
 
 void MainFrame::showTitle() {
-    SetTitle(cameraOpen_ ? wxString::Format(tr(Txt::TitleCamera), camera().getName().wxstr())
-                         : tr(Txt::TitleNoCamera));
+    SetTitle(cameraOpen_ ? wxString::Format(tr(Txt::TitleCamera), camera().getName().wxstr()) : tr(Txt::TitleNoCamera));
 }
 
 void MainFrame::enableControls() {
@@ -290,7 +299,8 @@ void MainFrame::updateView() {
 
 wxString MainFrame::statusLine() const {
     wxString line;
-    for (int field = 0; field < kFieldCount; ++field) line << (field ? " | " : "") << GetStatusBar()->GetStatusText(field);
+    for (int field = 0; field < kFieldCount; ++field)
+        line << (field ? " | " : "") << GetStatusBar()->GetStatusText(field);
     return line;
 }
 

@@ -32,7 +32,7 @@ class ViewerListener;
 // What happened before the window existed, shown as soon as it does.
 struct Startup {
     bool cameraOpen = false;
-    bool presetReset = false;     // the preset was reset so that the camera opened
+    bool presetReset = false;  // the preset was reset so that the camera opened
     std::vector<wxString> errors;
     std::vector<wxString> infos;
 };

@@ -26,8 +26,7 @@ const OptionSpec kSelfTest = OptionSpec::flag(
 wxString wide(const std::optional<std::string>& text) { return wxString::FromUTF8(text.value_or("")); }
 
 hosts::CommandLine makeCommandLine() {
-    hosts::CommandLine line("nimbrel-viewer",
-                            "A window that shows and drives the camera through the module.\n",
+    hosts::CommandLine line("nimbrel-viewer", "A window that shows and drives the camera through the module.\n",
                             R"(
 Scripted runs (--quit-after, --record, --snapshot, --selftest-control) open no
 dialog. Ctrl-C, SIGTERM or SIGHUP close the window cleanly (a recording is

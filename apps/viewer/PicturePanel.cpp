@@ -85,8 +85,8 @@ void PicturePanel::refresh(const hosts::LivePicture& live, Extent area) {
     drawCredit_ = std::min(kMaxDrawCredit, drawCredit_ + (now - lastCreditMs_) * kDrawsPerMs);
     lastCreditMs_ = now;
     pendingChange_ = pendingChange_ || changed;
-    const bool geometry = GetClientSize() != drawnBox_ || area.width != drawnArea_.width ||
-                          area.height != drawnArea_.height;
+    const bool geometry =
+        GetClientSize() != drawnBox_ || area.width != drawnArea_.width || area.height != drawnArea_.height;
     const bool flash = overlay_ && flashOn() != drawnFlash_;
     const bool wanted = pendingChange_ || redraw_ || geometry || flash || !hasPicture_;
     // The camera is often slower than the display: draw only what changed, and
@@ -122,8 +122,8 @@ void PicturePanel::render(const std::uint8_t* raw, std::size_t pitch, Extent are
         target = {source.width * zoom_, source.height * zoom_};
     }
     if (target.width <= 0 || target.height <= 0) return;
-    drawn_ = wxRect(std::max(0, (box.GetWidth() - target.width) / 2), std::max(0, (box.GetHeight() - target.height) / 2),
-                    target.width, target.height);
+    drawn_ = wxRect(std::max(0, (box.GetWidth() - target.width) / 2),
+                    std::max(0, (box.GetHeight() - target.height) / 2), target.width, target.height);
     wxImage image(target.width, target.height, false);  // owns its pixels
     sampleInto(raw, pitch, source, image.GetData(), target);
     if (drawnFlash_) markClipped(image.GetData(), static_cast<std::size_t>(target.width) * target.height);
@@ -150,7 +150,8 @@ bool PicturePanel::flashOn() const { return clock_.Time() / kFlashMs % 2 == 0; }
 
 void PicturePanel::readPointer(const std::uint8_t* raw, std::size_t pitch, Extent area) {
     if (!pointer_.valid || pointer_.x >= area.width || pointer_.y >= area.height) return;
-    const std::uint8_t* pixel = raw + static_cast<std::size_t>(pointer_.y) * pitch + static_cast<std::size_t>(pointer_.x) * 3;
+    const std::uint8_t* pixel =
+        raw + static_cast<std::size_t>(pointer_.y) * pitch + static_cast<std::size_t>(pointer_.x) * 3;
     std::copy(pixel, pixel + 3, pointer_.rgb);
 }
 

@@ -72,16 +72,16 @@ private:
     wxStopWatch clock_;
     std::uint64_t lastChecksum_ = 0;
     bool haveChecksum_ = false;
-    bool redraw_ = true;  // the next refresh draws even an unchanged picture
+    bool redraw_ = true;          // the next refresh draws even an unchanged picture
     bool pendingChange_ = false;  // a changed picture waits for its turn to be drawn
     double drawCredit_ = 1.0;
     long lastCreditMs_ = 0;
     bool drawnFlash_ = false;
     wxSize drawnBox_;
     Extent drawnArea_;
-    wxRect drawn_;        // where the bitmap goes, panel coordinates (may exceed the panel)
+    wxRect drawn_;  // where the bitmap goes, panel coordinates (may exceed the panel)
     int zoom_ = 0;
-    wxPoint pan_;         // sensor pixel at the view's top-left corner when zoomed
+    wxPoint pan_;  // sensor pixel at the view's top-left corner when zoomed
     bool centrePending_ = false;
     bool overlay_ = false;
     bool dragging_ = false;

@@ -16,8 +16,8 @@ namespace viewer {
 class PresetPanel : public wxPanel {
 public:
     struct Hooks {
-        std::function<bool()> busy;         // a reset would close the camera under running work
-        std::function<void()> reopened;     // the camera was opened again
+        std::function<bool()> busy;      // a reset would close the camera under running work
+        std::function<void()> reopened;  // the camera was opened again
         std::function<void()> changed;
     };
     PresetPanel(wxWindow* parent, Notices& notices, Hooks hooks);

@@ -53,8 +53,8 @@ RecordingPanel::RecordingPanel(wxWindow* parent, Notices& notices, ViewerListene
     grid->Add(labels_.add(new wxStaticText(box, wxID_ANY, wxString()), Txt::FileName), 0, wxALIGN_CENTER_VERTICAL);
     auto* fileRow = new wxBoxSizer(wxHORIZONTAL);
     file_ = new wxTextCtrl(box, wxID_ANY, wxFileName(wxGetHomeDir(), "nimbrel-recording.avi").GetFullPath());
-    browse_ = new wxButton(box, wxID_ANY, wxString::FromUTF8("\u2026"), wxDefaultPosition, wxDefaultSize,
-                           wxBU_EXACTFIT);
+    browse_ =
+        new wxButton(box, wxID_ANY, wxString::FromUTF8("\u2026"), wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
     fileRow->Add(file_, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 2);
     fileRow->Add(browse_, 0, wxALIGN_CENTER_VERTICAL);
     grid->Add(fileRow, 1, wxEXPAND);
@@ -223,7 +223,8 @@ void RecordingPanel::reportLoss(const wxString& failure, const std::string& stop
                                      number(kept.seconds, 2), number(kept.fps, 2));
     const wxString folder = wxString::FromUTF8(kept.folder);
     if (kept.disk == hosts::DiskState::Full)
-        text << "\n" << wxString::Format(tr(Txt::DiskFull), folder, static_cast<unsigned long long>(kept.bytesLeft / 1024));
+        text << "\n"
+             << wxString::Format(tr(Txt::DiskFull), folder, static_cast<unsigned long long>(kept.bytesLeft / 1024));
     if (kept.disk == hosts::DiskState::ReadOnly) text << "\n" << wxString::Format(tr(Txt::DiskReadOnly), folder);
     if (!stopProblem.empty())
         text << "\n" << wxString::Format(tr(Txt::RecordNotFinished), wxString::FromUTF8(stopProblem));
@@ -261,8 +262,7 @@ void RecordingPanel::tick() {
     } else if (recordingLength_ > 0.0) {
         const double part = std::min(seconds / recordingLength_, 1.0);
         gauge_->SetValue(static_cast<int>(part * kGaugeRange));
-        progress_->SetLabel(
-            wxString::Format(tr(Txt::RecordProgress), number(seconds, 1), number(recordingLength_, 0)));
+        progress_->SetLabel(wxString::Format(tr(Txt::RecordProgress), number(seconds, 1), number(recordingLength_, 0)));
     } else {
         gauge_->Pulse();
         progress_->SetLabel(wxString::Format(tr(Txt::RecordNoLimit), number(seconds, 1)));

@@ -68,7 +68,7 @@ void ScriptedRun::startSelfTest() {
         finishSelfTest(false);
         return;
     }
-    const std::vector<wxWindow*> panels{&window_.histogram, &window_.controls, &window_.area,
+    const std::vector<wxWindow*> panels{&window_.histogram,  &window_.controls, &window_.area,
                                         &window_.automatics, &window_.presets,  &window_.recording};
     selfTestPassed_ = runLayoutSelfTest(window_.frame, panels, stdout);
     selfTestPassed_ = runControlSelfTest(window_.controls, window_.area, stdout) && selfTestPassed_;

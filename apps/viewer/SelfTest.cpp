@@ -19,7 +19,7 @@ namespace {
 struct Probe {
     const char* name;
     ControlPanel::Control control;
-    std::function<double()> read;  // what the camera reports
+    std::function<double()> read;          // what the camera reports
     std::function<double(double)> choose;  // what to ask for, given what the camera holds
     double tolerance;                      // the camera may round what it is given
 };
@@ -49,9 +49,9 @@ bool checkArea(AreaPanel& area, std::FILE* out) {
     area.simulateApply(askedWidth, askedHeight);
     const Extent reported{camera.getWidth(), camera.getHeight()};
     const Extent shown = area.shown();
-    const bool ok = shown.width == reported.width && shown.height == reported.height &&
-                    reported.width <= askedWidth && reported.height <= askedHeight &&
-                    reported.width > askedWidth / 2 && reported.height > askedHeight / 2;
+    const bool ok = shown.width == reported.width && shown.height == reported.height && reported.width <= askedWidth &&
+                    reported.height <= askedHeight && reported.width > askedWidth / 2 &&
+                    reported.height > askedHeight / 2;
     std::fprintf(out, "selftest area: asked %dx%d, camera %dx%d, shown %dx%d: %s\n", askedWidth, askedHeight,
                  reported.width, reported.height, shown.width, shown.height, ok ? "ok" : "FAILED");
     return ok;

@@ -69,7 +69,8 @@ constexpr std::array<Pair, static_cast<std::size_t>(Txt::Count)> kTexts{{
     {Txt::RecordNoLimit, "%s s (no length limit)", "%s s (sans limite de dur\u00e9e)"},
     {Txt::RecordPaused, "Paused at %s s", "En pause \u00e0 %s s"},
     {Txt::NoticeCameraError, "Camera error: %s", "Erreur de la cam\u00e9ra : %s"},
-    {Txt::NoticeConfigError, "The configuration could not be loaded: %s", "La configuration n'a pas pu \u00eatre charg\u00e9e : %s"},
+    {Txt::NoticeConfigError, "The configuration could not be loaded: %s",
+     "La configuration n'a pas pu \u00eatre charg\u00e9e : %s"},
     {Txt::NoticeNoCamera, "No camera could be opened: %s", "Aucune cam\u00e9ra n'a pu \u00eatre ouverte : %s"},
     {Txt::NoticeRecordEnd, "Recording finished by the camera (length or size limit reached): %s",
      "Enregistrement termin\u00e9 par la cam\u00e9ra (dur\u00e9e ou taille maximale atteinte) : %s"},
@@ -77,7 +78,8 @@ constexpr std::array<Pair, static_cast<std::size_t>(Txt::Count)> kTexts{{
     {Txt::NoticeRecordFault, "The recording was stopped after an error: %s",
      "L'enregistrement a \u00e9t\u00e9 arr\u00eat\u00e9 apr\u00e8s une erreur : %s"},
     {Txt::NoticeOptimised, "Pixel clock optimised: %s fps", "Horloge pixel optimis\u00e9e : %s i/s"},
-    {Txt::NoticePresetSaved, "Camera settings saved as the preset.", "R\u00e9glages de la cam\u00e9ra enregistr\u00e9s comme pr\u00e9r\u00e9glage."},
+    {Txt::NoticePresetSaved, "Camera settings saved as the preset.",
+     "R\u00e9glages de la cam\u00e9ra enregistr\u00e9s comme pr\u00e9r\u00e9glage."},
     {Txt::NoticePresetReset, "Preset removed; factory settings applied.",
      "Pr\u00e9r\u00e9glage supprim\u00e9 ; r\u00e9glages d'usine appliqu\u00e9s."},
     {Txt::NoticeBusy, "Wait for the recording and the optimisation to finish first.",
@@ -95,21 +97,27 @@ constexpr std::array<Pair, static_cast<std::size_t>(Txt::Count)> kTexts{{
     {Txt::StatusPointer, "pixel %d, %d: R %d G %d B %d", "pixel %d, %d : R %d V %d B %d"},
     {Txt::StatusPointerGrey, "pixel %d, %d: %d", "pixel %d, %d : %d"},
     {Txt::NoticeSnapshotSaved, "Snapshot saved: %s", "Instantan\u00e9 enregistr\u00e9 : %s"},
-    {Txt::NoticeSnapshotFailed, "The snapshot could not be saved: %s", "L'instantan\u00e9 n'a pas pu \u00eatre enregistr\u00e9 : %s"},
+    {Txt::NoticeSnapshotFailed, "The snapshot could not be saved: %s",
+     "L'instantan\u00e9 n'a pas pu \u00eatre enregistr\u00e9 : %s"},
     {Txt::RecordFrames, "%s (%llu frames)", "%s (%llu images)"},
-    {Txt::RecordLengthNote, "%s s at %s fps hold %llu frames or one more: the length is counted down in steps of 1/%s s.",
-     "%s s \u00e0 %s i/s donnent %llu images ou une de plus : la dur\u00e9e est d\u00e9compt\u00e9e par pas de 1/%s s."},
+    {Txt::RecordLengthNote,
+     "%s s at %s fps hold %llu frames or one more: the length is counted down in steps of 1/%s s.",
+     "%s s \u00e0 %s i/s donnent %llu images ou une de plus : la dur\u00e9e est d\u00e9compt\u00e9e par pas de 1/%s "
+     "s."},
     {Txt::RecordKept, "%s keeps %llu frames (%s s at %s fps).", "%s garde %llu images (%s s \u00e0 %s i/s)."},
     {Txt::DiskFull, "The file system holding %s is full (%llu kB left).",
      "Le syst\u00e8me de fichiers de %s est plein (%llu ko libres)."},
     {Txt::DiskReadOnly, "The file system holding %s is read-only.",
      "Le syst\u00e8me de fichiers de %s est en lecture seule."},
     {Txt::RecordNotFinished, "The file could not be finished: %s", "Le fichier n'a pas pu \u00eatre termin\u00e9 : %s"},
-    {Txt::NoticePresetHint, "A user preset is stored for %s and may be why: Presets \u25b8 Reset goes back to the factory values.",
+    {Txt::NoticePresetHint,
+     "A user preset is stored for %s and may be why: Presets \u25b8 Reset goes back to the factory values.",
      "Un pr\u00e9r\u00e9glage est enregistr\u00e9 pour %s et peut en \u00eatre la cause : Pr\u00e9r\u00e9glages \u25b8 "
      "R\u00e9initialiser revient aux r\u00e9glages d'usine."},
-    {Txt::NoticePresetResetAtOpen, "The camera did not open with its preset: the preset was removed and the factory settings applied.",
-     "La cam\u00e9ra ne s'ouvrait pas avec son pr\u00e9r\u00e9glage : il a \u00e9t\u00e9 supprim\u00e9 et les r\u00e9glages d'usine appliqu\u00e9s."},
+    {Txt::NoticePresetResetAtOpen,
+     "The camera did not open with its preset: the preset was removed and the factory settings applied.",
+     "La cam\u00e9ra ne s'ouvrait pas avec son pr\u00e9r\u00e9glage : il a \u00e9t\u00e9 supprim\u00e9 et les "
+     "r\u00e9glages d'usine appliqu\u00e9s."},
 }};
 
 constexpr bool inOrder() {
@@ -127,9 +135,7 @@ Language languageFromName(const wxString& name) {
     return name.IsSameAs("French", false) ? Language::French : Language::English;
 }
 
-wxString languageName(Language language) {
-    return language == Language::French ? "French" : "English";
-}
+wxString languageName(Language language) { return language == Language::French ? "French" : "English"; }
 
 void setLanguage(Language language) { current = language; }
 

@@ -6,7 +6,8 @@ namespace viewer {
 
 void ViewerListener::recordEnd() {
     // Leave the module's walk over its listener list before reacting.
-    if (wxTheApp) wxTheApp->CallAfter([this] {
+    if (wxTheApp)
+        wxTheApp->CallAfter([this] {
             if (onRecordEnd) onRecordEnd();
         });
 }
@@ -15,7 +16,8 @@ void ViewerListener::optimizeEnd() {
     --pending_;
     // CallAfter queues an event, which is safe from another thread; the
     // window is touched only once the main thread runs it.
-    if (wxTheApp) wxTheApp->CallAfter([this] {
+    if (wxTheApp)
+        wxTheApp->CallAfter([this] {
             if (onOptimizeEnd) onOptimizeEnd();
         });
 }

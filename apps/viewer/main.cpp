@@ -15,9 +15,8 @@ namespace {
 // modal dialog, which hangs scripted and headless runs.
 void printAssert(const wxString& file, int line, const wxString& function, const wxString& condition,
                  const wxString& message) {
-    std::fprintf(stderr, "nimbrel-viewer: wxWidgets assertion failed: %s:%d in %s: %s %s\n",
-                 file.utf8_str().data(), line, function.utf8_str().data(), condition.utf8_str().data(),
-                 message.utf8_str().data());
+    std::fprintf(stderr, "nimbrel-viewer: wxWidgets assertion failed: %s:%d in %s: %s %s\n", file.utf8_str().data(),
+                 line, function.utf8_str().data(), condition.utf8_str().data(), message.utf8_str().data());
 }
 
 }  // namespace

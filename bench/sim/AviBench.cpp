@@ -8,18 +8,17 @@
 #include <benchmark/benchmark.h>
 #include <turbojpeg.h>
 
+#include <unistd.h>
 #include <chrono>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
 constexpr int quality = 50;  // what the camera module asks for
 
 void addFrame(benchmark::State& state, int width, int height, bool colour) {
-        auto frame = avibench::makeFrame(width, height, colour);
-    const std::string path = "/tmp/bench_avi_" + std::to_string(getpid()) + "_" +
-                             std::to_string(width) + ".avi";
+    auto frame = avibench::makeFrame(width, height, colour);
+    const std::string path = "/tmp/bench_avi_" + std::to_string(getpid()) + "_" + std::to_string(width) + ".avi";
     avibench::AviSession avi(path, width, height, quality, 25.0);
     if (!avi.ok()) {
         state.SkipWithError("could not start the AVI file");
@@ -37,11 +36,9 @@ void addFrame(benchmark::State& state, int width, int height, bool colour) {
     state.SetItemsProcessed(state.iterations());
     state.counters["max_fps"] = benchmark::Counter(frames, benchmark::Counter::kIsRate);
     state.counters["ms_per_frame"] = benchmark::Counter(elapsed.count(), benchmark::Counter::kAvgIterations);
-    state.counters["Mpixel_per_s"] =
-        benchmark::Counter(frames * width * height / 1e6, benchmark::Counter::kIsRate);
+    state.counters["Mpixel_per_s"] = benchmark::Counter(frames * width * height / 1e6, benchmark::Counter::kIsRate);
     float kb = 0.0f;
-    if (isavi_GetAVISize(avi.id(), &kb) == IS_AVI_NO_ERR && frames > 0)
-        state.counters["kB_per_frame"] = kb / frames;
+    if (isavi_GetAVISize(avi.id(), &kb) == IS_AVI_NO_ERR && frames > 0) state.counters["kB_per_frame"] = kb / frames;
 }
 
 // The encoder's own settings: BGR in, 4:2:0, one output buffer reused.

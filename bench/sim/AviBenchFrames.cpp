@@ -8,7 +8,7 @@
 namespace avibench {
 
 std::vector<char> makeFrame(int width, int height, bool colour, unsigned seed) {
-    static constexpr unsigned char bars[][3] = {{0, 0, 220},   {0, 220, 0},  {220, 0, 0},
+    static constexpr unsigned char bars[][3] = {{0, 0, 220},     {0, 220, 0},   {220, 0, 0},
                                                 {230, 230, 230}, {0, 220, 220}, {220, 0, 220}};
     std::vector<char> frame(static_cast<std::size_t>(width) * height * 3);
     std::minstd_rand noise(seed);
@@ -36,12 +36,10 @@ std::vector<char> makeFrame(int width, int height, bool colour, unsigned seed) {
     return frame;
 }
 
-AviSession::AviSession(std::string path, int width, int height, int quality, double fps)
-    : path_(std::move(path)) {
+AviSession::AviSession(std::string path, int width, int height, int quality, double fps) : path_(std::move(path)) {
     ok_ = isavi_InitAVI(&id_, 1) == IS_AVI_NO_ERR &&
           isavi_SetImageSize(id_, IS_AVI_CM_RGB24, width, height, 0, 0, 0) == IS_AVI_NO_ERR &&
-          isavi_SetImageQuality(id_, quality) == IS_AVI_NO_ERR &&
-          isavi_OpenAVI(id_, path_.c_str()) == IS_AVI_NO_ERR &&
+          isavi_SetImageQuality(id_, quality) == IS_AVI_NO_ERR && isavi_OpenAVI(id_, path_.c_str()) == IS_AVI_NO_ERR &&
           isavi_SetFrameRate(id_, fps) == IS_AVI_NO_ERR && isavi_StartAVI(id_) == IS_AVI_NO_ERR;
 }
 

@@ -40,8 +40,10 @@ public:
         sizer->Add(picture_, 1, wxEXPAND);
         sizer->Add(buttons);
         SetSizerAndFit(sizer);
-        Bind(wxEVT_TIMER, [this](wxTimerEvent&) { showPicture(); }, kRefreshTimer);
-        Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Close(); }, kQuitTimer);
+        Bind(
+            wxEVT_TIMER, [this](wxTimerEvent&) { showPicture(); }, kRefreshTimer);
+        Bind(
+            wxEVT_TIMER, [this](wxTimerEvent&) { Close(); }, kQuitTimer);
         Bind(wxEVT_CLOSE_WINDOW, &MainFrame::onClose, this);
         refresh_.Start(40);
         if (quitAfterSeconds > 0) quit_.StartOnce(static_cast<int>(quitAfterSeconds * 1000));

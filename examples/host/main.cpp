@@ -89,13 +89,13 @@ void configuration() {
     for (const auto& model : ueye_sim::catalogue()) {
         const Qel::Strings::hstring name(model.name);
         const std::string missing = messageOf([&] {
-            std::printf("     %s gains %ld %ld %ld %ld auto %d brightness %ld exposure %g clock %ld gamma %ld bl %d/%ld "
-                        "mode %ld correction %ld\n",
-                        model.name.c_str(), config->getMasterGain(name), config->getRedGain(name),
-                        config->getGreenGain(name), config->getBlueGain(name), config->getAutoGain(name),
-                        config->getBrightness(name), config->getExposure(name), config->getClock(name),
-                        config->getGamma(name), config->getBLEnable(name), config->getBlackLevel(name),
-                        config->getColorMode(name), config->getColorCorrection(name));
+            std::printf(
+                "     %s gains %ld %ld %ld %ld auto %d brightness %ld exposure %g clock %ld gamma %ld bl %d/%ld "
+                "mode %ld correction %ld\n",
+                model.name.c_str(), config->getMasterGain(name), config->getRedGain(name), config->getGreenGain(name),
+                config->getBlueGain(name), config->getAutoGain(name), config->getBrightness(name),
+                config->getExposure(name), config->getClock(name), config->getGamma(name), config->getBLEnable(name),
+                config->getBlackLevel(name), config->getColorMode(name), config->getColorCorrection(name));
         });
         check(missing.empty(), "every factory value of " + model.name);
     }
@@ -107,8 +107,8 @@ void configuration() {
     check(config->getUserSizes("SIM1280-C", width, height) && width == 640 && height == 480, "user size read back");
     config->clearUserSettings("SIM1280-C");
     config->saveUserRecordSettings(10.9, 25.5, 100.0, 12);
-    check(config->getAviUserLength() == 10 && config->getAviUserFrameRate() == 25 && config->getAviUserMaxSize() == 100 &&
-              config->getAviUserReplayFrameRate() == 12,
+    check(config->getAviUserLength() == 10 && config->getAviUserFrameRate() == 25 &&
+              config->getAviUserMaxSize() == 100 && config->getAviUserReplayFrameRate() == 12,
           "recording settings read back");
     config->resetUserRecordSettings();
     const std::string message = messageOf([&] { config->getGamma("NO-SUCH-CAMERA"); });
@@ -191,13 +191,19 @@ int main(int argc, char** argv) {
         Config::getInstance()->load();
         if (what == "cameras") camerasOpen();
 #if EXAMPLE_HOST_SIMULATOR
-        else if (what == "none") noCamera();
-        else if (what == "exit-failure") failingExit();
-        else if (what == "config") configuration();
-        else if (what == "controls") controls();
+        else if (what == "none")
+            noCamera();
+        else if (what == "exit-failure")
+            failingExit();
+        else if (what == "config")
+            configuration();
+        else if (what == "controls")
+            controls();
 #endif
-        else if (what == "record" && argc > 2) record(argv[2]);
-        else return 2;
+        else if (what == "record" && argc > 2)
+            record(argv[2]);
+        else
+            return 2;
     } catch (const Qel::Exception& e) {
         std::printf("FAIL unexpected: %s\n", e.what());
         return 1;

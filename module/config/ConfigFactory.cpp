@@ -64,8 +64,6 @@ bool Config::getBLEnable(const hstring& camera) const { return factoryBoolean(do
 long Config::getBlackLevel(const hstring& camera) const { return factoryWhole(doc, camera, "BlackLevel"); }
 long Config::getColorMode(const hstring& camera) const { return factoryWhole(doc, camera, "ColorMode"); }
 
-long Config::getColorCorrection(const hstring& camera) const {
-    return factoryWhole(doc, camera, "ColorCorrection");
-}
+long Config::getColorCorrection(const hstring& camera) const { return factoryWhole(doc, camera, "ColorCorrection"); }
 
 }  // namespace Nimbrel_model

@@ -42,9 +42,7 @@ long Config::getAviUserMaxSize() const { return recordingValue(doc, "AviUserMaxS
 long Config::getAviUserFrameRate() const { return recordingValue(doc, "AviUserFrameRate"); }
 long Config::getAviUserLength() const { return recordingValue(doc, "AviUserLength"); }
 
-void Config::setAviUserReplayFrameRate(const long& value) {
-    setRecordingValue(doc, "AviUserReplayFrameRate", value);
-}
+void Config::setAviUserReplayFrameRate(const long& value) { setRecordingValue(doc, "AviUserReplayFrameRate", value); }
 
 void Config::setAviUserMaxSize(const long& value) { setRecordingValue(doc, "AviUserMaxSize", value); }
 void Config::setAviUserFrameRate(const long& value) { setRecordingValue(doc, "AviUserFrameRate", value); }

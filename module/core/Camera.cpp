@@ -5,8 +5,8 @@
 
 #include "core/SensorInfo.h"
 #include "platform/Failures.h"
-#include "ueye.h"
 #include "recording/OptimisationTracker.h"
+#include "ueye.h"
 
 #include <algorithm>
 #include <cstring>
@@ -19,11 +19,9 @@ const int kRecordTimerId = 10;
 
 Camera* Camera::_instance = nullptr;
 
-wxBEGIN_EVENT_TABLE(Camera, wxEvtHandler)
-    EVT_TIMER(kRecordTimerId, Camera::onTimer)
-wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(Camera, wxEvtHandler) EVT_TIMER(kRecordTimerId, Camera::onTimer) wxEND_EVENT_TABLE()
 
-Camera* Camera::getInstance() {
+    Camera* Camera::getInstance() {
     if (!_instance) _instance = new Camera();
     return _instance;
 }

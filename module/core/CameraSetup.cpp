@@ -41,7 +41,8 @@ void Camera::setDefaults() {
 
     checkSdk(is_SetGamma(camHandle, clampToInt(config->getGamma(name))), "is_SetGamma");
     if (config->getBLEnable(name))
-        checkSdk(is_SetBlCompensation(camHandle, 1, clampToInt(config->getBlackLevel(name)), 0), "is_SetBlCompensation");
+        checkSdk(is_SetBlCompensation(camHandle, 1, clampToInt(config->getBlackLevel(name)), 0),
+                 "is_SetBlCompensation");
     else
         checkSdk(is_SetBlCompensation(camHandle, 0, 0, 0), "is_SetBlCompensation");
     checkSdk(is_SetColorCorrection(camHandle, clampToInt(config->getColorCorrection(name)), nullptr),

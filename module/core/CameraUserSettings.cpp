@@ -3,8 +3,8 @@
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/Config.h>
 
-#include "ueye.h"
 #include "recording/OptimisationTracker.h"
+#include "ueye.h"
 
 namespace Nimbrel_model {
 

@@ -13,8 +13,6 @@ inline SENSORINFO readSensorInfo(const unsigned char (&raw)[80]) {
     return info;
 }
 
-inline void writeSensorInfo(unsigned char (&raw)[80], const SENSORINFO& info) {
-    std::memcpy(raw, &info, sizeof info);
-}
+inline void writeSensorInfo(unsigned char (&raw)[80], const SENSORINFO& info) { std::memcpy(raw, &info, sizeof info); }
 
 }  // namespace Nimbrel_model

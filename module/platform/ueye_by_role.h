@@ -20,8 +20,8 @@ __attribute__((visibility("default"))) INT is_GetActiveBuffer(HIDS hCam, INT* pN
 
 // Searches the highest pixel clock the camera sustains (MHz) and the frame rate
 // it gives there (frames per second). Status 0 means both outputs hold.
-__attribute__((visibility("default"))) INT is_GetOptimalTiming(HIDS hCam, INT mode, INT timeoutMs,
-                                                               INT* pMaxPixelClock, double* pMaxFrameRate);
+__attribute__((visibility("default"))) INT is_GetOptimalTiming(HIDS hCam, INT mode, INT timeoutMs, INT* pMaxPixelClock,
+                                                               double* pMaxFrameRate);
 
 // Shortest, longest and step of the frame time, in seconds, for the current
 // settings. The module needs only the shortest, after status 0.

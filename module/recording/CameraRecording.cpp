@@ -2,8 +2,8 @@
 #include <Nimbrel_model/Camera.h>
 
 #include "platform/Failures.h"
-#include "ueye.h"
 #include "recording/RecordInterval.h"
+#include "ueye.h"
 
 #include <wx/filefn.h>
 #include <wx/log.h>

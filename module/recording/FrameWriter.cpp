@@ -5,8 +5,8 @@
 
 #include "core/PixelOps.h"
 #include "platform/Failures.h"
-#include "ueye.h"
 #include "recording/RecordInterval.h"
+#include "ueye.h"
 
 #include <wx/app.h>
 

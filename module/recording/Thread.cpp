@@ -30,7 +30,8 @@ wxThread::ExitCode Thread::Entry() {
 
     INT pixelClock = 0;
     double frameRate = 0.0;
-    if (ueye_role::optimalTiming(handle, kPixelClockOptimisation, kSearchTimeoutMs, &pixelClock, &frameRate) == IS_SUCCESS) {
+    if (ueye_role::optimalTiming(handle, kPixelClockOptimisation, kSearchTimeoutMs, &pixelClock, &frameRate) ==
+        IS_SUCCESS) {
         is_SetPixelClock(handle, pixelClock);
         double shortest = 0.0, longest = 0.0, step = 0.0;
         if (ueye_role::frameTimeRange(handle, &shortest, &longest, &step) == IS_SUCCESS && shortest > 0.0 &&

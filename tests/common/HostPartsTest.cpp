@@ -120,7 +120,8 @@ TEST_F(HostCamera, ThePictureIsLentByAColourCameraAndOwnedForAMonochromeOne) {
         const hosts::LivePicture first(*camera()), second(*camera());
         ASSERT_TRUE(first.ok() && first.bytes() == 1280u * 1024u * 3u) << sensor;
         EXPECT_EQ(first.pixels() == second.pixels(), camera()->isColor()) << sensor;
-        EXPECT_TRUE(camera()->isColor() || (first.pixels()[0] == first.pixels()[1] && first.pixels()[1] == first.pixels()[2]));
+        EXPECT_TRUE(camera()->isColor() ||
+                    (first.pixels()[0] == first.pixels()[1] && first.pixels()[1] == first.pixels()[2]));
         camera()->exit();
     }
 }
@@ -142,8 +143,9 @@ TEST_F(HostCamera, AFailedRecordingIsStoppedAndToldInWords) {
     hosts::RecordingKept other = kept;
     other.disk = hosts::DiskState::Full;
     other.bytesLeft = 2047;
-    EXPECT_EQ(hosts::describeLoss("f", other, "no index"), said + "; the file system holding " + kept.folder +
-                                                                " is full (1 kB left); the file could not be finished: no index");
+    EXPECT_EQ(hosts::describeLoss("f", other, "no index"),
+              said + "; the file system holding " + kept.folder +
+                  " is full (1 kB left); the file could not be finished: no index");
     other.disk = hosts::DiskState::ReadOnly;
     EXPECT_EQ(hosts::describeLoss("f", other, ""), said + "; the file system holding " + kept.folder + " is read-only");
 }
@@ -160,8 +162,10 @@ TEST(AviFrames, CountsCompleteVideoChunksAsTheyArriveAndReadTheDeclaredCount) {
     TempDir dir;
     std::string avih(56, '\0');
     avih[16] = 9;  // dwTotalFrames
-    const std::string movi = chunk("00dc", "abc") + chunk("01wb", "xy") + chunk("00db", "wxyz") + chunk("00dc", "12345");
-    const std::string file = chunk("RIFF", "AVI " + chunk("LIST", "hdrl" + chunk("avih", avih)) + chunk("LIST", "movi" + movi));
+    const std::string movi =
+        chunk("00dc", "abc") + chunk("01wb", "xy") + chunk("00db", "wxyz") + chunk("00dc", "12345");
+    const std::string file =
+        chunk("RIFF", "AVI " + chunk("LIST", "hdrl" + chunk("avih", avih)) + chunk("LIST", "movi" + movi));
     writeFile(dir.file("x.avi"), file.substr(0, file.size() - 2));  // the last frame lacks a byte
     hosts::AviFrameCounter counter(dir.file("x.avi"));
     EXPECT_EQ(counter.update(), 2u);
@@ -177,8 +181,8 @@ TEST(AviFrames, CountsCompleteVideoChunksAsTheyArriveAndReadTheDeclaredCount) {
 TEST(HostWords, NumbersInSixDigitsAndTheFramesALengthHolds) {
     EXPECT_EQ(hosts::number(15.5) + " " + hosts::number(25.0) + " " + hosts::number(1.0 / 3.0), "15.5 25 0.333333");
     // 0.1 x 30 is a rounding error above 3 in floating point.
-    EXPECT_EQ(std::vector<std::uint64_t>({hosts::framesForLength(2, 25), hosts::framesForLength(0.1, 30),
-                                          hosts::framesForLength(1, 7.5)}),
+    EXPECT_EQ(std::vector<std::uint64_t>(
+                  {hosts::framesForLength(2, 25), hosts::framesForLength(0.1, 30), hosts::framesForLength(1, 7.5)}),
               (std::vector<std::uint64_t>{50, 3, 8}));
 }
 

@@ -40,7 +40,7 @@ private:
 };
 
 struct UserFolderCase {
-    std::string xdg;   // "@" stands for the test's folder
+    std::string xdg;  // "@" stands for the test's folder
     std::string home;
     std::string expected;
 };

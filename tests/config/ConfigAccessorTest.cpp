@@ -123,20 +123,22 @@ struct AutoGainCase {
 };
 
 const AutoGainCase kAutoGain[] = {
-    {"true", "not a number", -1, true}, {"TRUE", "7", -1, true},  {"tRuE", "7", -1, true},
-    {"1", "7", 7, true},                {"false", "7", 7, false}, {"truely", "7", 7, false},
-    {"", "7", 7, false},                {nullptr, "7", 7, {}},    {"true", nullptr, {}, true},
-    {"false", "seven", {}, false},      {"maybe", "", {}, false},
+    {"true", "not a number", -1, true}, {"TRUE", "7", -1, true},       {"tRuE", "7", -1, true},  {"1", "7", 7, true},
+    {"false", "7", 7, false},           {"truely", "7", 7, false},     {"", "7", 7, false},      {nullptr, "7", 7, {}},
+    {"true", nullptr, {}, true},        {"false", "seven", {}, false}, {"maybe", "", {}, false},
 };
 
 TEST_F(ConfigAccessor, AutoGainOnMakesMasterGainMinusOne) {
     for (const AutoGainCase& row : kAutoGain) {
-        SCOPED_TRACE(std::string(row.autoGain ? row.autoGain : "(none)") + " / " + (row.master ? row.master : "(none)"));
+        SCOPED_TRACE(std::string(row.autoGain ? row.autoGain : "(none)") + " / " +
+                     (row.master ? row.master : "(none)"));
         std::string body = row.master ? element("MasterGain", row.master) : "";
         if (row.autoGain) body += element("AutoGain", row.autoGain) + element("BLEnable", row.autoGain);
         Config& config = use(document(camera(kCamera, body)));
-        if (row.masterGain) EXPECT_EQ(config.getMasterGain(kCamera), *row.masterGain);
-        else EXPECT_MSG64(config.getMasterGain(kCamera));
+        if (row.masterGain)
+            EXPECT_EQ(config.getMasterGain(kCamera), *row.masterGain);
+        else
+            EXPECT_MSG64(config.getMasterGain(kCamera));
         if (row.autoGainValue) {
             EXPECT_EQ(config.getAutoGain(kCamera), *row.autoGainValue);
             EXPECT_EQ(config.getBLEnable(kCamera), *row.autoGainValue);
@@ -164,7 +166,8 @@ std::string sampleText(const User& u) {
 
 std::string userElements(const User& u, const std::string& text) {
     if (u.name != std::string("UserWidth")) return element(u.name, text);
-    return element("UserWidth", text) + element("UserHeight", text == "lots" ? text : std::to_string(2 * int(sample(u))));
+    return element("UserWidth", text) +
+           element("UserHeight", text == "lots" ? text : std::to_string(2 * int(sample(u))));
 }
 
 TEST_F(ConfigAccessor, EachUserElementIsReadAloneAndOnlyUserMasterGainMakesAPreset) {
@@ -250,16 +253,15 @@ struct SizesCase {
 };
 
 const SizesCase kSizes[] = {
-    {"800", nullptr, false, 800, 4},
-    {"800", "tall", false, 800, 4},
-    {"wide", "600", false, 3, 4},
-    {"3000000000", "-3000000000", true, INT_MAX, INT_MIN},
+    {"800", nullptr, false, 800, 4}, {"800", "tall", false, 800, 4},
+    {"wide", "600", false, 3, 4},    {"3000000000", "-3000000000", true, INT_MAX, INT_MIN},
     {"640", "480", true, 640, 480},
 };
 
 TEST_F(ConfigAccessor, UserSizesNeedBothValues) {
     for (const SizesCase& row : kSizes) {
-        Config& config = use(oneCamera(element("UserWidth", row.width) + (row.height ? element("UserHeight", row.height) : "")));
+        Config& config =
+            use(oneCamera(element("UserWidth", row.width) + (row.height ? element("UserHeight", row.height) : "")));
         int width = 3, height = 4;
         EXPECT_EQ(config.getUserSizes(kCamera, width, height), row.ok) << row.width;
         EXPECT_EQ(width, row.readWidth) << row.width;
@@ -274,7 +276,8 @@ TEST_F(ConfigAccessor, ClearRemovesEveryUserElementOfItsCameraAndSaves) {
     SaveCounter saves(resFolder(), "config.xml");
     EXPECT_TRUE(config.clearUserSettings(kCamera));
     EXPECT_EQ(saves.take(), 1);
-    EXPECT_THAT(childrenIn(configPath(), {"CameraSettings", kCamera}), ElementsAreArray(factoryNames({"MyUserGain", "user"})));
+    EXPECT_THAT(childrenIn(configPath(), {"CameraSettings", kCamera}),
+                ElementsAreArray(factoryNames({"MyUserGain", "user"})));
     EXPECT_FALSE(config.isUserDefined(kCamera));
     EXPECT_TRUE(config.isUserDefined("OTHER"));
     EXPECT_TRUE(config.clearUserSettings(kCamera));  // nothing left to remove, saved all the same
@@ -316,7 +319,8 @@ TEST_F(ConfigAccessor, EachRecordingSettingIsReadFromTheRootAndAppendedThere) {
         EXPECT_EQ(valueIn(configPath(), {r.name}), "-25");
         config.load();
         EXPECT_TRUE(config.isUserRecordingDefined());
-        for (const Recording& other : kRecording) EXPECT_EQ((config.*other.read)(), &other == &r ? -25 : 0) << other.name;
+        for (const Recording& other : kRecording)
+            EXPECT_EQ((config.*other.read)(), &other == &r ? -25 : 0) << other.name;
         EXPECT_FALSE(config.getRecordConfSaved());  // the setters alone leave the flag
     }
 }
@@ -344,8 +348,9 @@ TEST_F(ConfigAccessor, SaveRecordSettingsTruncatesClampsStoresInOrderAndSetsTheF
         config.saveUserRecordSettings(row.length, row.frameRate, row.maxSize, row.replay);
         EXPECT_EQ(saves.take(), 4);
         EXPECT_TRUE(config.getRecordConfSaved());
-        EXPECT_THAT(childrenIn(configPath(), {}), ElementsAre("CameraSettings", "Language", "AviUserLength",
-                                                              "AviUserFrameRate", "AviUserMaxSize", "AviUserReplayFrameRate"));
+        EXPECT_THAT(childrenIn(configPath(), {}),
+                    ElementsAre("CameraSettings", "Language", "AviUserLength", "AviUserFrameRate", "AviUserMaxSize",
+                                "AviUserReplayFrameRate"));
         for (size_t i = 0; i < std::size(kRecording); ++i) {
             const auto& setting = kRecording[i];
             const long read = (config.*setting.read)();
@@ -365,9 +370,10 @@ TEST_F(ConfigAccessor, FailedRecordSaveStopsAtTheFirstValueAndKeepsTheFlag) {
 }
 
 TEST_F(ConfigAccessor, ResetRemovesEveryAviUserElementSavesAndSetsTheFlag) {
-    Config& config = use("<Settings>\n  <AviUserLength>60</AviUserLength>\n  <CameraSettings>\n" +
-                         camera(kCamera, factoryElements()) + "  </CameraSettings>\n  <AviUserMaxSize>5</AviUserMaxSize>\n" +
-                         kLanguage + "  <AviUserSomething>1</AviUserSomething>\n  <Avi>keep</Avi>\n</Settings>\n");
+    Config& config =
+        use("<Settings>\n  <AviUserLength>60</AviUserLength>\n  <CameraSettings>\n" +
+            camera(kCamera, factoryElements()) + "  </CameraSettings>\n  <AviUserMaxSize>5</AviUserMaxSize>\n" +
+            kLanguage + "  <AviUserSomething>1</AviUserSomething>\n  <Avi>keep</Avi>\n</Settings>\n");
     EXPECT_TRUE(config.isUserRecordingDefined());
     for (int round = 0; round < 2; ++round) {  // the second has nothing to remove and still saves
         config.setRecordConfSaved(false);

@@ -6,11 +6,11 @@
 #include <signal.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <memory>
-#include <cmath>
-#include <cstdlib>
 #include <random>
 #include <thread>
 

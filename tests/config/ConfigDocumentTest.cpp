@@ -48,9 +48,9 @@ TEST_F(ConfigDocument, LoadReadsTheFileAsItIsNowAndDropsChangesMadeOnlyInMemory)
 
 TEST_F(ConfigDocument, AFileTheHelperLibraryRefusesFailsToLoadAndKeepsTheDocument) {
     Config& config = use(oneCamera());
-    for (const std::string& bad : {std::string(), std::string("\x00\x01\x02", 3), std::string("<a><b></a>"),
-                                   std::string("just text"), std::string("<Settings><CameraSettings></Settings>"),
-                                   std::string("<?xml version=\"1.0\"?>")}) {
+    for (const std::string& bad :
+         {std::string(), std::string("\x00\x01\x02", 3), std::string("<a><b></a>"), std::string("just text"),
+          std::string("<Settings><CameraSettings></Settings>"), std::string("<?xml version=\"1.0\"?>")}) {
         app_->writeConfig(bad);
         EXPECT_THROW(config.load(), Qel::Exception);
         EXPECT_EQ(config.getRedGain(kCamera), 11);  // the document as it was

@@ -10,8 +10,8 @@
 namespace configtest {
 namespace {
 
-using ::testing::ElementsAre;
 using ::testing::Each;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 // As a person might leave it: comments everywhere, odd indentation, blank lines, attributes.
@@ -63,7 +63,8 @@ TEST_F(ConfigFileFormat, AppendingKeepsACommentOnTheLineOfThePreviousLastElement
     const LineDiff diff = diffLines(kHandEdited, fileText());
     EXPECT_THAT(diff.removed, ElementsAre());
     for (const std::string& line : diff.added) {
-        EXPECT_THAT(line, ::testing::AnyOf(HasSubstr("<AviUserLength>10</AviUserLength>"), ::testing::MatchesRegex("[ \t]*")));
+        EXPECT_THAT(
+            line, ::testing::AnyOf(HasSubstr("<AviUserLength>10</AviUserLength>"), ::testing::MatchesRegex("[ \t]*")));
         EXPECT_THAT(line, ::testing::Not(HasSubstr("<!--")));
     }
 }

@@ -34,8 +34,9 @@ protected:
 };
 
 TEST_F(ConfigHostile, EmptyElementsAndChildrenWhereTextIsExpected) {
-    Config& config = use(document(camera(kCamera, "      <RedGain><Value>5</Value></RedGain><Exposure/><AutoGain/>\n"
-                                                  "      <UserMasterGain/><UserAutoGain/><UserRedGain><v>5</v></UserRedGain>\n"),
+    Config& config = use(document(camera(kCamera,
+                                         "      <RedGain><Value>5</Value></RedGain><Exposure/><AutoGain/>\n"
+                                         "      <UserMasterGain/><UserAutoGain/><UserRedGain><v>5</v></UserRedGain>\n"),
                                   "  <Language/>\n  <AviUserLength><Value>5</Value></AviUserLength>\n"));
     EXPECT_MSG64(config.getRedGain(kCamera));
     EXPECT_MSG64(config.getExposure(kCamera));
@@ -80,8 +81,13 @@ TEST_F(ConfigHostile, DeepNestingAndBytesThatAreNotUtf8) {
     const std::string files[] = {
         document(camera(kCamera, factoryElements() + "      <Extra>" + nested("d", 5000) + "</Extra>\n"),
                  "  <Deep>" + nested("d", 5000) + "</Deep>\n"),
-        document(camera(kCamera, factoryElements() + element("UserExposure", "\xff\xfe" "12") + element("UserNote", "caf\xe9")),
-                 "  <Language>Fran\xe7" "ais\x80</Language>\n"),
+        document(camera(kCamera, factoryElements() +
+                                     element("UserExposure",
+                                             "\xff\xfe"
+                                             "12") +
+                                     element("UserNote", "caf\xe9")),
+                 "  <Language>Fran\xe7"
+                 "ais\x80</Language>\n"),
     };
     for (const std::string& xml : files) {
         if (!tryUse(xml)) continue;

@@ -28,7 +28,8 @@ TEST_F(ConfigShipped, EveryVirtualCameraHasItsFactoryValuesAndNoPreset) {
     for (const Factory& f : kFactory) names.push_back(f.name);
     for (size_t c = 0; c < std::size(kShippedCameras); ++c) {
         const char* cam = kShippedCameras[c];
-        for (size_t i = 0; i < std::size(kFactory); ++i) EXPECT_EQ(kFactory[i].read(config, cam), kShipped[c][i]) << cam << " " << kFactory[i].name;
+        for (size_t i = 0; i < std::size(kFactory); ++i)
+            EXPECT_EQ(kFactory[i].read(config, cam), kShipped[c][i]) << cam << " " << kFactory[i].name;
         EXPECT_FALSE(config.isUserDefined(cam)) << cam;
         EXPECT_THAT(childrenIn(configPath(), {"CameraSettings", cam}), ElementsAreArray(names)) << cam;
     }

@@ -19,14 +19,16 @@ std::string element(const std::string& name, const std::string& text) {
 
 namespace {
 // In the order of the shared element list.
-const char* const kFactoryTexts[] = {"7", "11", "12", "13", "false", "100", "12.5", "30", "160", "true", "5", "129", "1"};
+const char* const kFactoryTexts[] = {"7",  "11",  "12",   "13", "false", "100", "12.5",
+                                     "30", "160", "true", "5",  "129",   "1"};
 static_assert(std::size(kFactoryTexts) == std::size(configelements::kFactory));
 }  // namespace
 
 std::string factoryWithout(const std::string& missing) {
     std::string body;
     for (size_t i = 0; i < std::size(kFactoryTexts); ++i)
-        if (missing != configelements::kFactory[i].name) body += element(configelements::kFactory[i].name, kFactoryTexts[i]);
+        if (missing != configelements::kFactory[i].name)
+            body += element(configelements::kFactory[i].name, kFactoryTexts[i]);
     return body;
 }
 

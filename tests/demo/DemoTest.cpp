@@ -34,8 +34,8 @@ struct DemoRun {
     std::vector<std::string> outHas;  // substrings of standard output
     std::string errStart;             // one line of standard error starting so; "" for none
     std::vector<std::string> errHas;
-    std::string file;                 // written in the working folder ...
-    std::string looks;                // ... as fileLooks reads it
+    std::string file;   // written in the working folder ...
+    std::string looks;  // ... as fileLooks reads it
 };
 
 const char* const kUsage = "nimbrel-demo: ";
@@ -75,12 +75,15 @@ std::vector<DemoRun> bad(std::vector<std::vector<std::string>> argumentLists) {
     return runs;
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Refused, DemoRuns,
                          ::testing::ValuesIn(bad({{"--exposure"}, {"--fps", "fast"}, {"--aoi", "640"}, {"--gain", "-3"},
                                                   {"--save-preset", "--reset-preset"},
                                                   {"--exposure", "5", "--seconds", "2"}, {"--record", ""},
                                                   {"--record", "x.avi", "--record-fps", "1001"}})));
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Runs, DemoRuns, ::testing::Values(
     DemoRun{{"--help"}, {}, 0, {"Usage: nimbrel-demo"}, "", {}, "", ""},
     DemoRun{{"--frobnicate"}, {}, 2, {}, kUsage, {"unknown option '--frobnicate'", "--help"}, "", ""},
@@ -115,6 +118,7 @@ INSTANTIATE_TEST_SUITE_P(Runs, DemoRuns, ::testing::Values(
             "mjpeg 1280x1024 1 header -1"},
     DemoRun{{"--camera", "SIM1280-M", "--aoi", "320x240", "--snapshot", "mono.jpg"}, {}, 0, {"monochrome"}, "", {},
             "mono.jpg", "mjpeg 320x240 1 header -1"}));
+// clang-format on
 
 TEST(Demo, OptimizeRaisesTheFrameRateAndEndsOnAWorkerThread) {
     TempDir work;

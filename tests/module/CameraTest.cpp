@@ -14,24 +14,25 @@ using Names = std::vector<std::string>;
 Names factoryOrder(bool autoGain) {
     Names names{"is_InitCamera", "is_GetSensorInfo", "is_SetHardwareGain"};
     if (autoGain) names.push_back("is_SetAutoParameter");
-    const Names rest{"is_SetBrightness", "is_SetFrameRate", "is_SetFrameRate", "is_SetGamma", "is_SetBlCompensation",
-                     "is_SetColorCorrection", "is_SetColorMode", "is_SetPixelClock", "is_SetExposureTime",
-                     "is_SetAutoParameter", "is_SetAutoParameter", "is_SetAutoParameter", "is_UncheckedSetup",
-                     "is_SetBinning", "is_SetImageSize", "is_SetDisplayMode", "is_AllocImageMem", "is_SetImageMem",
-                     "is_ClearSequence", "is_AddToSequence", "is_SetExternalTrigger", "is_CaptureVideo"};
+    const Names rest{"is_SetBrightness",      "is_SetFrameRate",       "is_SetFrameRate",     "is_SetGamma",
+                     "is_SetBlCompensation",  "is_SetColorCorrection", "is_SetColorMode",     "is_SetPixelClock",
+                     "is_SetExposureTime",    "is_SetAutoParameter",   "is_SetAutoParameter", "is_SetAutoParameter",
+                     "is_UncheckedSetup",     "is_SetBinning",         "is_SetImageSize",     "is_SetDisplayMode",
+                     "is_AllocImageMem",      "is_SetImageMem",        "is_ClearSequence",    "is_AddToSequence",
+                     "is_SetExternalTrigger", "is_CaptureVideo"};
     names.insert(names.end(), rest.begin(), rest.end());
     return names;
 }
 
 // With a preset: its values, the area through setAOI, the frame rate last.
 const Names kUserOrder{
-    "is_InitCamera", "is_GetSensorInfo", "is_SetHardwareGain", "is_SetAutoParameter", "is_SetBrightness",
-    "is_SetGamma", "is_SetBlCompensation", "is_SetColorCorrection", "is_SetColorMode", "is_SetPixelClock",
-    "is_SetExposureTime", "is_SetAutoParameter", "is_SetAutoParameter", "is_SetAutoParameter", "is_UncheckedSetup",
-    "is_SetBinning", "is_SetExposureTime", "is_SetFrameRate", "is_SetImagePos", "is_SetImagePos", "is_SetImagePos",
-    "is_SetImageSize", "is_SetImagePos", "is_SetImagePos", "is_SetImagePos", "is_SetFrameRate", "is_SetExposureTime",
-    "is_SetDisplayMode", "is_AllocImageMem", "is_SetImageMem", "is_ClearSequence", "is_AddToSequence",
-    "is_SetExternalTrigger", "is_SetFrameRate", "is_CaptureVideo"};
+    "is_InitCamera",      "is_GetSensorInfo",     "is_SetHardwareGain",    "is_SetAutoParameter", "is_SetBrightness",
+    "is_SetGamma",        "is_SetBlCompensation", "is_SetColorCorrection", "is_SetColorMode",     "is_SetPixelClock",
+    "is_SetExposureTime", "is_SetAutoParameter",  "is_SetAutoParameter",   "is_SetAutoParameter", "is_UncheckedSetup",
+    "is_SetBinning",      "is_SetExposureTime",   "is_SetFrameRate",       "is_SetImagePos",      "is_SetImagePos",
+    "is_SetImagePos",     "is_SetImageSize",      "is_SetImagePos",        "is_SetImagePos",      "is_SetImagePos",
+    "is_SetFrameRate",    "is_SetExposureTime",   "is_SetDisplayMode",     "is_AllocImageMem",    "is_SetImageMem",
+    "is_ClearSequence",   "is_AddToSequence",     "is_SetExternalTrigger", "is_SetFrameRate",     "is_CaptureVideo"};
 
 // The arguments of the first logged call of `function`, after the handle.
 std::string argumentsOf(const std::string& function) {
@@ -107,9 +108,9 @@ TEST_F(CameraTest, PresetOpensInTheUserOrderWithItsValues) {
         EXPECT_EQ(calls(), kUserOrder);
         EXPECT_TRUE(config()->getConfSaved());
         const auto s = ueye_sim::state();
-        EXPECT_EQ(std::vector<double>({double(s.masterGain), double(s.redGain), double(s.blueGain),
-                                       double(s.autoGain), double(s.brightness), s.exposureMs, s.frameRate,
-                                       double(s.aoiWidth), double(s.aoiHeight)}),
+        EXPECT_EQ(std::vector<double>({double(s.masterGain), double(s.redGain), double(s.blueGain), double(s.autoGain),
+                                       double(s.brightness), s.exposureMs, s.frameRate, double(s.aoiWidth),
+                                       double(s.aoiHeight)}),
                   std::vector<double>({11, 12, 14, 0, 90, 7.5, 20, 640, 480}));
         // The memory has the full sensor size whatever the area.
         EXPECT_EQ(argumentsOf("is_AllocImageMem").rfind("1280, 1024", 0), 0u);
@@ -127,7 +128,8 @@ TEST_F(CameraTest, BlackLevelOffSendsZeros) {
 }
 
 TEST_F(CameraTest, MissingFactoryValueIsReported) {
-    app().writeConfig("<Root><CameraSettings><SIM1280-C><MasterGain>1</MasterGain></SIM1280-C></CameraSettings></Root>");
+    app().writeConfig(
+        "<Root><CameraSettings><SIM1280-C><MasterGain>1</MasterGain></SIM1280-C></CameraSettings></Root>");
     config()->load();
     EXPECT_EQ(thrownText([&] { open(); }), Qel::Strings::StringTable::get().getString("Nimbrel", 64).str());
 }
@@ -189,7 +191,7 @@ TEST_F(CameraTest, ColourPictureIsTheCameraBufferWithRedAndBlueInPlace) {
     for (int x = 0; x < model.maxWidth; x += 7) {
         const auto want = ueye_sim::patternAt(model, x, y, 0);
         const unsigned char* got = image + (static_cast<std::size_t>(y) * model.maxWidth + x) * 3;
-        const bool red = want.r > 200 && want.g < 50 && want.b < 50, blue = want.b > 200 && want.r < 50 && want.g < 50;
+        const bool red = want.r > 200 && want.g < 50 && want.b<50, blue = want.b> 200 && want.r < 50 && want.g < 50;
         EXPECT_TRUE(!red || got[0] > got[2]) << "red at x " << x;
         EXPECT_TRUE(!blue || got[2] > got[0]) << "blue at x " << x;
         checked += red || blue;

@@ -18,8 +18,8 @@ TEST_F(ControlsTest, GainsReachTheCameraUnchangedAndQueriesNeverThrow) {
     camera()->setGain(-5, 20, 30, 400);
     EXPECT_TRUE(contains(ueye_sim::callLog().at(0).arguments, ", -5, 20, 30, 400"));
     camera()->setGain(10, 20, 30, 40);
-    EXPECT_EQ(std::vector<double>({camera()->getGain(), camera()->getRedGain(), camera()->getGreenGain(),
-                                camera()->getBlueGain()}),
+    EXPECT_EQ(std::vector<double>(
+                  {camera()->getGain(), camera()->getRedGain(), camera()->getGreenGain(), camera()->getBlueGain()}),
               std::vector<double>({10, 20, 30, 40}));
     camera()->setAutoGain(true);
     EXPECT_TRUE(camera()->isGainAuto());
@@ -133,10 +133,10 @@ TEST_F(ControlsTest, SavedPresetHoldsTheCameraValuesAndOpensTheNextInit) {
     ueye_sim::clearCallLog();
     camera()->saveUserSettings();
     EXPECT_TRUE(config()->getConfSaved());
-    for (const char* element : {"<UserMasterGain>10</UserMasterGain>", "<UserRedGain>20</UserRedGain>",
-                                "<UserGreenGain>30</UserGreenGain>", "<UserBlueGain>40</UserBlueGain>",
-                                "<UserAutoGain>false</UserAutoGain>", "<UserBrightness>99</UserBrightness>",
-                                "<UserWidth>1000</UserWidth>", "<UserHeight>700</UserHeight>"})
+    for (const char* element :
+         {"<UserMasterGain>10</UserMasterGain>", "<UserRedGain>20</UserRedGain>", "<UserGreenGain>30</UserGreenGain>",
+          "<UserBlueGain>40</UserBlueGain>", "<UserAutoGain>false</UserAutoGain>",
+          "<UserBrightness>99</UserBrightness>", "<UserWidth>1000</UserWidth>", "<UserHeight>700</UserHeight>"})
         EXPECT_TRUE(contains(configText(), element)) << element;
     camera()->init();
     EXPECT_TRUE(config()->getConfSaved());

@@ -133,8 +133,8 @@ struct HandRun {
     const char* failingAtFirstTick;  // its failure is reported; the frame is not counted
     int ticksBeforeResume;           // 0: no resume
     double resumeLength;
-    int ticksToEnd;                  // after the resume; -1: no end within 200
-    long frames;                     // in the file
+    int ticksToEnd;  // after the resume; -1: no end within 200
+    long frames;     // in the file
 };
 
 class HandTicks : public RecordingTest, public ::testing::WithParamInterface<HandRun> {};
@@ -160,17 +160,19 @@ TEST_P(HandTicks, EndAndFramesInTheFile) {
     EXPECT_FALSE(fileExists(dir.file("ignored.avi")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Recordings, HandTicks, ::testing::Values(
-    HandRun{"SizeBelowOneMegabyteEndsAtTheFirstTick", "SIM1280-C", 0, 25, 0.9, nullptr, 0, 0, 1, 0},
-    HandRun{"LengthCountsFramesNotWallTime", "SIM1280-C", 1, 8, 1000, nullptr, 0, 0, 8, 8},
-    HandRun{"NegativeRateTakesTheCameraRate", "SIM1280-C", 1, -1, 1000, nullptr, 0, 0, 8, 8},
-    HandRun{"ResumeKeepsTheTimeAlreadyRecorded", "SIM1280-C", 10, 8, 1000, nullptr, 32, 10, 48, 80},
-    HandRun{"ResumeWithALongerLength", "SIM1280-C", 10, 8, 1000, nullptr, 32, 20, 128, 160},
-    HandRun{"ResumeWithAShorterLength", "SIM1280-C", 10, 8, 1000, nullptr, 32, 5, 8, 40},
-    HandRun{"ResumeWithNegativeLengthRemovesTheLimit", "SIM1280-C", 10, 8, 1000, nullptr, 32, -1, -1, 232},
-    HandRun{"ResumeWithZeroLengthRemovesTheLimit", "SIM1280-C", 10, 8, 1000, nullptr, 32, 0, -1, 232},
-    HandRun{"FailedSizeQueryPausesTheRecording", "SIM1280-C", 1, 8, 1000, "isavi_GetAVISize", 0, 0, 8, 8},
-    HandRun{"FailedFramePausesTheRecording", "SIM1280-M", 1, 8, 1000, "isavi_AddFrame", 0, 0, 8, 8}),
+INSTANTIATE_TEST_SUITE_P(
+    Recordings, HandTicks,
+    ::testing::Values(
+        HandRun{"SizeBelowOneMegabyteEndsAtTheFirstTick", "SIM1280-C", 0, 25, 0.9, nullptr, 0, 0, 1, 0},
+        HandRun{"LengthCountsFramesNotWallTime", "SIM1280-C", 1, 8, 1000, nullptr, 0, 0, 8, 8},
+        HandRun{"NegativeRateTakesTheCameraRate", "SIM1280-C", 1, -1, 1000, nullptr, 0, 0, 8, 8},
+        HandRun{"ResumeKeepsTheTimeAlreadyRecorded", "SIM1280-C", 10, 8, 1000, nullptr, 32, 10, 48, 80},
+        HandRun{"ResumeWithALongerLength", "SIM1280-C", 10, 8, 1000, nullptr, 32, 20, 128, 160},
+        HandRun{"ResumeWithAShorterLength", "SIM1280-C", 10, 8, 1000, nullptr, 32, 5, 8, 40},
+        HandRun{"ResumeWithNegativeLengthRemovesTheLimit", "SIM1280-C", 10, 8, 1000, nullptr, 32, -1, -1, 232},
+        HandRun{"ResumeWithZeroLengthRemovesTheLimit", "SIM1280-C", 10, 8, 1000, nullptr, 32, 0, -1, 232},
+        HandRun{"FailedSizeQueryPausesTheRecording", "SIM1280-C", 1, 8, 1000, "isavi_GetAVISize", 0, 0, 8, 8},
+        HandRun{"FailedFramePausesTheRecording", "SIM1280-M", 1, 8, 1000, "isavi_AddFrame", 0, 0, 8, 8}),
     [](const ::testing::TestParamInfo<HandRun>& info) { return info.param.name; });
 
 TEST_F(RecordingTest, SizeLimitEndsOnceTheFileReachesIt) {

@@ -28,11 +28,17 @@ TEST(Hstring, WxStringRoundTripsAndMalformedUtf8StillConverts) {
     EXPECT_TRUE(text.wxstr() == wide);
     EXPECT_EQ(text.wstr(), L"R\u00e9glages \u20ac");
     // A lone continuation byte and a truncated sequence must not empty the text.
-    const hstring broken(std::string("ab\x80" "c\xe2\x82", 6));
+    const hstring broken(
+        std::string("ab\x80"
+                    "c\xe2\x82",
+                    6));
     EXPECT_EQ(broken.wstr(), L"ab\ufffdc\ufffd\ufffd");
     EXPECT_EQ(broken.wxstr().length(), 6u);
     // Overlong forms are refused byte by byte, not read as the shorter character.
-    EXPECT_EQ(hstring("\xc1\xbf" "a\xe0\x80\xaf").wstr(), L"\ufffd\ufffda\ufffd\ufffd\ufffd");
+    EXPECT_EQ(hstring("\xc1\xbf"
+                      "a\xe0\x80\xaf")
+                  .wstr(),
+              L"\ufffd\ufffda\ufffd\ufffd\ufffd");
 }
 
 TEST(Hstring, ConcatenationAndComparison) {
@@ -75,10 +81,15 @@ struct CaseFold {
 };
 
 const CaseFold kCiEq[] = {
-    {"TRUE", "true", true},   {"tRuE", "True", true},  {"", "", true},
-    {"true", "true ", false}, {"true", "tru", false},
-    {"[", "{", false},        {"@", "`", false},       {"1", "\x11", false},  // the case bit, not letters
-    {"\xc3\x89T\xc3\x89", "\xc3\xa9t\xc3\xa9", true},                       // ÉTÉ / été
+    {"TRUE", "true", true},
+    {"tRuE", "True", true},
+    {"", "", true},
+    {"true", "true ", false},
+    {"true", "tru", false},
+    {"[", "{", false},
+    {"@", "`", false},
+    {"1", "\x11", false},                              // the case bit, not letters
+    {"\xc3\x89T\xc3\x89", "\xc3\xa9t\xc3\xa9", true},  // ÉTÉ / été
     {"\xc3\xa9", "e", false},
 };
 

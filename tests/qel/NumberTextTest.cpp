@@ -45,9 +45,8 @@ private:
     bool active_ = false;
 };
 
-#define REQUIRE_FRENCH(locale)                                                          \
-    if (!(locale).active())                                                             \
-    GTEST_SKIP() << "the fr_FR.UTF-8 locale is not installed (run scripts/install-deps)"
+#define REQUIRE_FRENCH(locale) \
+    if (!(locale).active()) GTEST_SKIP() << "the fr_FR.UTF-8 locale is not installed (run scripts/install-deps)"
 
 std::string textOf(double value) {
     hstring text;
@@ -98,8 +97,15 @@ struct Written {
 };
 
 const Written kWritten[] = {
-    {12.5, "12.5"}, {0.1, "0.1"}, {-0.0, "-0"}, {1e20, "1e+20"}, {25.0, "25"}, {-3.0, "-3"}, {0.0, "0"},
-    {std::numeric_limits<double>::infinity(), "inf"}, {-std::numeric_limits<double>::infinity(), "-inf"},
+    {12.5, "12.5"},
+    {0.1, "0.1"},
+    {-0.0, "-0"},
+    {1e20, "1e+20"},
+    {25.0, "25"},
+    {-3.0, "-3"},
+    {0.0, "0"},
+    {std::numeric_limits<double>::infinity(), "inf"},
+    {-std::numeric_limits<double>::infinity(), "-inf"},
 };
 
 TEST(NumberText, DoublesUseAPointUnderFrenchLocaleAndReadBackExactlyUnderEither) {

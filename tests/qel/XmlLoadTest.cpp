@@ -6,12 +6,12 @@
 #include <unistd.h>
 #include <wx/string.h>
 
+#include <string>
 #include <utility>
 #include <vector>
-#include <string>
 
-#include "Qel/Qel.h"
 #include "Files.h"
+#include "Qel/Qel.h"
 
 using Qel::Exception;
 using Qel::Strings::hstring;

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "Qel/Qel.h"
 #include "Files.h"
+#include "Qel/Qel.h"
 
 using Qel::XML::XMLDoc;
 using Qel::XML::XMLNode;

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "Qel/Qel.h"
 #include "Files.h"
+#include "Qel/Qel.h"
 
 using Qel::Exception;
 using Qel::XML::XMLDoc;
@@ -89,8 +89,7 @@ TEST_F(XmlSaveTest, KeepsLayoutAndChangesOnlyWhatChanged) {
     expected[6] = "            <MasterGain>20</MasterGain>";
     expected[9] = "            <Exposure>12.25</Exposure>   <!-- ms -->";
     expected[13] = "        <Empty-M>";
-    expected.insert(expected.begin() + 14, {"            <UserMasterGain>5</UserMasterGain>",
-                                            "        </Empty-M>"});
+    expected.insert(expected.begin() + 14, {"            <UserMasterGain>5</UserMasterGain>", "        </Empty-M>"});
     expected.insert(expected.begin() + 18, "    <Language>French</Language>");
     expected.insert(expected.begin() + 6, "            <First/>");
     EXPECT_EQ(testsupport::lines(readFile(path())), expected);
@@ -240,7 +239,8 @@ TEST_F(XmlSaveTest, FailedSavesNameTheFileAndTheReasonAndLeaveEverythingAsItWas)
     const XMLDoc doc = loadHandWritten();
     ::mkdir(dir_.file("taken.xml").c_str(), 0755);
     writeFile(dir_.file("taken.xml/inside.txt"), "keep");
-    for (const auto& [target, reason] : {std::pair{"taken.xml", "directory"}, std::pair{"nowhere/config.xml", "No such file"}}) {
+    for (const auto& [target, reason] :
+         {std::pair{"taken.xml", "directory"}, std::pair{"nowhere/config.xml", "No such file"}}) {
         const std::string message = saveError(doc, dir_.file(target));
         EXPECT_NE(message.find(dir_.file(target)), std::string::npos) << message;
         EXPECT_NE(message.find(reason), std::string::npos) << message;
@@ -297,8 +297,8 @@ TEST_F(XmlSaveTest, SaveRemovesOnlyTemporariesThatNoSaveHolds) {
     ASSERT_EQ(::flock(live, LOCK_EX), 0);  // as a save still writing it holds it
     doc.save("", true);
     ::close(live);
-    EXPECT_EQ(dir_.entries(), (std::vector<std::string>{".config.xml.live01", ".config.xml.notes",
-                                                        ".other.xml.dead02", "config.xml"}));
+    EXPECT_EQ(dir_.entries(),
+              (std::vector<std::string>{".config.xml.live01", ".config.xml.notes", ".other.xml.dead02", "config.xml"}));
 }
 
 }  // namespace

@@ -19,22 +19,37 @@ struct Step {
 
 constexpr int kBad = IS_INVALID_PARAMETER;
 const Step kAreaSteps[] = {
-    {'Q', IS_GET_IMAGE_POS_X_INC, 0, 0, 0, 4}, {'Q', IS_GET_IMAGE_POS_Y_INC, 0, 0, 0, 2},
-    {'Q', IS_GET_IMAGE_POS_X_MAX, 0, 0, 0, 0}, {'A', 0, 0, 1280, 1024, 0},
+    {'Q', IS_GET_IMAGE_POS_X_INC, 0, 0, 0, 4},
+    {'Q', IS_GET_IMAGE_POS_Y_INC, 0, 0, 0, 2},
+    {'Q', IS_GET_IMAGE_POS_X_MAX, 0, 0, 0, 0},
+    {'A', 0, 0, 1280, 1024, 0},
     {'P', IS_GET_IMAGE_POS_X_INC, 0, 0, 0, kBad},  // a query code in one place only
     {'P', 4, 0, 0, 0, kBad},                       // the full-size area cannot move
-    {'S', 1284, 1024, 0, 0, kBad}, {'S', 1002, 700, 0, 0, kBad}, {'S', 1000, 701, 0, 0, kBad},
-    {'S', 0, 0, 0, 0, kBad},       {'S', 8, 8, 0, 0, kBad},  // below the smallest area
-    {'S', 1000, 700, 0, 0, 0},     {'Q', IS_GET_IMAGE_POS_X_MAX, 0, 0, 0, 280},
+    {'S', 1284, 1024, 0, 0, kBad},
+    {'S', 1002, 700, 0, 0, kBad},
+    {'S', 1000, 701, 0, 0, kBad},
+    {'S', 0, 0, 0, 0, kBad},
+    {'S', 8, 8, 0, 0, kBad},  // below the smallest area
+    {'S', 1000, 700, 0, 0, 0},
+    {'Q', IS_GET_IMAGE_POS_X_MAX, 0, 0, 0, 280},
     {'Q', IS_GET_IMAGE_POS_Y_MAX, 0, 0, 0, 324},
-    {'P', 284, 0, 0, 0, kBad},     {'P', 0, 326, 0, 0, kBad}, {'P', 142, 0, 0, 0, kBad},
-    {'P', 140, 163, 0, 0, kBad},   {'P', -4, 0, 0, 0, kBad},
-    {'P', 280, 324, 0, 0, 0},      {'A', 280, 324, 1000, 700, 0},
-    {'S', 1004, 700, 0, 0, kBad},  {'S', 1000, 702, 0, 0, kBad},  // would leave the sensor
-    {'P', 140, 162, 0, 0, 0},      {'A', 140, 162, 1000, 700, 0},
-    {'O', 64, 32, 320, 240, 0},    {'A', 64, 32, 320, 240, 0},
-    {'O', 1000, 0, 320, 240, kBad}, {'A', 64, 32, 320, 240, 0},  // all four at once or nothing
-    {'O', 0, 0, 1280, 1024, 0},    {'A', 0, 0, 1280, 1024, 0},
+    {'P', 284, 0, 0, 0, kBad},
+    {'P', 0, 326, 0, 0, kBad},
+    {'P', 142, 0, 0, 0, kBad},
+    {'P', 140, 163, 0, 0, kBad},
+    {'P', -4, 0, 0, 0, kBad},
+    {'P', 280, 324, 0, 0, 0},
+    {'A', 280, 324, 1000, 700, 0},
+    {'S', 1004, 700, 0, 0, kBad},
+    {'S', 1000, 702, 0, 0, kBad},  // would leave the sensor
+    {'P', 140, 162, 0, 0, 0},
+    {'A', 140, 162, 1000, 700, 0},
+    {'O', 64, 32, 320, 240, 0},
+    {'A', 64, 32, 320, 240, 0},
+    {'O', 1000, 0, 320, 240, kBad},
+    {'A', 64, 32, 320, 240, 0},  // all four at once or nothing
+    {'O', 0, 0, 1280, 1024, 0},
+    {'A', 0, 0, 1280, 1024, 0},
 };
 
 }  // namespace
@@ -74,8 +89,7 @@ TEST_F(SimTest, TheAreaIsLaidOutFromTheMemorysCornerWithFullWidthLines) {
     const Pixel untouched{0x55, 0x55, 0x55};
     for (int j = 16; j < height; j += 7) {
         for (int i = 0; i < width; i += 5)
-            ASSERT_EQ(pixelAt(camera, i, j), toPixel(ueye_sim::patternAt(*model, x + i, y + j, 0)))
-                << i << ", " << j;
+            ASSERT_EQ(pixelAt(camera, i, j), toPixel(ueye_sim::patternAt(*model, x + i, y + j, 0))) << i << ", " << j;
         EXPECT_EQ(pixelAt(camera, width, j), untouched) << "right of the area, line " << j;
         EXPECT_EQ(pixelAt(camera, camera.width - 1, j), untouched);
     }

@@ -145,5 +145,6 @@ TEST_F(SimTest, EveryCallWithAClosedOrForeignHandleIsRefused) {
     EXPECT_TRUE(ueye_sim::state().open);
     EXPECT_EQ(ueye_sim::state().gamma, 100);
     ASSERT_EQ(is_ExitCamera(camera.handle), IS_SUCCESS);
-    for (size_t i = 0; i < std::size(calls); ++i) EXPECT_EQ(calls[i](camera.handle), IS_INVALID_CAMERA_HANDLE) << "call " << i;
+    for (size_t i = 0; i < std::size(calls); ++i)
+        EXPECT_EQ(calls[i](camera.handle), IS_INVALID_CAMERA_HANDLE) << "call " << i;
 }

@@ -32,8 +32,8 @@ const Look kLooks[] = {
     {5.0, kKeep, kKeep, kKeep, {128, 128, 128}, {0, 0, 0}},  // a shorter exposure darkens
     {0, kKeep, 50, kKeep, {255, 128, 128}, {0, 0, 0}},       // only red doubled
     {0, 50, 0, kKeep, {255, 255, 255}, {0, 0, 0}},
-    {0, 0, 0, 0, {64, 64, 64}, {0, 0, 0}},                    // brightness lowers every level
-    {0, 0, 0, 255, {191, 191, 191}, {64, 64, 64}},            // and lifts the black
+    {0, 0, 0, 0, {64, 64, 64}, {0, 0, 0}},          // brightness lowers every level
+    {0, 0, 0, 255, {191, 191, 191}, {64, 64, 64}},  // and lifts the black
 };
 
 TEST_F(SimTest, ExposureGainsAndBrightnessShowInThePicture) {

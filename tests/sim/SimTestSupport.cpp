@@ -11,8 +11,10 @@ ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
 }
 
 ScopedEnv::~ScopedEnv() {
-    if (old_) ::setenv(name_.c_str(), old_->c_str(), 1);
-    else ::unsetenv(name_.c_str());
+    if (old_)
+        ::setenv(name_.c_str(), old_->c_str(), 1);
+    else
+        ::unsetenv(name_.c_str());
     ueye_sim::reset();
 }
 
@@ -33,9 +35,9 @@ Camera openWithMemory() {
     const bool colour = ueye_sim::findModel(info.strSensorName)->colour;
     camera.bits = colour ? 24 : 8;
     EXPECT_EQ(is_SetColorMode(camera.handle, colour ? IS_CM_RGB8_PACKED : IS_CM_MONO8), IS_SUCCESS);
-    EXPECT_EQ(is_AllocImageMem(camera.handle, camera.width, camera.height, camera.bits, &camera.memory,
-                               &camera.memoryId),
-              IS_SUCCESS);
+    EXPECT_EQ(
+        is_AllocImageMem(camera.handle, camera.width, camera.height, camera.bits, &camera.memory, &camera.memoryId),
+        IS_SUCCESS);
     EXPECT_EQ(is_SetImageMem(camera.handle, camera.memory, camera.memoryId), IS_SUCCESS);
     EXPECT_EQ(is_ClearSequence(camera.handle), IS_SUCCESS);
     EXPECT_EQ(is_AddToSequence(camera.handle, camera.memory, camera.memoryId), IS_SUCCESS);

@@ -36,9 +36,9 @@ struct Step {
 };
 
 const Step kSteps[] = {
-    {'f', 0, 25},   {'F', 60, 60},  {'F', 0, 0.5},   {'F', 12.5, 12.5}, {'F', 10, 10},  {'E', 500, 100},
-    {'e', 0, 100},  {'E', 20, 20},  {'F', 5, 5},     {'E', 150, 150},   {'F', 50, 50},  {'e', 0, 20},
-    {'F', 5, 5},    {'e', 0, 20},  // lowering the rate leaves the exposure
+    {'f', 0, 25},    {'F', 60, 60}, {'F', 0, 0.5}, {'F', 12.5, 12.5}, {'F', 10, 10},
+    {'E', 500, 100}, {'e', 0, 100}, {'E', 20, 20}, {'F', 5, 5},       {'E', 150, 150},
+    {'F', 50, 50},   {'e', 0, 20},  {'F', 5, 5},   {'e', 0, 20},  // lowering the rate leaves the exposure
 };
 
 TEST_F(SimTest, TheFrameRateBoundsTheExposure) {

@@ -15,7 +15,22 @@ namespace {
 constexpr int kFails = -1;  // any status but IS_AVI_NO_ERR
 
 // One call on an instance, with the arguments every script uses.
-enum class Call { Size, Quality, Open, OpenOther, OpenNull, Rate, Start, Add, AddNull, GetSize, GetSizeNull, Stop, Close, Exit };
+enum class Call {
+    Size,
+    Quality,
+    Open,
+    OpenOther,
+    OpenNull,
+    Rate,
+    Start,
+    Add,
+    AddNull,
+    GetSize,
+    GetSizeNull,
+    Stop,
+    Close,
+    Exit
+};
 struct Step {
     Call call;
     int status;  // expected; kFails for any failure
@@ -71,6 +86,7 @@ using C = Call;
 constexpr int kOk = IS_AVI_NO_ERR;
 constexpr int kRunning = IS_AVI_ERR_CAPTURE_RUNNING;
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Avi, AviScripts, ::testing::Values(
     Script{"ExitWithoutOpenSucceedsOnceOnly", {{C::Exit, kOk}, {C::Exit, IS_AVI_ERR_INVALID_ID}}, -1},
     Script{"CallsBeforeTheirTurnFail",
@@ -88,6 +104,7 @@ INSTANTIATE_TEST_SUITE_P(Avi, AviScripts, ::testing::Values(
            {{C::OpenNull, kFails}, {C::GetSizeNull, kFails}, {C::Size, kOk}, {C::Open, kOk}, {C::Start, kOk},
             {C::AddNull, kFails}, {C::Add, kOk}, {C::Exit, kOk}}, 1}),
     [](const ::testing::TestParamInfo<Script>& info) { return info.param.name; });
+// clang-format on
 
 // One call with a bad argument, on a fresh instance.
 struct BadArgument {
@@ -183,9 +200,9 @@ TEST_F(AviTest, CallsAppearInTheCallLog) {
     ueye_sim::clearCallLog();
     ASSERT_EQ(recordFile(dir.file("log.avi"), image, 1, 25.0), 0);
     EXPECT_EQ(ueye_sim::callNames(),
-              (std::vector<std::string>{"isavi_InitAVI", "isavi_SetImageSize", "isavi_SetImageQuality",
-                                        "isavi_OpenAVI", "isavi_SetFrameRate", "isavi_StartAVI", "isavi_AddFrame",
-                                        "isavi_StopAVI", "isavi_CloseAVI", "isavi_ExitAVI"}));
+              (std::vector<std::string>{"isavi_InitAVI", "isavi_SetImageSize", "isavi_SetImageQuality", "isavi_OpenAVI",
+                                        "isavi_SetFrameRate", "isavi_StartAVI", "isavi_AddFrame", "isavi_StopAVI",
+                                        "isavi_CloseAVI", "isavi_ExitAVI"}));
 }
 
 }  // namespace

@@ -18,8 +18,8 @@ struct FileRow {
     int width, height;
     Bgr fill;
     int frames;
-    double fps;     // 0: never set
-    bool exitOnly;  // ExitAVI without Stop and Close
+    double fps;         // 0: never set
+    bool exitOnly;      // ExitAVI without Stop and Close
     const char* looks;  // VideoInfo::summary()
 };
 
@@ -45,6 +45,7 @@ TEST_P(AviFiles, ReadBack) {
     EXPECT_EQ(ueye_sim::openAviInstances(), 0);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Avi, AviFiles, ::testing::Values(
     FileRow{"Plain", 320, 240, green, 12, 25.0, false, "mjpeg/MJPG 320x240 25/1 12/12"},
     FileRow{"NtscRateExact", 64, 48, red, 3, 30000.0 / 1001.0, false, "mjpeg/MJPG 64x48 30000/1001 3/3"},
@@ -53,13 +54,14 @@ INSTANTIATE_TEST_SUITE_P(Avi, AviFiles, ::testing::Values(
     FileRow{"NoRateSetReplaysAt25", 64, 48, blue, 1, 0, true, "mjpeg/MJPG 64x48 25/1 1/1"},
     FileRow{"ExitWithoutStopFinishesTheFile", 160, 120, red, 7, 25.0, true, "mjpeg/MJPG 160x120 25/1 7/7"}),
     [](const ::testing::TestParamInfo<FileRow>& info) { return info.param.name; });
+// clang-format on
 
 TEST_F(AviTest, EveryFrameIsAKeyFrame) {
     BgrImage image(64, 48, green);
     const auto path = dir.file("keys.avi");
     ASSERT_EQ(recordFile(path, image, 5, 25.0), 0);
-    const auto flags = lines(runCommand("ffprobe -v error -select_streams v:0 -show_entries packet=flags -of csv=p=0 " +
-                                        quoted(path)));
+    const auto flags = lines(
+        runCommand("ffprobe -v error -select_streams v:0 -show_entries packet=flags -of csv=p=0 " + quoted(path)));
     EXPECT_EQ(flags.size(), 5u);
     for (const std::string& flag : flags) EXPECT_EQ(flag.substr(0, 1), "K");
 }
@@ -165,7 +167,8 @@ TEST_F(AviTest, RecordsTheRectangleAtItsPositionWithLineOffset) {
     buffer.fillRect(72, 44, 32, 24, white);
     const auto frame = recordArea(dir.file("rect.avi"), buffer, 40, 20, 64, 48, 96, 90);
     ASSERT_TRUE(frame);
-    for (const auto& [x, y, colour] : std::vector<Spot>{{12, 10, red}, {52, 10, green}, {12, 38, blue}, {52, 38, white}})
+    for (const auto& [x, y, colour] :
+         std::vector<Spot>{{12, 10, red}, {52, 10, green}, {12, 38, blue}, {52, 38, white}})
         EXPECT_TRUE(near(frame->at(x, y), colour)) << x << "," << y << " " << frame->at(x, y);
     int magentaPixels = 0;
     for (int y = 0; y < 48; ++y)
@@ -180,7 +183,10 @@ TEST_F(AviTest, FramesKeepTheirOrder) {
     ASSERT_EQ(isavi_SetImageSize(id, IS_AVI_CM_RGB24, 64, 48, 0, 0, 0), IS_AVI_NO_ERR);
     ASSERT_EQ(isavi_OpenAVI(id, path.c_str()), IS_AVI_NO_ERR);
     ASSERT_EQ(isavi_StartAVI(id), IS_AVI_NO_ERR);
-    auto grey = [](int frame) { const auto level = std::uint8_t(20 + 40 * frame); return Bgr{level, level, level}; };
+    auto grey = [](int frame) {
+        const auto level = std::uint8_t(20 + 40 * frame);
+        return Bgr{level, level, level};
+    };
     for (int frame = 0; frame < 5; ++frame) {
         BgrImage image(64, 48, grey(frame));
         ASSERT_EQ(isavi_AddFrame(id, image.data()), IS_AVI_NO_ERR);

@@ -79,9 +79,8 @@ const int kOpenFilesBound = 2;
 class Soak : public testsupport::CameraFixture {
 protected:
     void expectNoGrowth(const std::string& what, const ProcessFigures& before, const ProcessFigures& after) {
-        std::cout << "[soak] " << what << ": after warm-up " << before.describe() << "; at the end "
-                  << after.describe() << "; resident "
-                  << (after.residentBytes >= before.residentBytes ? "+" : "")
+        std::cout << "[soak] " << what << ": after warm-up " << before.describe() << "; at the end " << after.describe()
+                  << "; resident " << (after.residentBytes >= before.residentBytes ? "+" : "")
                   << (after.residentBytes - before.residentBytes) / 1024 << " KiB\n";
         RecordProperty(what + "_resident_before_kib", static_cast<int>(before.residentBytes / 1024));
         RecordProperty(what + "_resident_after_kib", static_cast<int>(after.residentBytes / 1024));

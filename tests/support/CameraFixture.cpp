@@ -13,7 +13,8 @@ namespace {
 int threadCount() {
     int count = 0;
     std::error_code error;
-    for (std::filesystem::directory_iterator it("/proc/self/task", error), end; !error && it != end; it.increment(error))
+    for (std::filesystem::directory_iterator it("/proc/self/task", error), end; !error && it != end;
+         it.increment(error))
         ++count;
     return count;
 }

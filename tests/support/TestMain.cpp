@@ -7,8 +7,8 @@
 namespace {
 
 void failOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg) {
-    ADD_FAILURE() << "wx assert " << cond.utf8_string() << " (" << msg.utf8_string() << ") in "
-                  << func.utf8_string() << " at " << file.utf8_string() << ":" << line;
+    ADD_FAILURE() << "wx assert " << cond.utf8_string() << " (" << msg.utf8_string() << ") in " << func.utf8_string()
+                  << " at " << file.utf8_string() << ":" << line;
 }
 
 }  // namespace

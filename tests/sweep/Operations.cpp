@@ -143,11 +143,12 @@ std::vector<Operation> build() {
 
 bool savedAfterCleanRun(const Operation& operation, bool before) {
     static const std::set<std::string> clears = {
-        "init", "init_monochrome", "init_reopen", "setDefaults", "setGain", "setExposure", "setDefaultExposure",
-        "setFrameRate", "setDefaultFrameRate", "setBrightness", "setAOI", "setAOI_monochrome", "optimizeClock"};
-    static const std::set<std::string> sets = {
-        "init_user_preset", "init_user_preset_monochrome", "saveUserSettings", "saveUserSettings_monochrome",
-        "resetUserSettings", "resetUserSettings_monochrome"};
+        "init",        "init_monochrome",    "init_reopen",  "setDefaults",         "setGain",
+        "setExposure", "setDefaultExposure", "setFrameRate", "setDefaultFrameRate", "setBrightness",
+        "setAOI",      "setAOI_monochrome",  "optimizeClock"};
+    static const std::set<std::string> sets = {"init_user_preset",  "init_user_preset_monochrome",
+                                               "saveUserSettings",  "saveUserSettings_monochrome",
+                                               "resetUserSettings", "resetUserSettings_monochrome"};
     return sets.count(operation.name) > 0 || (clears.count(operation.name) == 0 && before);
 }
 

@@ -61,9 +61,9 @@ private:
 
 struct CallSite {
     std::string function;
-    int occurrence;       // from 1, among this operation's calls of `function`
+    int occurrence;  // from 1, among this operation's calls of `function`
     std::string arguments;
-    bool checked;         // the module must report its failure
+    bool checked;               // the module must report its failure
     std::string label() const;  // "function#occurrence(arguments)"
 };
 

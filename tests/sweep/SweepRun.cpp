@@ -10,7 +10,9 @@ using testsupport::sdkFailureText;
 using testsupport::thrownText;
 
 // What a run threw, for a report.
-std::string describe(const std::string& thrown) { return thrown.empty() ? "returned normally" : "threw \"" + thrown + "\""; }
+std::string describe(const std::string& thrown) {
+    return thrown.empty() ? "returned normally" : "threw \"" + thrown + "\"";
+}
 
 struct Verdict {
     std::string problem;
@@ -33,9 +35,7 @@ std::vector<std::string> namesFrom(const std::vector<ueye_sim::CallRecord>& log,
 
 // The set-up's own setters may clear the flag, and the user branch sets it,
 // before a later call fails.
-bool runsSetUp(const std::vector<ueye_sim::CallRecord>& log) {
-    return findCall(log, "is_SetColorMode", 1) != nullptr;
-}
+bool runsSetUp(const std::vector<ueye_sim::CallRecord>& log) { return findCall(log, "is_SetColorMode", 1) != nullptr; }
 
 // A checked call's failure is reported as message 63 with the injected
 // status. An unchecked call's failure does not stop the operation: it either
@@ -119,8 +119,7 @@ FaultResult runWithFailure(const Operation& operation, const CallSite& site, int
         const Verdict verdict = judge(operation, site, status, thrown, log, failedAt);
         if (!verdict.problem.empty()) result.problems.push_back(verdict.problem);
         if (!verdict.note.empty()) result.notes.push_back(verdict.note);
-        if (!thrown.empty() && !runsSetUp(clean) &&
-            session.config()->getConfSaved() != savedBefore)
+        if (!thrown.empty() && !runsSetUp(clean) && session.config()->getConfSaved() != savedBefore)
             result.problems.push_back("the failed operation changed the saved flag");
     }
 

@@ -33,8 +33,7 @@ std::string Session::close() {
     for (int tries = 0; tries < 2 && ueye_sim::openAviInstances() > 0; ++tries)
         error = thrownText([&] { camera()->stopRecording(); });
     if (ueye_sim::openAviInstances() > 0) return "the recording could not be stopped: " + error;
-    for (int tries = 0; tries < 2 && ueye_sim::state().open; ++tries)
-        error = thrownText([&] { camera()->exit(); });
+    for (int tries = 0; tries < 2 && ueye_sim::state().open; ++tries) error = thrownText([&] { camera()->exit(); });
     if (ueye_sim::state().open) return "the camera could not be closed: " + error;
     return "";
 }
@@ -50,9 +49,13 @@ std::string Session::leftovers() const {
     return found;
 }
 
-std::string Session::reopen() { return openAndCheck([&] { camera()->init(); }); }
+std::string Session::reopen() {
+    return openAndCheck([&] { camera()->init(); });
+}
 
-std::string Session::resetThenReopen() { return openAndCheck([&] { camera()->resetUserSettings(); }); }
+std::string Session::resetThenReopen() {
+    return openAndCheck([&] { camera()->resetUserSettings(); });
+}
 
 std::string Session::openAndCheck(const std::function<void()>& open) {
     const std::string error = thrownText(open);

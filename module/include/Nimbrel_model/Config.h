@@ -118,8 +118,9 @@ public:
 
     /// \brief The factory master gain of a camera model (element `MasterGain`).
     /// \param camera The camera name, Camera::getName().
-    /// \return The gain; -1 when the factory state is automatic gain (`AutoGain` is "true" in any letter case), whatever the `MasterGain` text, which must still exist.
-    /// \throws Qel::Exception message 64 (see the factory values above).
+    /// \return The gain; -1 when the factory state is automatic gain (`AutoGain` is "true" in any letter case),
+    /// whatever the `MasterGain` text, which must still exist. \throws Qel::Exception message 64 (see the factory
+    /// values above).
     long getMasterGain(const hstring& camera) const;
     /// \brief The factory red gain of a camera model (element `RedGain`).
     /// \param camera The camera name, Camera::getName().

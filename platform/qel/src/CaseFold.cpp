@@ -11,9 +11,7 @@
 namespace Qel::detail {
 namespace {
 
-char32_t asciiLower(char32_t c) {
-    return (c >= U'A' && c <= U'Z') ? c - U'A' + U'a' : c;
-}
+char32_t asciiLower(char32_t c) { return (c >= U'A' && c <= U'Z') ? c - U'A' + U'a' : c; }
 
 // POSIX's "no locale": locale_t is an opaque type, not always a pointer.
 const locale_t kNoLocale = static_cast<locale_t>(0);  // NOLINT(modernize-use-nullptr)

@@ -18,9 +18,7 @@
 namespace Qel::detail {
 namespace {
 
-std::string errorText(int error) {
-    return std::strerror(error);
-}
+std::string errorText(int error) { return std::strerror(error); }
 
 // A settings file is a few kilobytes; anything near this is not one.
 constexpr long long kMaxReadBytes = 64LL * 1024 * 1024;
@@ -40,14 +38,11 @@ std::string tooLarge(long long bytes) {
 }
 
 [[noreturn]] void fail(const std::string& path, const char* step, int error) {
-    throw Exception("Cannot save '" + path + "': " + step + ": " + errorText(error),
-                    Exception::Error);
+    throw Exception("Cannot save '" + path + "': " + step + ": " + errorText(error), Exception::Error);
 }
 
 // For the step that just failed: errno is read before anything can change it.
-[[noreturn]] void failWithErrno(const std::string& path, const char* step) {
-    fail(path, step, errno);
-}
+[[noreturn]] void failWithErrno(const std::string& path, const char* step) { fail(path, step, errno); }
 
 // Closes a descriptor on every path out of a scope.
 class Descriptor {
@@ -141,8 +136,8 @@ ReadResult readWholeFile(const std::string& path) {
     if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
         const int error = errno;
         result.status = error == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
-        result.error = ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) ? notRegular(info.st_mode)
-                                                                                   : errorText(error);
+        result.error =
+            ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) ? notRegular(info.st_mode) : errorText(error);
         return result;
     }
     if (!S_ISREG(info.st_mode)) {

@@ -13,13 +13,9 @@ bool isBlank(const char* text) {
     return true;
 }
 
-bool hasNewline(const pugi::xml_node& node) {
-    return std::string(node.value()).find('\n') != std::string::npos;
-}
+bool hasNewline(const pugi::xml_node& node) { return std::string(node.value()).find('\n') != std::string::npos; }
 
-bool isText(const pugi::xml_node& node) {
-    return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
-}
+bool isText(const pugi::xml_node& node) { return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata; }
 
 pugi::xml_node lastOf(const pugi::xml_node& parent, bool (*wanted)(const pugi::xml_node&)) {
     for (auto child = parent.last_child(); child; child = child.previous_sibling()) {
@@ -28,14 +24,10 @@ pugi::xml_node lastOf(const pugi::xml_node& parent, bool (*wanted)(const pugi::x
     return {};
 }
 
-bool isElement(const pugi::xml_node& node) {
-    return node.type() == pugi::node_element;
-}
+bool isElement(const pugi::xml_node& node) { return node.type() == pugi::node_element; }
 
 // Elements, comments and processing instructions: what sits on a line of its own.
-bool isMarkup(const pugi::xml_node& node) {
-    return !isText(node);
-}
+bool isMarkup(const pugi::xml_node& node) { return !isText(node); }
 
 // The indentation of `node`'s own line: what follows the last line break in
 // the white space before it. False when `node` does not start a line. The
@@ -73,15 +65,14 @@ std::string indentStep(const pugi::xml_node& parent, const std::string& parentIn
 }
 
 pugi::xml_node addText(pugi::xml_node parent, const std::string& text, pugi::xml_node before) {
-    auto node = before ? parent.insert_child_before(pugi::node_pcdata, before)
-                       : parent.append_child(pugi::node_pcdata);
+    auto node = before ? parent.insert_child_before(pugi::node_pcdata, before) : parent.append_child(pugi::node_pcdata);
     node.set_value(text.c_str());
     return node;
 }
 
 pugi::xml_node addElement(pugi::xml_node parent, const char* name, pugi::xml_node before) {
-    auto node = before ? parent.insert_child_before(pugi::node_element, before)
-                       : parent.append_child(pugi::node_element);
+    auto node =
+        before ? parent.insert_child_before(pugi::node_element, before) : parent.append_child(pugi::node_element);
     node.set_name(name);
     return node;
 }
@@ -103,9 +94,7 @@ pugi::xml_node firstElement(pugi::xml_node parent, const char* name) {
 
 }  // namespace
 
-bool isLayoutText(const pugi::xml_node& node) {
-    return node.type() == pugi::node_pcdata && isBlank(node.value());
-}
+bool isLayoutText(const pugi::xml_node& node) { return node.type() == pugi::node_pcdata && isBlank(node.value()); }
 
 pugi::xml_node insertElement(pugi::xml_node parent, const char* name, pugi::xml_node before) {
     if (before) {

@@ -13,8 +13,7 @@ const std::map<Key, const char*>& messages() {
     // name and the status number is appended at the end.
     static const std::map<Key, const char*> table{
         {{"Nimbrel", 63}, "The camera call %s failed with status "},
-        {{"Nimbrel", 64},
-         "A required camera setting is missing or unreadable in the configuration file"},
+        {{"Nimbrel", 64}, "A required camera setting is missing or unreadable in the configuration file"},
     };
     return table;
 }

@@ -29,7 +29,8 @@ bool isTemporaryName(const std::string& entry, const std::string& prefix) {
 
 // Whether `name` in `folder` is still the file open as `fd`.
 bool stillNamed(int folder, const char* name, int fd) {
-    struct stat held {}, named {};
+    struct stat held {
+    }, named{};
     return ::fstat(fd, &held) == 0 && ::fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
            held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }

@@ -5,8 +5,8 @@
 
 #include "FileIO.h"
 #include "Layout.h"
-#include "Temporaries.h"
 #include "Qel/Qel.h"
+#include "Temporaries.h"
 
 namespace Qel::XML {
 namespace {
@@ -16,9 +16,7 @@ constexpr const char* kNewRootName = "Configuration";
 
 class StringWriter : public pugi::xml_writer {
 public:
-    void write(const void* data, std::size_t size) override {
-        text.append(static_cast<const char*>(data), size);
-    }
+    void write(const void* data, std::size_t size) override { text.append(static_cast<const char*>(data), size); }
     std::string text;
 };
 
@@ -26,8 +24,8 @@ unsigned parseOptions(bool keepLayout) {
     if (!keepLayout) return pugi::parse_default;
     // Everything a hand-written file holds survives a load and a save. Line
     // ends are left alone too, so a CRLF file stays CRLF.
-    return (pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_comments |
-            pugi::parse_declaration | pugi::parse_doctype | pugi::parse_pi) &
+    return (pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_comments | pugi::parse_declaration |
+            pugi::parse_doctype | pugi::parse_pi) &
            ~pugi::parse_eol;
 }
 
@@ -66,9 +64,7 @@ const char* lineEndOf(const pugi::xml_document& document) {
 XMLDoc::XMLDoc() : doc_(std::make_unique<pugi::xml_document>()) {}
 
 XMLDoc::XMLDoc(const Strings::hstring& path, bool keepLayout, bool createIfMissing)
-    : doc_(std::make_unique<pugi::xml_document>()),
-      path_(HelperFuncs::toNativePath(path)),
-      keepLayout_(keepLayout) {
+    : doc_(std::make_unique<pugi::xml_document>()), path_(HelperFuncs::toNativePath(path)), keepLayout_(keepLayout) {
     const auto file = detail::readWholeFile(path_.str());
     if (file.status == detail::ReadStatus::Missing && createIfMissing) {
         auto declaration = doc_->append_child(pugi::node_declaration);
@@ -80,8 +76,8 @@ XMLDoc::XMLDoc(const Strings::hstring& path, bool keepLayout, bool createIfMissi
     const Strings::hstring prefix = "Cannot load XML file '" + path_ + "': ";
     if (file.status != detail::ReadStatus::Ok) throw Exception(prefix + file.error, Exception::Error);
 
-    const auto result = doc_->load_buffer(file.content.data(), file.content.size(),
-                                          parseOptions(keepLayout), pugi::encoding_auto);
+    const auto result =
+        doc_->load_buffer(file.content.data(), file.content.size(), parseOptions(keepLayout), pugi::encoding_auto);
     if (!result) {
         Strings::hstring reason = prefix + result.description();
         reason << Strings::hstring(" at byte offset ") << static_cast<long>(result.offset);
@@ -118,9 +114,7 @@ XMLDoc& XMLDoc::operator=(XMLDoc&& other) noexcept {
 
 XMLDoc::~XMLDoc() = default;
 
-XMLNode XMLDoc::getRoot() const {
-    return XMLNode(doc_->document_element().internal_object());
-}
+XMLNode XMLDoc::getRoot() const { return XMLNode(doc_->document_element().internal_object()); }
 
 void XMLDoc::save(const Strings::hstring& path, bool sync) const {
     const Strings::hstring target = HelperFuncs::toNativePath(path.empty() ? path_ : path);

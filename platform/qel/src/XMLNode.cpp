@@ -8,9 +8,7 @@
 namespace Qel::XML {
 namespace {
 
-bool isText(const pugi::xml_node& node) {
-    return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
-}
+bool isText(const pugi::xml_node& node) { return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata; }
 
 // The element child at `position`, or a null node.
 pugi::xml_node elementAt(const pugi::xml_node& parent, int position) {
@@ -24,9 +22,7 @@ pugi::xml_node elementAt(const pugi::xml_node& parent, int position) {
 
 }  // namespace
 
-Strings::hstring XMLNode::getName() const {
-    return pugi::xml_node(node_).name();
-}
+Strings::hstring XMLNode::getName() const { return pugi::xml_node(node_).name(); }
 
 Strings::hstring XMLNode::getText() const {
     std::string text;
@@ -45,8 +41,7 @@ void XMLNode::setText(const Strings::hstring& text, bool replace) {
     }
     // The new text goes where the old text began, so a save moves nothing else.
     pugi::xml_node first = node.find_child(isText);
-    auto fresh = first ? node.insert_child_before(pugi::node_pcdata, first)
-                       : node.append_child(pugi::node_pcdata);
+    auto fresh = first ? node.insert_child_before(pugi::node_pcdata, first) : node.append_child(pugi::node_pcdata);
     fresh.set_value(text.c_str());
     for (auto child = fresh.next_sibling(); child;) {
         const auto next = child.next_sibling();

@@ -152,7 +152,8 @@ UEYE_API INT is_SetColorCorrection(HIDS hCam, INT mode, double* pFactors);
 // AVI tools.
 UEYE_API INT isavi_InitAVI(INT* pAviId, HIDS hCam);
 UEYE_API INT isavi_ExitAVI(INT aviId);
-UEYE_API INT isavi_SetImageSize(INT aviId, INT colorMode, long width, long height, long posX, long posY, long lineOffset);
+UEYE_API INT isavi_SetImageSize(INT aviId, INT colorMode, long width, long height, long posX, long posY,
+                                long lineOffset);
 UEYE_API INT isavi_SetImageQuality(INT aviId, INT quality);
 UEYE_API INT isavi_OpenAVI(INT aviId, const char* fileName);
 UEYE_API INT isavi_SetFrameRate(INT aviId, double fps);

@@ -7,8 +7,10 @@ constexpr double kGainTolerance = 4.0;     // grey levels around the reference
 constexpr double kBalanceTolerance = 2.0;  // grey levels between channels
 
 void nudge(int& gain, double mean, double goal, double tolerance) {
-    if (mean < goal - tolerance && gain < kGainMax) ++gain;
-    else if (mean > goal + tolerance && gain > 0) --gain;
+    if (mean < goal - tolerance && gain < kGainMax)
+        ++gain;
+    else if (mean > goal + tolerance && gain > 0)
+        --gain;
 }
 
 }  // namespace

@@ -40,7 +40,9 @@ public:
     std::int64_t bytesWritten() const;
 
 private:
-    struct ContextDeleter { void operator()(AVFormatContext* context) const; };
+    struct ContextDeleter {
+        void operator()(AVFormatContext* context) const;
+    };
 
     std::unique_ptr<AVFormatContext, ContextDeleter> context_;
     std::string path_;

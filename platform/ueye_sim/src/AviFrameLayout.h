@@ -14,12 +14,9 @@ struct AviFrameLayout {
 
     static constexpr int bytesPerPixel = 3;  // B, G, R
 
-    std::size_t pitch() const {
-        return static_cast<std::size_t>(width + lineOffset) * bytesPerPixel;
-    }
+    std::size_t pitch() const { return static_cast<std::size_t>(width + lineOffset) * bytesPerPixel; }
     std::size_t firstByte() const {
-        return static_cast<std::size_t>(posY) * pitch() +
-               static_cast<std::size_t>(posX) * bytesPerPixel;
+        return static_cast<std::size_t>(posY) * pitch() + static_cast<std::size_t>(posX) * bytesPerPixel;
     }
 };
 

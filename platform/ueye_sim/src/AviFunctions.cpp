@@ -42,8 +42,7 @@ INT isavi_ExitAVI(INT aviId) {
     return call.done(recorder->release());
 }
 
-INT isavi_SetImageSize(INT aviId, INT colorMode, long width, long height, long posX, long posY,
-                       long lineOffset) {
+INT isavi_SetImageSize(INT aviId, INT colorMode, long width, long height, long posX, long posY, long lineOffset) {
     CallGate call("isavi_SetImageSize");
     call.arg(aviId).arg(colorMode).arg(width).arg(height).arg(posX).arg(posY).arg(lineOffset);
     return onInstance(call, aviId, [&](AviRecorder& avi) {

@@ -32,8 +32,12 @@ public:
     AviJpeg encode(const AviBgrView& picture, int quality);
 
 private:
-    struct HandleDeleter { void operator()(void* handle) const; };
-    struct BufferDeleter { void operator()(unsigned char* buffer) const; };
+    struct HandleDeleter {
+        void operator()(void* handle) const;
+    };
+    struct BufferDeleter {
+        void operator()(unsigned char* buffer) const;
+    };
 
     std::unique_ptr<void, HandleDeleter> handle_;
     std::unique_ptr<unsigned char, BufferDeleter> buffer_;

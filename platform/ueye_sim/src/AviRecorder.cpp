@@ -21,20 +21,16 @@ constexpr int maxRateTerm = 1001000;
 
 AviRecorder::~AviRecorder() { release(); }
 
-int AviRecorder::setImageSize(int colourMode, long width, long height, long posX, long posY,
-                              long lineOffset) {
+int AviRecorder::setImageSize(int colourMode, long width, long height, long posX, long posY, long lineOffset) {
     std::lock_guard lock(mutex_);
     if (phase_ == Phase::Running) return IS_AVI_ERR_CAPTURE_RUNNING;
     if (colourMode != IS_AVI_CM_RGB24) return IS_AVI_ERR_INVALID_CM;
-    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide || lineOffset < 0 ||
-        lineOffset > maxSide)
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide || lineOffset < 0 || lineOffset > maxSide)
         return IS_AVI_ERR_INVALID_SIZE;
     // The picture must lie inside a buffer line of width + lineOffset pixels.
-    if (posX < 0 || posY < 0 || posX > lineOffset || posY > maxSide)
-        return IS_AVI_ERR_INVALID_POSITION;
-    layout_ = AviFrameLayout{static_cast<int>(width), static_cast<int>(height),
-                             static_cast<int>(posX), static_cast<int>(posY),
-                             static_cast<int>(lineOffset)};
+    if (posX < 0 || posY < 0 || posX > lineOffset || posY > maxSide) return IS_AVI_ERR_INVALID_POSITION;
+    layout_ = AviFrameLayout{static_cast<int>(width), static_cast<int>(height), static_cast<int>(posX),
+                             static_cast<int>(posY), static_cast<int>(lineOffset)};
     sizeSet_ = true;
     return IS_AVI_NO_ERR;
 }
@@ -81,8 +77,7 @@ int AviRecorder::start() {
             return IS_AVI_ERR_NEW_FAILED;
         }
     }
-    if (!file_->writeHeader(layout_.width, layout_.height, fpsNum_, fpsDen_))
-        return IS_AVI_ERR_CREATESTREAM;
+    if (!file_->writeHeader(layout_.width, layout_.height, fpsNum_, fpsDen_)) return IS_AVI_ERR_CREATESTREAM;
     phase_ = Phase::Running;
     return IS_AVI_NO_ERR;
 }

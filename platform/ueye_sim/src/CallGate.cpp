@@ -13,8 +13,7 @@ namespace {
 std::string decimal(double value) {
     if (!std::isfinite(value)) return std::isnan(value) ? "nan" : (value > 0 ? "inf" : "-inf");
     std::array<char, 400> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed);
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
     return {buffer.data(), result.ptr};
 }
 
@@ -25,8 +24,7 @@ bool takesHandleFirst(const std::string& function) {
 
 }  // namespace
 
-CallGate::CallGate(const char* function)
-    : function_(function), count_(CallRegistry::instance().countCall(function_)) {}
+CallGate::CallGate(const char* function) : function_(function), count_(CallRegistry::instance().countCall(function_)) {}
 
 void CallGate::append(const std::string& text, std::optional<long long> numeric) {
     const std::size_t queryPosition = takesHandleFirst(function_) ? 1 : 0;

@@ -5,9 +5,7 @@
 namespace ueye_sim {
 
 // The header declares this member without the export macro; export it here.
-UESIM_API std::string CallRecord::line() const {
-    return function + '(' + arguments + ") -> " + std::to_string(result);
-}
+UESIM_API std::string CallRecord::line() const { return function + '(' + arguments + ") -> " + std::to_string(result); }
 
 void failCall(const std::string& function, int status, int nth) {
     detail::CallRegistry::instance().addFailure(function, status, nth);

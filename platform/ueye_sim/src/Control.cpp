@@ -1,10 +1,10 @@
 // The control API: connection, reset, scripts, state and frame waits.
+#include "ueye_sim/Control.h"
 #include "AviRegistry.h"
 #include "CallRegistry.h"
 #include "Environment.h"
 #include "Scripts.h"
 #include "VirtualCamera.h"
-#include "ueye_sim/Control.h"
 
 namespace ueye_sim {
 namespace {

@@ -28,7 +28,9 @@ public:
             put(bars_.data(), i, barColour(settings.aoiX + i, model.maxWidth), nullptr, i);
     }
 
-    const std::uint8_t* gradient(int phase) const { return strip_.data() + static_cast<std::size_t>(phase) * pixelBytes_; }
+    const std::uint8_t* gradient(int phase) const {
+        return strip_.data() + static_cast<std::size_t>(phase) * pixelBytes_;
+    }
     const std::uint8_t* bars() const { return bars_.data(); }
     // Channel sums of the gradient window starting at `phase`, `columns` long.
     std::array<long long, 3> gradientSums(int phase, int columns) const {
@@ -55,8 +57,10 @@ private:
             written = {pixel[0], pixel[0], pixel[0]};
         }
         for (int c = 0; c < 3; ++c) {
-            if (prefix) (*prefix)[c][k + 1] = (*prefix)[c][k] + written[c];
-            else barSums_[c] += written[c];
+            if (prefix)
+                (*prefix)[c][k + 1] = (*prefix)[c][k] + written[c];
+            else
+                barSums_[c] += written[c];
         }
     }
 

@@ -93,8 +93,10 @@ bool ImageMemories::hasCaptureTarget() const { return !sequence_.empty() || acti
 
 ImageMemory* ImageMemories::beginFrame() {
     ImageMemory* target = nullptr;
-    if (!sequence_.empty()) target = byId(sequence_[sequencePosition_]);
-    else if (activeId_) target = byId(*activeId_);
+    if (!sequence_.empty())
+        target = byId(sequence_[sequencePosition_]);
+    else if (activeId_)
+        target = byId(*activeId_);
     if (target) target->beingWritten = true;
     return target;
 }

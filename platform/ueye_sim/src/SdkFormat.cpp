@@ -23,8 +23,10 @@ INT is_SetImagePos(HIDS hCam, INT x, INT y) {
 INT is_SetAOI(HIDS hCam, INT command, INT* pX, INT* pY, INT* pWidth, INT* pHeight) {
     CallGate call("is_SetAOI");
     call.arg(hCam).arg(command);
-    if (command == IS_GET_IMAGE_AOI) call.out(pX).out(pY).out(pWidth).out(pHeight);
-    else call.in(pX).in(pY).in(pWidth).in(pHeight);
+    if (command == IS_GET_IMAGE_AOI)
+        call.out(pX).out(pY).out(pWidth).out(pHeight);
+    else
+        call.in(pX).in(pY).in(pWidth).in(pHeight);
     return gated(call, [&] { return camera().areaOfInterest(hCam, command, pX, pY, pWidth, pHeight); });
 }
 

@@ -4,8 +4,10 @@ using namespace ueye_sim::detail;
 
 INT is_InitCamera(HIDS* phCam, void* hWnd) {
     CallGate call("is_InitCamera");
-    if (phCam) call.arg(*phCam);
-    else call.out(nullptr);
+    if (phCam)
+        call.arg(*phCam);
+    else
+        call.out(nullptr);
     call.pointer(hWnd);
     return gated(call, [&] { return camera().open(phCam); });
 }

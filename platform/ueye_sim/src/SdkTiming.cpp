@@ -23,9 +23,7 @@ INT is_SetPixelClock(HIDS hCam, INT clock) {
 INT is_GetOptimalTiming(HIDS hCam, INT mode, INT timeoutMs, INT* pMaxPixelClock, double* pMaxFrameRate) {
     CallGate call("is_GetOptimalTiming");
     call.arg(hCam).arg(mode).arg(timeoutMs).out(pMaxPixelClock).out(pMaxFrameRate);
-    return gated(call, [&] {
-        return camera().optimalTiming(hCam, mode, timeoutMs, pMaxPixelClock, pMaxFrameRate);
-    });
+    return gated(call, [&] { return camera().optimalTiming(hCam, mode, timeoutMs, pMaxPixelClock, pMaxFrameRate); });
 }
 
 INT is_GetFrameTimeRange(HIDS hCam, double* pMin, double* pMax, double* pInterval) {

@@ -6,8 +6,8 @@
 
 namespace ueye_sim::detail {
 
-constexpr double kDefaultFrameRate = 25.0;   // fps, the camera's own default
-constexpr double kLongestFrameTime = 2.0;    // seconds
+constexpr double kDefaultFrameRate = 25.0;  // fps, the camera's own default
+constexpr double kLongestFrameTime = 2.0;   // seconds
 constexpr double kLowestFrameRate = 1.0 / kLongestFrameTime;
 constexpr double kShortestExposureMs = 0.01;
 constexpr double kDefaultExposureMs = 10.0;

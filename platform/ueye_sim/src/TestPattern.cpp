@@ -19,8 +19,7 @@ Rgb diagonalColour(int phase) {
 
 Rgb barColour(int x, int sensorWidth) {
     static constexpr Rgb bars[kBarCount] = {
-        {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255},
-        {255, 255, 0}, {0, 255, 255}, {255, 0, 255}, {0, 0, 0},
+        {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}, {255, 255, 0}, {0, 255, 255}, {255, 0, 255}, {0, 0, 0},
     };
     int index = sensorWidth > 0 ? static_cast<int>(static_cast<long long>(x) * kBarCount / sensorWidth) : 0;
     if (index < 0) index = 0;

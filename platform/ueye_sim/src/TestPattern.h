@@ -11,7 +11,7 @@ namespace ueye_sim::detail {
 constexpr int kDiagonalPeriod = 512;  // pixels along the diagonal gradient
 constexpr int kScrollPerFrame = 4;    // pixels the gradient moves per frame
 constexpr int kCounterBits = 32;
-constexpr int kCounterBlock = 16;     // side of one counter bit's square
+constexpr int kCounterBlock = 16;  // side of one counter bit's square
 constexpr int kBarCount = 8;
 
 // Where (x, y) of the sensor lies in the gradient's period in `frame`.

@@ -76,18 +76,16 @@ bool VirtualCamera::isOpenHandle(HIDS handle) const {
 CameraState VirtualCamera::state() const {
     std::lock_guard lock(mutex_);
     const CameraSettings& s = settings_;
-    return CameraState{open_, capturing_, memories_.count(), framesCaptured_,
-                       s.masterGain, s.redGain, s.greenGain, s.blueGain,
-                       s.autoGain, s.autoWhiteBalance, s.autoShutter,
-                       s.brightness, s.exposureMs, s.frameRate, s.pixelClock, s.gamma, s.colourMode,
-                       s.aoiX, s.aoiY, s.aoiWidth, s.aoiHeight};
+    return CameraState{
+        open_,        capturing_, memories_.count(),  framesCaptured_, s.masterGain, s.redGain,    s.greenGain,
+        s.blueGain,   s.autoGain, s.autoWhiteBalance, s.autoShutter,   s.brightness, s.exposureMs, s.frameRate,
+        s.pixelClock, s.gamma,    s.colourMode,       s.aoiX,          s.aoiY,       s.aoiWidth,   s.aoiHeight};
 }
 
 bool VirtualCamera::waitFrames(int count, int timeoutMs) {
     std::unique_lock lock(mutex_);
     const std::uint64_t goal = framesCaptured_ + static_cast<std::uint64_t>(count > 0 ? count : 0);
-    return frameDone_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                               [&] { return framesCaptured_ >= goal; });
+    return frameDone_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return framesCaptured_ >= goal; });
 }
 
 int VirtualCamera::open(HIDS* handle) {

@@ -11,7 +11,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-
 Clock::duration framePeriod(double fps) {
     return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / fps));
 }

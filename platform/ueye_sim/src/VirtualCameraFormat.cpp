@@ -9,9 +9,9 @@ constexpr int kMinimumHeight = 4;
 
 // A real sensor reads only whole steps and only areas that lie on it.
 bool areaFits(const CameraModel& model, int x, int y, int width, int height) {
-    return x >= 0 && y >= 0 && width >= kMinimumWidth && height >= kMinimumHeight &&
-           x % model.stepX == 0 && y % model.stepY == 0 && width % model.stepX == 0 &&
-           height % model.stepY == 0 && width <= model.maxWidth - x && height <= model.maxHeight - y;
+    return x >= 0 && y >= 0 && width >= kMinimumWidth && height >= kMinimumHeight && x % model.stepX == 0 &&
+           y % model.stepY == 0 && width % model.stepX == 0 && height % model.stepY == 0 &&
+           width <= model.maxWidth - x && height <= model.maxHeight - y;
 }
 
 }  // namespace
@@ -39,17 +39,16 @@ int VirtualCamera::setImagePosition(HIDS handle, int x, int y) {
     std::lock_guard lock(mutex_);
     if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
     switch (x) {
-    case IS_GET_IMAGE_POS_X_INC:
-    case IS_GET_IMAGE_POS_Y_INC:
-    case IS_GET_IMAGE_POS_X_MAX:
-    case IS_GET_IMAGE_POS_Y_MAX:
-        if (y != x) return IS_INVALID_PARAMETER;
-        if (x == IS_GET_IMAGE_POS_X_INC) return model_->stepX;
-        if (x == IS_GET_IMAGE_POS_Y_INC) return model_->stepY;
-        if (x == IS_GET_IMAGE_POS_X_MAX) return model_->maxWidth - settings_.aoiWidth;
-        return model_->maxHeight - settings_.aoiHeight;
-    default:
-        break;
+        case IS_GET_IMAGE_POS_X_INC:
+        case IS_GET_IMAGE_POS_Y_INC:
+        case IS_GET_IMAGE_POS_X_MAX:
+        case IS_GET_IMAGE_POS_Y_MAX:
+            if (y != x) return IS_INVALID_PARAMETER;
+            if (x == IS_GET_IMAGE_POS_X_INC) return model_->stepX;
+            if (x == IS_GET_IMAGE_POS_Y_INC) return model_->stepY;
+            if (x == IS_GET_IMAGE_POS_X_MAX) return model_->maxWidth - settings_.aoiWidth;
+            return model_->maxHeight - settings_.aoiHeight;
+        default: break;
     }
     if (!areaFits(*model_, x, y, settings_.aoiWidth, settings_.aoiHeight)) return IS_INVALID_PARAMETER;
     settings_.aoiX = x;

@@ -23,10 +23,10 @@ int VirtualCamera::hardwareGain(HIDS handle, int master, int red, int green, int
         master == IS_GET_BLUE_GAIN) {
         if (red != 0 || green != 0 || blue != 0) return IS_INVALID_PARAMETER;
         switch (master) {
-        case IS_GET_MASTER_GAIN: return settings_.masterGain;
-        case IS_GET_RED_GAIN: return settings_.redGain;
-        case IS_GET_GREEN_GAIN: return settings_.greenGain;
-        default: return settings_.blueGain;
+            case IS_GET_MASTER_GAIN: return settings_.masterGain;
+            case IS_GET_RED_GAIN: return settings_.redGain;
+            case IS_GET_GREEN_GAIN: return settings_.greenGain;
+            default: return settings_.blueGain;
         }
     }
     setGain(settings_.masterGain, master);
@@ -41,12 +41,12 @@ int VirtualCamera::autoParameter(HIDS handle, int param, double* value, double* 
     if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
     if (!value || std::isnan(*value)) return IS_INVALID_PARAMETER;
     switch (param) {
-    case IS_SET_AUTO_REFERENCE: settings_.autoReference = std::clamp(*value, 0.0, kReferenceMax); break;
-    case IS_SET_ENABLE_AUTO_GAIN: settings_.autoGain = *value != 0.0; break;
-    case IS_GET_ENABLE_AUTO_GAIN: *value = settings_.autoGain ? 1.0 : 0.0; break;
-    case IS_SET_ENABLE_AUTO_SHUTTER: settings_.autoShutter = *value != 0.0; break;
-    case IS_SET_ENABLE_AUTO_WHITEBALANCE: settings_.autoWhiteBalance = *value != 0.0; break;
-    default: return IS_INVALID_PARAMETER;
+        case IS_SET_AUTO_REFERENCE: settings_.autoReference = std::clamp(*value, 0.0, kReferenceMax); break;
+        case IS_SET_ENABLE_AUTO_GAIN: settings_.autoGain = *value != 0.0; break;
+        case IS_GET_ENABLE_AUTO_GAIN: *value = settings_.autoGain ? 1.0 : 0.0; break;
+        case IS_SET_ENABLE_AUTO_SHUTTER: settings_.autoShutter = *value != 0.0; break;
+        case IS_SET_ENABLE_AUTO_WHITEBALANCE: settings_.autoWhiteBalance = *value != 0.0; break;
+        default: return IS_INVALID_PARAMETER;
     }
     return IS_SUCCESS;
 }

@@ -42,19 +42,19 @@ public:
 
     /// \brief From UTF-8 bytes, NUL-terminated.
     /// \param text The text; null gives an empty text.
-    hstring(const char* text);          // NOLINT(google-explicit-constructor): implicit by design
+    hstring(const char* text);  // NOLINT(google-explicit-constructor): implicit by design
     /// \brief From UTF-8 bytes.
     /// \param text The text.
-    hstring(std::string text);          // NOLINT(google-explicit-constructor): implicit by design
+    hstring(std::string text);  // NOLINT(google-explicit-constructor): implicit by design
     /// \brief From wide text, converted to UTF-8.
     /// \param text The text, NUL-terminated; null gives an empty text.
-    hstring(const wchar_t* text);       // NOLINT(google-explicit-constructor): implicit by design
+    hstring(const wchar_t* text);  // NOLINT(google-explicit-constructor): implicit by design
     /// \brief From wide text, converted to UTF-8.
     /// \param text The text.
     hstring(const std::wstring& text);  // NOLINT(google-explicit-constructor): implicit by design
     /// \brief From a wxWidgets string, converted to UTF-8.
     /// \param text The text.
-    hstring(const wxString& text);      // NOLINT(google-explicit-constructor): implicit by design
+    hstring(const wxString& text);  // NOLINT(google-explicit-constructor): implicit by design
 
     /// \brief Replaces every occurrence of `what` in place, left to right,
     /// without looking again inside what was put in.

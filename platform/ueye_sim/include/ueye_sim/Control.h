@@ -24,15 +24,15 @@ namespace ueye_sim {
 
 // One model of the catalogue.
 struct CameraModel {
-    std::string name;      // sensor name, as the sensor information reports it
-    bool colour;           // false for a monochrome sensor
-    int maxWidth;          // pixels
-    int maxHeight;         // pixels
-    int stepX;             // position and size step, horizontal
-    int stepY;             // position and size step, vertical
-    int minPixelClock;     // MHz
-    int maxPixelClock;     // MHz; the highest the camera sustains
-    int defaultPixelClock; // MHz
+    std::string name;       // sensor name, as the sensor information reports it
+    bool colour;            // false for a monochrome sensor
+    int maxWidth;           // pixels
+    int maxHeight;          // pixels
+    int stepX;              // position and size step, horizontal
+    int stepY;              // position and size step, vertical
+    int minPixelClock;      // MHz
+    int maxPixelClock;      // MHz; the highest the camera sustains
+    int defaultPixelClock;  // MHz
 };
 
 // The virtual cameras: SIM1280-C, SIM1280-M, SIM2592-C, SIM4912-M.
@@ -129,7 +129,9 @@ UESIM_API bool waitFrames(int count, int timeoutMs);
 // (R, G, B) the sensor sees at (x, y) of the full sensor in frame `frame`.
 // The lower half of the picture is static colour bars (red, green, blue,
 // white, ...), so a test can check that colours land where they should.
-struct Rgb { std::uint8_t r, g, b; };
+struct Rgb {
+    std::uint8_t r, g, b;
+};
 UESIM_API Rgb patternAt(const CameraModel& model, int x, int y, std::uint64_t frame);
 
 }  // namespace ueye_sim
