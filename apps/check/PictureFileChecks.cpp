@@ -72,6 +72,7 @@ Recording recordAlongside(Session& session, const std::string& fileName) {
     withUndo(
         [&] {
             camera.setFrameRate(std::min(rate, kCameraRate));
+            sample();  // the picture the recording's first frame may take
             session.startRecording(file, kRecordSeconds, kRecordRate);
             const bool ended = session.pump().runUntil(
                 [&] {
@@ -102,9 +103,9 @@ Recording recordAlongside(Session& session, const std::string& fileName) {
     return recording;
 }
 
-// Every frame is close to some live picture; otherwise the frame, its nearest
-// picture and where they differ most.
-void expectFramesMatch(const Recording& recording, bool perChannel, double tolerance) {
+// "" when every frame is close to some live picture; otherwise the frame, its
+// nearest picture and where they differ most.
+std::string mismatch(const Recording& recording, bool perChannel, double tolerance) {
     for (std::size_t i = 0; i < recording.frames.size(); ++i) {
         const BlockMeans& frame = recording.frames[i];
         BlockDifference best;
@@ -116,13 +117,27 @@ void expectFramesMatch(const Recording& recording, bool perChannel, double toler
                 nearest = &picture;
             }
         }
-        expect(nearest && best.amount <= tolerance,
-               "frame " + std::to_string(i + 1) + " of " + std::to_string(recording.frames.size()) +
-                   " matches none of the " + std::to_string(recording.pictures.size()) + " live pictures taken: " +
-                   (nearest ? best.describe("the frame", "the nearest picture") + " (file " + channelMeansText(frame) +
-                                  ", picture " + channelMeansText(*nearest) + ")"
-                            : std::string("no picture")));
+        if (nearest && best.amount <= tolerance) continue;
+        return "frame " + std::to_string(i + 1) + " of " + std::to_string(recording.frames.size()) +
+               " matches none of the " + std::to_string(recording.pictures.size()) + " live pictures taken: " +
+               (nearest ? best.describe("the frame", "the nearest picture") + " (file " + channelMeansText(frame) +
+                              ", picture " + channelMeansText(*nearest) + ")"
+                        : std::string("no picture"));
     }
+    return {};
+}
+
+// A busy machine can keep the event loop from seeing a picture the recording
+// took; a fault in the module shows in every recording, so a mismatch counts
+// only when a second recording has one too.
+void expectFramesMatch(Session& session, Recording& recording, const std::string& fileName, bool perChannel,
+                       double tolerance) {
+    std::string problem = mismatch(recording, perChannel, tolerance);
+    if (!problem.empty()) {
+        recording = recordAlongside(session, fileName);
+        problem = mismatch(recording, perChannel, tolerance);
+    }
+    expect(problem.empty(), problem);
 }
 
 void pictureFile(Session& session) {
@@ -137,24 +152,24 @@ void pictureFile(Session& session) {
             expect(first.pixels() != second.pixels(),
                    "a monochrome camera's live picture came twice at the same address: it must be a new array");
     }
-    const Recording recording = recordAlongside(session, "picture-file.avi");
+    Recording recording = recordAlongside(session, "picture-file.avi");
     expect(recording.colouredPicture.empty(),
            "a live picture of the monochrome sensor is not grey: " + recording.colouredPicture);
     expect(recording.colouredFrame.empty(),
            "a recorded frame of the monochrome sensor is not grey: " + recording.colouredFrame);
-    expectFramesMatch(recording, false, kGreyTolerance);
+    expectFramesMatch(session, recording, "picture-file.avi", false, kGreyTolerance);
 }
 
 void colourOrder(Session& session) {
     if (!session.open().isColor()) throw CheckSkipped("monochrome sensor");
-    const Recording recording = recordAlongside(session, "colour-order.avi");
+    Recording recording = recordAlongside(session, "colour-order.avi");
     double contrast = 0.0;
     for (const BlockMeans& picture : recording.pictures) contrast = std::max(contrast, picture.redBlueContrast());
     if (contrast < kLeastRedBlueContrast)
         throw CheckSkipped("too little colour to tell red from blue (at most " + show(std::round(contrast)) +
                            " levels apart in any block): point the camera at something clearly red beside "
                            "something clearly blue, a colour chart for instance, and run colour-order again");
-    expectFramesMatch(recording, true, kColourTolerance);
+    expectFramesMatch(session, recording, "colour-order.avi", true, kColourTolerance);
 }
 
 double meanGrey(const Camera& camera, int width, int height) {

@@ -1,5 +1,7 @@
 #include "Sandbox.h"
 
+#include "SettingsFolder.h"
+
 #include <Nimbrel_model/Config.h>
 #include <Qel/Qel.h>
 
@@ -43,15 +45,6 @@ void refuseNonSettings(const std::string& path) {
         throw std::runtime_error("cannot read " + path + ": it is larger than the 64 MiB a settings file may have");
 }
 
-bool readAll(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream content;
-    content << in.rdbuf();
-    bytes = content.str();
-    return !in.bad();
-}
-
 void writeAll(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
@@ -75,7 +68,8 @@ Sandbox::Sandbox(const std::string& appDir) : previousAppDir_(Qel::HelperFuncs::
     if (dir.back() != '/') dir += '/';
     originalPath_ = dir + "res/config.xml";
     refuseNonSettings(originalPath_);
-    if (!readAll(originalPath_, originalBytes_)) throw std::runtime_error("cannot read " + originalPath_);
+    if (!hosts::readRegularFile(originalPath_, originalBytes_))
+        throw std::runtime_error("cannot read " + originalPath_);
     folder_ = makeTemporaryFolder();
     std::filesystem::create_directory(folder_ + "res");
     writeAll(folder_ + "res/config.xml", originalBytes_);
@@ -96,7 +90,7 @@ void Sandbox::resetCopy() const {
 std::string Sandbox::copyText() const {
     std::string bytes;
     const std::string path = folder_ + "res/config.xml";
-    if (!readAll(path, bytes)) throw std::runtime_error("cannot read " + path);
+    if (!hosts::readRegularFile(path, bytes)) throw std::runtime_error("cannot read " + path);
     return bytes;
 }
 
@@ -113,7 +107,7 @@ std::string Sandbox::copyDifference() const {
 
 bool Sandbox::originalUnchanged() const {
     std::string now;
-    return readAll(originalPath_, now) && now == originalBytes_;
+    return hosts::readRegularFile(originalPath_, now) && now == originalBytes_;
 }
 
 }  // namespace check

@@ -33,18 +33,6 @@ std::string environment(const char* name) {
     return value ? value : "";
 }
 
-bool readAll(const std::string& path, std::string& bytes) {
-    // Only a regular file: opening a FIFO would block until a writer came.
-    std::error_code error;
-    if (!fs::is_regular_file(path, error)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream content;
-    content << in.rdbuf();
-    bytes = content.str();
-    return !in.bad();
-}
-
 // Through a temporary file and a rename: a copy cut short by a kill or a
 // full disk never stands as a settings file.
 void writeWhole(const std::string& path, const std::string& bytes) {
@@ -83,7 +71,7 @@ SettingsFolder userSettings(const std::vector<std::string>& shipped) {
     std::string bytes;
     std::string from;
     for (const std::string& candidate : shipped) {
-        if (readAll(candidate, bytes)) {
+        if (readRegularFile(candidate, bytes)) {
             from = candidate;
             break;
         }
@@ -126,6 +114,18 @@ std::string seededNotice(const SettingsFolder& folder) {
     if (folder.seededFrom.empty()) return "";
     return "settings: created " + folder.path + kConfig + " from " + folder.seededFrom +
            " (the folder beside the program cannot be written)";
+}
+
+bool readRegularFile(const std::string& path, std::string& bytes) {
+    // Only a regular file: opening a FIFO would block until a writer came.
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream content;
+    content << in.rdbuf();
+    bytes = content.str();
+    return !in.bad();
 }
 
 }  // namespace hosts

@@ -43,4 +43,8 @@ SettingsFolder useSettingsFolder(const std::optional<std::string>& explicitDir);
 // One line for the user when a folder of their own was just created.
 std::string seededNotice(const SettingsFolder& folder);
 
+// The whole of a regular file into `bytes`; false for anything else (a FIFO,
+// a device, a folder) or when it cannot be read.
+bool readRegularFile(const std::string& path, std::string& bytes);
+
 }  // namespace hosts
