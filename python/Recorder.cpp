@@ -7,6 +7,7 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 namespace nimbrel_python {
 
@@ -132,6 +133,7 @@ int Recorder::FilterEvent(wxEvent& event) {
         finish(std::current_exception());
     }
     --ticking_;
+    if (ticking_ == 0 && afterTick_) std::exchange(afterTick_, nullptr)();
     return Event_Processed;
 }
 

@@ -11,6 +11,7 @@
 #include <wx/eventfilter.h>
 
 #include <exception>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -48,6 +49,10 @@ public:
     // Whether a tick of the module's timer is running (a callback of it can be
     // on the stack): the camera must not be destroyed under it.
     bool inTick() const { return ticking_ > 0; }
+    // Runs `action` once the running tick is over. A nested event loop inside
+    // the tick (the module yields to the loop while it writes a frame) would
+    // run anything posted earlier while the tick is still on the stack.
+    void afterTick(std::function<void()> action) { afterTick_ = std::move(action); }
 
     void recordEnd() override;
     int FilterEvent(wxEvent& event) override;
@@ -68,6 +73,7 @@ private:
     double seconds_ = 0.0;
     long ticks_ = 0;
     int ticking_ = 0;
+    std::function<void()> afterTick_;
     py::object onEnd_;
     std::exception_ptr failure_;  // what ended the last recording, if it failed
 };

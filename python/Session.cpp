@@ -93,7 +93,7 @@ void Session::close() {
         // The module's tick is on the stack below this callback: the camera
         // goes once the tick is over.
         closing_ = new Parts(std::move(parts));
-        application().CallAfter([] { finishDeferredClose(); });
+        closing_->recorder->afterTick([] { application().CallAfter([] { finishDeferredClose(); }); });
     } else {
         try {
             // The worker drives the camera: let it end before the camera closes.
