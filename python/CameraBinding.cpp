@@ -213,8 +213,8 @@ is called on the main thread when the work is over, from the event loop.)");
 
 app_dir: the folder whose res/config.xml holds the settings; None for the per-user settings folder
 ($XDG_CONFIG_HOME/nimbrel-model, else ~/.config/nimbrel-model), created from the shipped file on first use.
-camera: a simulated camera to open ("SIM1280-C", "SIM1280-M", "SIM2592-C", "SIM4912-M") in a simulator build;
-None for the one connected (UESIM_CAMERA). One camera is open at a time: a second open() raises CameraError.)");
+camera: a simulated camera to open ("SIM1280-C", "SIM1280-M", "SIM2592-C", "SIM4912-M", "SIM1284-C",
+"SIM1284-M") in a simulator build; None for the one connected (UESIM_CAMERA). One camera is open at a time: a second open() raises CameraError.)");
     module.def(
         "run_events",
         [](double seconds) {

@@ -16,7 +16,7 @@ checks=$("$checker" --list | wc -l)
 fail() { echo "FAIL: $*"; exit 1; }
 status_of() { local status=0; "$@" > "$work/out" 2>&1 || status=$?; echo $status; }
 
-for camera in SIM1280-C SIM1280-M SIM2592-C SIM4912-M; do
+for camera in SIM1280-C SIM1280-M SIM2592-C SIM4912-M SIM1284-C SIM1284-M; do
   status=$(UESIM_CAMERA=$camera status_of "$checker" --app-dir "$work")
   [ "$status" -eq 0 ] || { cat "$work/out"; fail "$camera exited $status"; }
   cmp "$config" "$work/res/config.xml" || fail "$camera changed res/config.xml"

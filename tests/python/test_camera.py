@@ -29,7 +29,8 @@ def test_each_gain_leaves_the_others_alone(camera):
 
 
 @pytest.mark.parametrize("camera, size", [("SIM1280-C", (1280, 1024)), ("SIM1280-M", (1280, 1024)),
-                                          ("SIM2592-C", (2592, 1944)), ("SIM4912-M", (4912, 3684))],
+                                          ("SIM2592-C", (2592, 1944)), ("SIM4912-M", (4912, 3684)),
+                                          ("SIM1284-M", (1284, 966))],
                          indirect=["camera"])
 def test_the_sensor_is_the_one_chosen(camera, size):
     assert (camera.max_width, camera.max_height) == (camera.width, camera.height) == size

@@ -58,7 +58,7 @@ TEST_F(SimTest, TheEnvironmentOrConnectCameraPicksTheCamera) {
 }
 
 TEST_F(SimTest, SensorInformationDescribesEachCatalogueModel) {
-    ASSERT_EQ(ueye_sim::catalogue().size(), 4u);
+    ASSERT_EQ(ueye_sim::catalogue().size(), 6u);
     EXPECT_EQ(ueye_sim::findModel("SIM1280"), nullptr);
     for (const auto& model : ueye_sim::catalogue()) {
         SCOPED_TRACE(model.name);

@@ -93,6 +93,7 @@ inline const Recording kRecording[] = {
 };
 
 // The cameras of the shipped file.
-inline const char* const kShippedCameras[] = {"SIM1280-C", "SIM1280-M", "SIM2592-C", "SIM4912-M"};
+inline const char* const kShippedCameras[] = {"SIM1280-C", "SIM1280-M", "SIM2592-C",
+                                              "SIM4912-M", "SIM1284-C", "SIM1284-M"};
 
 }  // namespace configelements

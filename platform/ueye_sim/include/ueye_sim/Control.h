@@ -35,7 +35,8 @@ struct CameraModel {
     int defaultPixelClock;  // MHz
 };
 
-// The virtual cameras: SIM1280-C, SIM1280-M, SIM2592-C, SIM4912-M.
+// The virtual cameras: SIM1280-C, SIM1280-M, SIM2592-C, SIM4912-M, SIM1284-C,
+// SIM1284-M.
 UESIM_API const std::vector<CameraModel>& catalogue();
 // The model with that sensor name, or nullptr.
 UESIM_API const CameraModel* findModel(const std::string& name);
