@@ -139,6 +139,9 @@ void area(Session& session) {
             camera.setAOI(w, h);  // an aligned size stays as it is
             expect(camera.getWidth() == w && camera.getHeight() == h && camera.getPosX() == x && camera.getPosY() == y,
                    "setting the aligned area " + std::to_string(w) + " x " + std::to_string(h) + " again moved it");
+            // Grown back from a centred area: the larger size does not fit at
+            // the old offset, so the module must move the area before sizing it.
+            setAndExpect(maxWidth - 1, maxHeight - 1);
             camera.setDefaultAOI();
             expect(camera.getWidth() == maxWidth && camera.getHeight() == maxHeight && camera.getPosX() == 0 &&
                        camera.getPosY() == 0,
