@@ -1,9 +1,9 @@
 #include "Bindings.h"
 
+#include "Camera.h"
 #include "Errors.h"
 #include "EventLoop.h"
 #include "Picture.h"
-#include "Session.h"
 
 #include <pybind11/stl.h>
 
@@ -14,7 +14,7 @@ namespace nimbrel_python {
 
 namespace {
 
-using Nimbrel_model::Camera;
+namespace nm = Nimbrel_model;
 
 // IS_IGNORE_PARAMETER: the camera keeps that gain as it is.
 constexpr int keepGain = -1;
@@ -29,9 +29,9 @@ RecordingRequest request(const py::object& path, double seconds, std::optional<d
     return {absolutePath(path), seconds, fps, maxSizeMb, replayFps};
 }
 
-std::string describe(Session& session) {
+std::string describe(Camera& session) {
     if (!session.isOpen()) return "<nimbrel_model.Camera, closed>";
-    const Camera& camera = session.camera();
+    const nm::Camera& camera = session.camera();
     std::ostringstream text;
     text << "<nimbrel_model.Camera " << camera.getName().str() << ", " << camera.getMaxWidth() << " x "
          << camera.getMaxHeight() << (camera.isColor() ? " colour" : " monochrome") << ">";
@@ -40,22 +40,22 @@ std::string describe(Session& session) {
 
 // A read-write property over a getter and a setter of the camera.
 template <typename Value, typename Get, typename Set>
-void cameraProperty(py::class_<Session>& cls, const char* name, Get get, Set set, const char* doc) {
+void cameraProperty(py::class_<Camera>& cls, const char* name, Get get, Set set, const char* doc) {
     cls.def_property(
-        name, [get](Session& s) { return get(s.camera()); }, [set](Session& s, Value value) { set(s.camera(), value); },
+        name, [get](Camera& s) { return get(s.camera()); }, [set](Camera& s, Value value) { set(s.camera(), value); },
         doc);
 }
 
 template <typename Get>
-void cameraReading(py::class_<Session>& cls, const char* name, Get get, const char* doc) {
+void cameraReading(py::class_<Camera>& cls, const char* name, Get get, const char* doc) {
     cls.def_property_readonly(
-        name, [get](Session& s) { return get(s.camera()); }, doc);
+        name, [get](Camera& s) { return get(s.camera()); }, doc);
 }
 
-template <void (Camera::*Action)()>
-void cameraAction(py::class_<Session>& cls, const char* name, const char* doc) {
+template <void (nm::Camera::*Action)()>
+void cameraAction(py::class_<Camera>& cls, const char* name, const char* doc) {
     cls.def(
-        name, [](Session& s) { (s.camera().*Action)(); }, doc);
+        name, [](Camera& s) { (s.camera().*Action)(); }, doc);
 }
 
 int gainValue(double reported) { return static_cast<int>(std::lround(reported)); }
@@ -63,90 +63,92 @@ int gainValue(double reported) { return static_cast<int>(std::lround(reported));
 }  // namespace
 
 void bindCamera(py::module_& module) {
-    py::class_<Session> cls(module, "Camera", R"(The open camera, from nimbrel_model.open().
+    py::class_<Camera> cls(module, "Camera", R"(The open camera, from nimbrel_model.open().
 
 A context manager: leaving the with block closes the camera. Every failure of the camera raises CameraError; a
 camera used after close() raises CameraClosedError. Use it from the main thread.)");
 
     cameraProperty<double>(
-        cls, "exposure", [](Camera& c) { return c.getExposure(); }, [](Camera& c, double ms) { c.setExposure(ms); },
+        cls, "exposure", [](nm::Camera& c) { return c.getExposure(); },
+        [](nm::Camera& c, double ms) { c.setExposure(ms); },
         "Exposure time in milliseconds. The camera applies what it can: reading it back gives what it applied.");
     cameraProperty<double>(
-        cls, "frame_rate", [](Camera& c) { return c.getFrameRate(); },
-        [](Camera& c, double fps) { c.setFrameRate(fps); },
+        cls, "frame_rate", [](nm::Camera& c) { return c.getFrameRate(); },
+        [](nm::Camera& c, double fps) { c.setFrameRate(fps); },
         "Frames per second of live capture. The camera may shorten the exposure to fit: read both back.");
     cameraProperty<int>(
-        cls, "gain", [](Camera& c) { return gainValue(c.getGain()); },
-        [](Camera& c, int gain) { c.setGain(gain, keepGain, keepGain, keepGain); },
+        cls, "gain", [](nm::Camera& c) { return gainValue(c.getGain()); },
+        [](nm::Camera& c, int gain) { c.setGain(gain, keepGain, keepGain, keepGain); },
         "Master gain, in the camera's units (0 to 100 on the simulated cameras); the colour gains stay.");
     cameraProperty<int>(
-        cls, "red_gain", [](Camera& c) { return gainValue(c.getRedGain()); },
-        [](Camera& c, int gain) { c.setGain(keepGain, gain, keepGain, keepGain); }, "Red gain; the others stay.");
+        cls, "red_gain", [](nm::Camera& c) { return gainValue(c.getRedGain()); },
+        [](nm::Camera& c, int gain) { c.setGain(keepGain, gain, keepGain, keepGain); }, "Red gain; the others stay.");
     cameraProperty<int>(
-        cls, "green_gain", [](Camera& c) { return gainValue(c.getGreenGain()); },
-        [](Camera& c, int gain) { c.setGain(keepGain, keepGain, gain, keepGain); }, "Green gain; the others stay.");
+        cls, "green_gain", [](nm::Camera& c) { return gainValue(c.getGreenGain()); },
+        [](nm::Camera& c, int gain) { c.setGain(keepGain, keepGain, gain, keepGain); }, "Green gain; the others stay.");
     cameraProperty<int>(
-        cls, "blue_gain", [](Camera& c) { return gainValue(c.getBlueGain()); },
-        [](Camera& c, int gain) { c.setGain(keepGain, keepGain, keepGain, gain); }, "Blue gain; the others stay.");
+        cls, "blue_gain", [](nm::Camera& c) { return gainValue(c.getBlueGain()); },
+        [](nm::Camera& c, int gain) { c.setGain(keepGain, keepGain, keepGain, gain); }, "Blue gain; the others stay.");
     cameraProperty<int>(
-        cls, "brightness", [](Camera& c) { return c.getBrightness(); },
-        [](Camera& c, int value) { c.setBrightness(value); }, "Brightness, in the camera's units.");
+        cls, "brightness", [](nm::Camera& c) { return c.getBrightness(); },
+        [](nm::Camera& c, int value) { c.setBrightness(value); }, "Brightness, in the camera's units.");
     cameraProperty<bool>(
-        cls, "auto_gain", [](Camera& c) { return c.isGainAuto(); }, [](Camera& c, bool on) { c.setAutoGain(on); },
-        "Whether the camera adjusts its gain by itself.");
+        cls, "auto_gain", [](nm::Camera& c) { return c.isGainAuto(); },
+        [](nm::Camera& c, bool on) { c.setAutoGain(on); }, "Whether the camera adjusts its gain by itself.");
 
     cameraReading(
-        cls, "name", [](const Camera& c) { return c.getName().str(); },
+        cls, "name", [](const nm::Camera& c) { return c.getName().str(); },
         "The sensor's name, for example \"SIM1280-C\": the camera model in the configuration.");
     cameraReading(
-        cls, "is_color", [](const Camera& c) { return c.isColor(); },
+        cls, "is_color", [](const nm::Camera& c) { return c.isColor(); },
         "False for a monochrome sensor (its pictures are grey, R = G = B).");
     cameraReading(
-        cls, "max_width", [](const Camera& c) { return c.getMaxWidth(); }, "The sensor's width in pixels.");
+        cls, "max_width", [](const nm::Camera& c) { return c.getMaxWidth(); }, "The sensor's width in pixels.");
     cameraReading(
-        cls, "max_height", [](const Camera& c) { return c.getMaxHeight(); }, "The sensor's height in pixels.");
+        cls, "max_height", [](const nm::Camera& c) { return c.getMaxHeight(); }, "The sensor's height in pixels.");
     cameraReading(
-        cls, "width", [](const Camera& c) { return c.getWidth(); }, "Width of the area of interest.");
+        cls, "width", [](const nm::Camera& c) { return c.getWidth(); }, "Width of the area of interest.");
     cameraReading(
-        cls, "height", [](const Camera& c) { return c.getHeight(); }, "Height of the area of interest.");
+        cls, "height", [](const nm::Camera& c) { return c.getHeight(); }, "Height of the area of interest.");
     cameraReading(
-        cls, "pos_x", [](const Camera& c) { return c.getPosX(); },
+        cls, "pos_x", [](const nm::Camera& c) { return c.getPosX(); },
         "Horizontal offset of the area of interest on the sensor.");
     cameraReading(
-        cls, "pos_y", [](const Camera& c) { return c.getPosY(); },
+        cls, "pos_y", [](const nm::Camera& c) { return c.getPosY(); },
         "Vertical offset of the area of interest on the sensor.");
-    cls.def_property_readonly("is_open", &Session::isOpen, "False once the camera is closed.");
+    cls.def_property_readonly("is_open", &Camera::isOpen, "False once the camera is closed.");
     cls.def_property_readonly(
-        "is_recording", [](Session& s) { return s.isOpen() && s.recorder().isOpen(); },
+        "is_recording", [](Camera& s) { return s.isOpen() && s.recorder().isOpen(); },
         "Whether a recording is open (running or paused).");
 
     cls.def(
-        "set_aoi", [](Session& s, int width, int height) { s.camera().setAOI(width, height); }, py::arg("width"),
+        "set_aoi", [](Camera& s, int width, int height) { s.camera().setAOI(width, height); }, py::arg("width"),
         py::arg("height"),
         "Sets the area of interest: the size rounded down to the camera's steps, centred on the sensor; exposure "
         "and frame rate are kept. Read width and height back for what was set.");
-    cameraAction<&Camera::setDefaultAOI>(cls, "set_default_aoi", "The whole sensor as the area of interest.");
-    cameraAction<&Camera::setDefaultGain>(cls, "set_default_gain", "The factory gains of this camera model.");
-    cameraAction<&Camera::setDefaultExposure>(cls, "set_default_exposure", "The factory exposure.");
-    cameraAction<&Camera::setDefaultFrameRate>(cls, "set_default_frame_rate", "The camera's own default frame rate.");
-    cameraAction<&Camera::setDefaultBrightness>(cls, "set_default_brightness", "The factory brightness.");
-    cameraAction<&Camera::doWhiteBalance>(cls, "do_white_balance",
-                                          "Starts the camera's automatic white balance and returns at once.");
-    cameraAction<&Camera::stopWhiteBalance>(cls, "stop_white_balance",
-                                            "Stops it; the colour gains keep the values it reached.");
-    cameraAction<&Camera::saveUserSettings>(
+    cameraAction<&nm::Camera::setDefaultAOI>(cls, "set_default_aoi", "The whole sensor as the area of interest.");
+    cameraAction<&nm::Camera::setDefaultGain>(cls, "set_default_gain", "The factory gains of this camera model.");
+    cameraAction<&nm::Camera::setDefaultExposure>(cls, "set_default_exposure", "The factory exposure.");
+    cameraAction<&nm::Camera::setDefaultFrameRate>(cls, "set_default_frame_rate",
+                                                   "The camera's own default frame rate.");
+    cameraAction<&nm::Camera::setDefaultBrightness>(cls, "set_default_brightness", "The factory brightness.");
+    cameraAction<&nm::Camera::doWhiteBalance>(cls, "do_white_balance",
+                                              "Starts the camera's automatic white balance and returns at once.");
+    cameraAction<&nm::Camera::stopWhiteBalance>(cls, "stop_white_balance",
+                                                "Stops it; the colour gains keep the values it reached.");
+    cameraAction<&nm::Camera::saveUserSettings>(
         cls, "save_user_settings", "Stores the camera's current values as this model's preset, applied at each open.");
-    cls.def("reset_user_settings", &Session::resetUserSettings,
+    cls.def("reset_user_settings", &Camera::resetUserSettings,
             "Deletes this model's preset and reopens the camera with the factory values (a recording is stopped "
             "first).");
 
     cls.def(
-        "picture", [](Session& s) { return picture(s.camera()); },
+        "picture", [](Camera& s) { return picture(s.camera()); },
         "The live picture of the area of interest: a new numpy uint8 array of shape (height, width, 3), RGB.");
 
     cls.def(
         "record",
-        [](Session& s, const py::object& path, double seconds, std::optional<double> fps,
+        [](Camera& s, const py::object& path, double seconds, std::optional<double> fps,
            std::optional<double> maxSizeMb, std::optional<long> replayFps, const py::object& progress) {
             s.recorder().record(request(path, seconds, fps, maxSizeMb, replayFps), progress);
         },
@@ -162,7 +164,7 @@ The event loop runs meanwhile. Ctrl-C stops the recording, the file finished, an
 frame that cannot be written stops it and raises CameraError.)");
     cls.def(
         "start_recording",
-        [](Session& s, const py::object& path, double seconds, std::optional<double> fps,
+        [](Camera& s, const py::object& path, double seconds, std::optional<double> fps,
            std::optional<double> maxSizeMb, std::optional<long> replayFps, py::object onEnd) {
             s.recorder().start(request(path, seconds, fps, maxSizeMb, replayFps), std::move(onEnd));
         },
@@ -177,25 +179,25 @@ frame could not be written (the file is then finished with the frames before). s
 on_end. While a recording is paused, start_recording() resumes it: path and replay_fps are then ignored, and the
 time already recorded counts against seconds.)");
     cls.def(
-        "pause_recording", [](Session& s) { s.recorder().pause(); },
+        "pause_recording", [](Camera& s) { s.recorder().pause(); },
         "Holds the recording: no frames are taken, the file stays open; start_recording() resumes it.");
     cls.def(
-        "stop_recording", [](Session& s) { s.recorder().stop(); },
+        "stop_recording", [](Camera& s) { s.recorder().stop(); },
         "Ends the recording and closes its file, complete and playable. Nothing when none is open.");
     cls.def(
-        "optimize_clock", [](Session& s, py::object onEnd) { s.optimiser().start(std::move(onEnd)); },
+        "optimize_clock", [](Camera& s, py::object onEnd) { s.optimizer().start(std::move(onEnd)); },
         py::arg("on_end") = py::none(),
         R"(Lets the camera find its fastest pixel clock and frame rate (up to about 5 s) and applies them.
 
 Without on_end it waits, the event loop running, until that is done. With on_end it returns at once, and on_end()
 is called on the main thread when the work is over, from the event loop.)");
 
-    cls.def("close", &Session::close,
+    cls.def("close", &Camera::close,
             "Closes the camera: stops a recording (the file finished), waits for an optimisation to end. Closing "
             "twice does nothing.");
     cls.def(
-        "__enter__", [](Session& s) -> Session& { return s; }, py::return_value_policy::reference);
-    cls.def("__exit__", [](Session& s, const py::args&) {
+        "__enter__", [](Camera& s) -> Camera& { return s; }, py::return_value_policy::reference);
+    cls.def("__exit__", [](Camera& s, const py::args&) {
         s.close();
         return false;
     });
@@ -206,7 +208,7 @@ is called on the main thread when the work is over, from the event loop.)");
         [](const std::optional<py::object>& appDir, const std::optional<std::string>& camera) {
             std::optional<std::string> folder;
             if (appDir) folder = absolutePath(*appDir);
-            return Session::open(folder, camera);
+            return Camera::open(folder, camera);
         },
         py::arg("app_dir") = py::none(), py::arg("camera") = py::none(),
         R"(Loads the settings and opens the camera; returns a Camera, to close (or use in a with block).

@@ -9,8 +9,8 @@ namespace nimbrel_python {
 void chooseCamera(const std::optional<std::string>& name) {
     if (!name) return;
     try {
-        hosts::chooseCamera(*name);
-    } catch (const hosts::UsageError& e) {
+        host::chooseCamera(*name);
+    } catch (const host::UsageError& e) {
         throw pybind11::value_error(e.what());
     }
 }

@@ -12,13 +12,13 @@ namespace nimbrel_python {
 
 namespace {
 
-using Nimbrel_model::Config;
+namespace nm = Nimbrel_model;
 using Qel::Strings::hstring;
 
 // The Python face of the configuration store; it holds nothing of its own.
-struct ConfigView {};
+struct Config {};
 
-Config& config() { return *Config::getInstance(); }
+nm::Config& config() { return *nm::Config::getInstance(); }
 
 // Values within a 32-bit int, as the file stores them; Python's ints are unbounded.
 long whole(long long value, const char* what) {
@@ -26,22 +26,22 @@ long whole(long long value, const char* what) {
     return static_cast<long>(value);
 }
 
-using FactoryNumber = long (Config::*)(const hstring&) const;
+using FactoryNumber = long (nm::Config::*)(const hstring&) const;
 const std::pair<const char*, FactoryNumber> factoryNumbers[] = {
-    {"master_gain", &Config::getMasterGain},
-    {"red_gain", &Config::getRedGain},
-    {"green_gain", &Config::getGreenGain},
-    {"blue_gain", &Config::getBlueGain},
-    {"brightness", &Config::getBrightness},
-    {"clock", &Config::getClock},
-    {"gamma", &Config::getGamma},
-    {"black_level", &Config::getBlackLevel},
-    {"color_mode", &Config::getColorMode},
-    {"color_correction", &Config::getColorCorrection},
+    {"master_gain", &nm::Config::getMasterGain},
+    {"red_gain", &nm::Config::getRedGain},
+    {"green_gain", &nm::Config::getGreenGain},
+    {"blue_gain", &nm::Config::getBlueGain},
+    {"brightness", &nm::Config::getBrightness},
+    {"clock", &nm::Config::getClock},
+    {"gamma", &nm::Config::getGamma},
+    {"black_level", &nm::Config::getBlackLevel},
+    {"color_mode", &nm::Config::getColorMode},
+    {"color_correction", &nm::Config::getColorCorrection},
 };
 
 py::dict factory(const std::string& camera) {
-    const Config& c = config();
+    const nm::Config& c = config();
     py::dict values;
     for (const auto& [name, get] : factoryNumbers) values[name] = (c.*get)(camera);
     values["auto_gain"] = c.getAutoGain(camera);
@@ -50,23 +50,23 @@ py::dict factory(const std::string& camera) {
     return values;
 }
 
-using LongGetter = bool (Config::*)(const hstring&, long&) const;
-using LongSetter = void (Config::*)(const hstring&, const long&);
+using LongGetter = bool (nm::Config::*)(const hstring&, long&) const;
+using LongSetter = void (nm::Config::*)(const hstring&, const long&);
 struct LongPreset {
     const char* name;
     LongGetter get;
     LongSetter set;
 };
 const LongPreset longPresets[] = {
-    {"master_gain", &Config::getUserMasterGain, &Config::setUserMasterGain},
-    {"red_gain", &Config::getUserRedGain, &Config::setUserRedGain},
-    {"green_gain", &Config::getUserGreenGain, &Config::setUserGreenGain},
-    {"blue_gain", &Config::getUserBlueGain, &Config::setUserBlueGain},
-    {"brightness", &Config::getUserBrightness, &Config::setUserBrightness},
+    {"master_gain", &nm::Config::getUserMasterGain, &nm::Config::setUserMasterGain},
+    {"red_gain", &nm::Config::getUserRedGain, &nm::Config::setUserRedGain},
+    {"green_gain", &nm::Config::getUserGreenGain, &nm::Config::setUserGreenGain},
+    {"blue_gain", &nm::Config::getUserBlueGain, &nm::Config::setUserBlueGain},
+    {"brightness", &nm::Config::getUserBrightness, &nm::Config::setUserBrightness},
 };
 
 py::dict preset(const std::string& camera) {
-    const Config& c = config();
+    const nm::Config& c = config();
     py::dict values;
     for (const LongPreset& entry : longPresets) {
         long value = 0;
@@ -96,7 +96,7 @@ void setPreset(const std::string& camera, const py::kwargs& values) {
     }
     if (values.contains("width") != values.contains("height"))
         throw py::type_error("set_preset() takes width and height together");
-    Config& c = config();
+    nm::Config& c = config();
     for (const LongPreset& entry : longPresets) {
         if (values.contains(entry.name))
             (c.*entry.set)(camera, whole(values[entry.name].cast<long long>(), entry.name));
@@ -110,86 +110,86 @@ void setPreset(const std::string& camera, const py::kwargs& values) {
     }
 }
 
-template <long (Config::*Get)() const, void (Config::*Set)(const long&)>
-void recordingValue(py::class_<ConfigView>& view, const char* name, const char* doc) {
+template <long (nm::Config::*Get)() const, void (nm::Config::*Set)(const long&)>
+void recordingValue(py::class_<Config>& view, const char* name, const char* doc) {
     view.def_property(
-        name, [](const ConfigView&) { return (config().*Get)(); },
-        [name](const ConfigView&, long long value) { (config().*Set)(whole(value, name)); }, doc);
+        name, [](const Config&) { return (config().*Get)(); },
+        [name](const Config&, long long value) { (config().*Set)(whole(value, name)); }, doc);
 }
 
 }  // namespace
 
 void bindConfig(py::module_& module) {
-    py::class_<ConfigView> view(module, "Config", R"(The configuration store: the settings file res/config.xml.
+    py::class_<Config> view(module, "Config", R"(The configuration store: the settings file res/config.xml.
 
 Get it with nimbrel_model.config(). Reads come from the file as loaded; every change is saved to the file at once
 (atomically). Per camera model (the camera's name, such as "SIM1280-C") the file holds the factory values and the
 user preset; for the whole module the recording settings and the interface language. A missing camera model or
 factory value raises CameraError with message_id 64. Use it from one thread at a time.)");
     view.def_property_readonly(
-            "path", [](const ConfigView&) { return Qel::HelperFuncs::getAppDir().str() + "res/config.xml"; },
+            "path", [](const Config&) { return Qel::HelperFuncs::getAppDir().str() + "res/config.xml"; },
             "The settings file in use.")
         .def(
-            "load", [](const ConfigView&) { config().load(); },
+            "load", [](const Config&) { config().load(); },
             "Reads the file again, dropping changes held only in memory.")
         .def_property(
-            "language", [](const ConfigView&) { return config().getLanguage().str(); },
-            [](const ConfigView&, const std::string& language) { config().setLanguage(language); },
+            "language", [](const Config&) { return config().getLanguage().str(); },
+            [](const Config&, const std::string& language) { config().setLanguage(language); },
             "The hosts' interface language (\"French\" when the file names none); setting it saves the file.")
         .def_property(
-            "conf_saved", [](const ConfigView&) { return config().getConfSaved(); },
-            [](const ConfigView&, bool saved) { config().setConfSaved(saved); },
+            "conf_saved", [](const Config&) { return config().getConfSaved(); },
+            [](const Config&, bool saved) { config().setConfSaved(saved); },
             "Whether the camera's live settings are stored in its preset: a camera change clears it, "
             "save_user_settings() and reset_user_settings() set it.")
         .def_property(
-            "record_conf_saved", [](const ConfigView&) { return config().getRecordConfSaved(); },
-            [](const ConfigView&, bool saved) { config().setRecordConfSaved(saved); },
+            "record_conf_saved", [](const Config&) { return config().getRecordConfSaved(); },
+            [](const Config&, bool saved) { config().setRecordConfSaved(saved); },
             "Whether the recording settings are stored.")
         .def_property_readonly(
-            "has_recording_settings", [](const ConfigView&) { return config().isUserRecordingDefined(); },
+            "has_recording_settings", [](const Config&) { return config().isUserRecordingDefined(); },
             "Whether the file holds any recording setting.")
         .def(
             "save_recording_settings",
-            [](const ConfigView&, double length, double frameRate, double maxSize, long long replayFrameRate) {
+            [](const Config&, double length, double frameRate, double maxSize, long long replayFrameRate) {
                 config().saveUserRecordSettings(length, frameRate, maxSize,
                                                 whole(replayFrameRate, "replay_frame_rate"));
             },
             py::arg("length"), py::arg("frame_rate"), py::arg("max_size"), py::arg("replay_frame_rate"),
             "Stores the four recording settings (fractions dropped) and sets record_conf_saved.")
         .def(
-            "reset_recording_settings", [](const ConfigView&) { config().resetUserRecordSettings(); },
+            "reset_recording_settings", [](const Config&) { config().resetUserRecordSettings(); },
             "Removes the recording settings and sets record_conf_saved.")
         .def(
-            "factory", [](const ConfigView&, const std::string& camera) { return factory(camera); }, py::arg("camera"),
+            "factory", [](const Config&, const std::string& camera) { return factory(camera); }, py::arg("camera"),
             "The factory values of a camera model as a dict (master_gain is -1 when its gain is automatic).")
         .def(
-            "has_preset", [](const ConfigView&, const std::string& camera) { return config().isUserDefined(camera); },
+            "has_preset", [](const Config&, const std::string& camera) { return config().isUserDefined(camera); },
             py::arg("camera"), "Whether a user preset is stored for the camera model.")
         .def(
-            "preset", [](const ConfigView&, const std::string& camera) { return preset(camera); }, py::arg("camera"),
+            "preset", [](const Config&, const std::string& camera) { return preset(camera); }, py::arg("camera"),
             "The stored preset values of a camera model as a dict; a value not stored is left out.")
         .def(
             "set_preset",
-            [](const ConfigView&, const std::string& camera, const py::kwargs& values) { setPreset(camera, values); },
+            [](const Config&, const std::string& camera, const py::kwargs& values) { setPreset(camera, values); },
             py::arg("camera"),
             "Stores preset values by keyword: master_gain, red_gain, green_gain, blue_gain, auto_gain, brightness, "
             "exposure, frame_rate, and width with height. Each saves the file.")
         .def(
-            "clear_preset", [](const ConfigView&, const std::string& camera) { config().clearUserSettings(camera); },
+            "clear_preset", [](const Config&, const std::string& camera) { config().clearUserSettings(camera); },
             py::arg("camera"), "Removes the user preset of a camera model: the next open applies the factory values.");
-    recordingValue<&Config::getAviUserLength, &Config::setAviUserLength>(view, "recording_length",
-                                                                         "Stored recording length, seconds (0: none).");
-    recordingValue<&Config::getAviUserFrameRate, &Config::setAviUserFrameRate>(
+    recordingValue<&nm::Config::getAviUserLength, &nm::Config::setAviUserLength>(
+        view, "recording_length", "Stored recording length, seconds (0: none).");
+    recordingValue<&nm::Config::getAviUserFrameRate, &nm::Config::setAviUserFrameRate>(
         view, "recording_frame_rate", "Stored recording frame rate (0: none).");
-    recordingValue<&Config::getAviUserMaxSize, &Config::setAviUserMaxSize>(view, "recording_max_size",
-                                                                           "Stored size limit, megabytes (0: none).");
-    recordingValue<&Config::getAviUserReplayFrameRate, &Config::setAviUserReplayFrameRate>(
+    recordingValue<&nm::Config::getAviUserMaxSize, &nm::Config::setAviUserMaxSize>(
+        view, "recording_max_size", "Stored size limit, megabytes (0: none).");
+    recordingValue<&nm::Config::getAviUserReplayFrameRate, &nm::Config::setAviUserReplayFrameRate>(
         view, "recording_replay_frame_rate", "Stored replay frame rate (0: none).");
     module.def(
         "config",
         [] {
             ensureSettingsLoaded();
-            return ConfigView{};
+            return Config{};
         },
         R"(The configuration store (nimbrel_model.Config), loaded from the per-user settings folder unless open()
 loaded another.)");

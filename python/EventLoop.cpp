@@ -1,63 +1,40 @@
 #include "EventLoop.h"
 
+#include "ConsoleApp.h"
 #include "Errors.h"
+#include "EventPump.h"
 
-#include <wx/app.h>
-#include <wx/apptrait.h>
-#include <wx/evtloop.h>
-#include <wx/init.h>
 #include <wx/thread.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
+#include <stdexcept>
 
 namespace nimbrel_python {
 
 namespace {
 
 // Short enough for a smooth progress report and a prompt Ctrl-C.
-constexpr unsigned long dispatchTimeoutMs = 10;
+constexpr std::chrono::milliseconds dispatchTimeout(10);
 
-class ConsoleApp : public wxAppConsole {
-public:
-    bool OnInit() override { return true; }
-};
-
-bool ownApp = false;
-int pumpDepth = 0;                   // pumps running on the main thread
-std::exception_ptr callbackFailure;  // what a callback raised inside one
-
-void rethrowCallbackFailure() {
-    if (!callbackFailure) return;
-    std::exception_ptr failure = callbackFailure;
-    callbackFailure = nullptr;
-    std::rethrow_exception(failure);
+std::unique_ptr<host::ApplicationScope>& ownApplication() {
+    static std::unique_ptr<host::ApplicationScope> scope;
+    return scope;
 }
 
 }  // namespace
 
 void startWx() {
     if (wxAppConsole::GetInstance()) return;
-    // A console application: its timers fire in the console event loop that
-    // pumpUntil() runs, with no display needed.
-    static int argc = 1;
-    static char name[] = "python";
-    static char* argv[] = {name, nullptr};
-    wxApp::SetInstance(new ConsoleApp);
-    if (!wxEntryStart(argc, argv)) {
-        wxApp::SetInstance(nullptr);
-        raiseCameraError("wxWidgets could not be initialised");
+    try {
+        ownApplication() = std::make_unique<host::ApplicationScope>();
+    } catch (const std::runtime_error& error) {
+        raiseCameraError(error.what());
     }
-    ownApp = true;
 }
 
-void stopWx() {
-    if (!ownApp) return;
-    ownApp = false;
-    wxEntryCleanup();
-}
-
-wxAppConsole& application() { return *wxAppConsole::GetInstance(); }
+void stopWx() { ownApplication().reset(); }
 
 void requireMainThread() {
     if (!wxIsMainThread())
@@ -67,25 +44,18 @@ void requireMainThread() {
 bool pumpUntil(const std::function<bool()>& done, double seconds, const std::function<void()>& eachTurn) {
     if (!wxAppConsole::GetInstance()) return done();  // wx already shut down, at exit
     requireMainThread();
-    std::unique_ptr<wxEventLoopBase> loop(application().GetTraits()->CreateEventLoop());
-    wxEventLoopActivator activate(loop.get());
-    struct Depth {
-        Depth() { ++pumpDepth; }
-        ~Depth() { --pumpDepth; }
-    } depth;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        {
+    host::EventPump pump(
+        [] {
+            if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+        },
+        dispatchTimeout,
+        [](const host::EventPump::Action& dispatch) {
             py::gil_scoped_release released;
-            loop->DispatchTimeout(dispatchTimeoutMs);
-            application().ProcessPendingEvents();
-        }
-        rethrowCallbackFailure();
-        if (PyErr_CheckSignals() != 0) throw py::error_already_set();
-        if (eachTurn) eachTurn();
-    }
-    return true;
+            dispatch();
+        });
+    const auto timeout =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::duration<double>(std::min(seconds, 1e9)));
+    return pump.runUntil(done, timeout, eachTurn);
 }
 
 void runPython(const std::function<void()>& code) {
@@ -93,8 +63,8 @@ void runPython(const std::function<void()>& code) {
     try {
         code();
     } catch (py::error_already_set& error) {
-        if (pumpDepth > 0 && !callbackFailure) {
-            callbackFailure = std::current_exception();
+        if (host::EventPump::isWaiting()) {
+            host::keepHandlerFailure(std::current_exception());
         } else {
             error.discard_as_unraisable("a nimbrel_model callback");
         }

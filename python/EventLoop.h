@@ -1,26 +1,22 @@
-// wxWidgets for the binding: the application object and the event loop that
-// the module's recording timer and the binding's callbacks need.
+// The binding's side of the host library's event loop: the interpreter lock
+// released while wx dispatches, Python's signals checked between dispatches,
+// and Python callbacks run from wx handlers.
 #pragma once
 
 #include <pybind11/pybind11.h>
 
 #include <functional>
 
-class wxAppConsole;
-
 namespace nimbrel_python {
 
 namespace py = pybind11;
 
-// Makes sure an application object exists. Inside a wxPython application (or
-// any host that made one) nothing is started; otherwise a console application
+// Makes sure an application object exists (see host::ApplicationScope): inside
+// a wxPython application nothing is started; otherwise a console application
 // object is made, once for the process.
 void startWx();
 // Ends the console application that startWx() made, if any; at exit.
 void stopWx();
-// The application object, console or GUI, once startWx() ran. (wxTheApp
-// would claim a GUI application, which a console one is not.)
-wxAppConsole& application();
 // Refuses a call from another thread than wx's main thread, where the event
 // loop, the module's timer and every camera call belong.
 void requireMainThread();

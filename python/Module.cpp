@@ -1,8 +1,8 @@
 // The Python module nimbrel_model: the camera-model module for Python, with
 // numpy pictures, recordings and wxPython applications.
 #include "Bindings.h"
+#include "Camera.h"
 #include "Errors.h"
-#include "Session.h"
 
 PYBIND11_MODULE(nimbrel_model, module) {
     module.doc() = R"(Nimbrel cameras from Python: live pictures as numpy arrays, every camera parameter, AVI
@@ -20,7 +20,7 @@ binding runs wxWidgets as a console application and record(), run_events() and o
     nimbrel_python::registerErrors(module);
     nimbrel_python::bindCamera(module);
     nimbrel_python::bindConfig(module);
-    module.def("_close_at_exit", &nimbrel_python::Session::closeAll,
+    module.def("_close_at_exit", &nimbrel_python::Camera::closeAll,
                "Closes the camera and ends the binding's own wxWidgets, at exit.");
     pybind11::module_::import("atexit").attr("register")(module.attr("_close_at_exit"));
 }

@@ -17,7 +17,7 @@ py::array_t<std::uint8_t> picture(const Nimbrel_model::Camera& camera) {
     // sensor's full width. A colour camera lends its own buffer, which the
     // next frame overwrites; a monochrome one hands over an array that
     // LivePicture releases.
-    const hosts::LivePicture live(camera);
+    const host::LivePicture live(camera);
     if (!live.ok()) raiseCameraError("the camera gave no picture");
     if (width <= 0 || height <= 0 || width > live.width() || height > live.height())
         raiseCameraError("the area of interest (" + std::to_string(width) + " x " + std::to_string(height) +

@@ -37,7 +37,7 @@ std::vector<std::string> shippedConfigs() {
 std::string loadSettings(const std::optional<std::string>& appDir) {
     std::string folder;
     try {
-        folder = appDir ? std::filesystem::absolute(*appDir).string() : hosts::userSettings(shippedConfigs()).path;
+        folder = appDir ? std::filesystem::absolute(*appDir).string() : host::userSettings(shippedConfigs()).path;
     } catch (const std::runtime_error& error) {
         raiseCameraError(error.what());
     }

@@ -24,14 +24,14 @@ int decodeAviFrames(const std::string& path, const std::function<void(const Deco
     std::vector<unsigned char> rgb;
     int index = 0;
     std::string failure;
-    hosts::walkRiffChunks(path, 0, [&](const hosts::RiffChunk& chunk, std::istream& in) {
+    host::walkRiffChunks(path, 0, [&](const host::RiffChunk& chunk, std::istream& in) {
         if (!chunk.isVideoFrame()) return true;
         jpeg.resize(chunk.size);
         in.clear();
         in.seekg(static_cast<std::streamoff>(chunk.dataOffset));
-        int width = 0, height = 0, subsampling = 0, colourspace = 0;
+        int width = 0, height = 0, subsampling = 0, colorspace = 0;
         if (!in.read(reinterpret_cast<char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size())) ||
-            tjDecompressHeader3(decoder.get(), jpeg.data(), jpeg.size(), &width, &height, &subsampling, &colourspace) !=
+            tjDecompressHeader3(decoder.get(), jpeg.data(), jpeg.size(), &width, &height, &subsampling, &colorspace) !=
                 0) {
             failure = "frame " + std::to_string(index + 1) + " of " + path + " is not a JPEG picture";
             return false;
@@ -52,7 +52,7 @@ int decodeAviFrames(const std::string& path, const std::function<void(const Deco
 
 std::vector<std::uint64_t> aviFrameEnds(const std::string& path) {
     std::vector<std::uint64_t> ends;
-    hosts::walkRiffChunks(path, 0, [&](const hosts::RiffChunk& chunk, std::istream&) {
+    host::walkRiffChunks(path, 0, [&](const host::RiffChunk& chunk, std::istream&) {
         if (chunk.isVideoFrame()) ends.push_back(chunk.dataOffset + chunk.size + (chunk.size & 1u));
         return true;
     });

@@ -19,7 +19,7 @@ CameraBaseline CameraBaseline::read(const Nimbrel_model::Camera& camera) {
     b.name = camera.getName().str();
     b.maxWidth = camera.getMaxWidth();
     b.maxHeight = camera.getMaxHeight();
-    b.colour = camera.isColor();
+    b.color = camera.isColor();
     b.gain = whole(camera.getGain());
     b.redGain = whole(camera.getRedGain());
     b.greenGain = whole(camera.getGreenGain());

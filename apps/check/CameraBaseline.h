@@ -12,7 +12,7 @@ struct CameraBaseline {
     std::string name;
     int maxWidth = 0;
     int maxHeight = 0;
-    bool colour = true;
+    bool color = true;
     int gain = 0, redGain = 0, greenGain = 0, blueGain = 0;
     bool autoGain = false;
     int brightness = 0;

@@ -10,7 +10,7 @@ namespace check {
 
 namespace {
 
-using hosts::OptionSpec;
+using host::OptionSpec;
 
 const OptionSpec kOnly = OptionSpec::text("only", "NAME[,NAME...]", "run only the named checks", true);
 const OptionSpec kJson = OptionSpec::text("json", "FILE", "also write the results as JSON into FILE");
@@ -26,38 +26,38 @@ bool knownCheck(const std::string& name) {
     return std::any_of(checks.begin(), checks.end(), [&](const Check& c) { return c.name == name; });
 }
 
-hosts::CommandLine makeCommandLine() {
-    hosts::CommandLine line("nimbrel-check",
-                            "Checks that the connected camera and this build of the module work together.\n",
-                            R"(
+host::CommandLine makeCommandLine() {
+    host::CommandLine line("nimbrel-check",
+                           "Checks that the connected camera and this build of the module work together.\n",
+                           R"(
 The configuration file is never written: the checks work on a copy.
 Exit status: 0 every check passed or was skipped, 1 a check failed or the
 settings could not be read, 2 a bad command line, 130 stopped by a signal.
 )");
-    line.add(kOnly).add(kJson).add(hosts::options::appDir).add(hosts::options::camera).add(kDeadline).add(kList);
+    line.add(kOnly).add(kJson).add(host::options::appDir).add(host::options::camera).add(kDeadline).add(kList);
     return line;
 }
 
 }  // namespace
 
-const hosts::CommandLine& commandLine() {
-    static const hosts::CommandLine line = makeCommandLine();
+const host::CommandLine& commandLine() {
+    static const host::CommandLine line = makeCommandLine();
     return line;
 }
 
 Options parseOptions(const std::vector<std::string>& arguments) {
-    const hosts::ParsedOptions parsed = commandLine().parse(arguments);
+    const host::ParsedOptions parsed = commandLine().parse(arguments);
     Options options;
     options.help = parsed.help;
     options.list = parsed.has(kList.name);
     options.jsonFile = parsed.text(kJson.name).value_or("");
-    options.appDir = parsed.text(hosts::options::appDir.name);
-    options.camera = parsed.text(hosts::options::camera.name);
+    options.appDir = parsed.text(host::options::appDir.name);
+    options.camera = parsed.text(host::options::camera.name);
     options.deadline = parsed.number(kDeadline.name).value_or(options.deadline);
     for (const std::string& names : parsed.all(kOnly.name)) {
         std::istringstream list(names);
         for (std::string name; std::getline(list, name, ',');) {
-            if (!knownCheck(name)) throw hosts::UsageError("--only: no check named '" + name + "' (see --list)");
+            if (!knownCheck(name)) throw host::UsageError("--only: no check named '" + name + "' (see --list)");
             options.only.push_back(name);
         }
     }

@@ -19,8 +19,8 @@ struct Options {
     double deadline = 60.0;             // --deadline SECONDS: longest a check may take
 };
 
-const hosts::CommandLine& commandLine();
-// hosts::UsageError for anything it does not understand, or for an unknown check.
+const host::CommandLine& commandLine();
+// host::UsageError for anything it does not understand, or for an unknown check.
 Options parseOptions(const std::vector<std::string>& arguments);
 
 }  // namespace check

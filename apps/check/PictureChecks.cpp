@@ -19,7 +19,7 @@ using namespace std::chrono_literals;
 
 // A copy of the current picture: the full sensor at 3 bytes a pixel.
 std::vector<unsigned char> takePicture(const Camera& camera) {
-    const hosts::LivePicture picture(camera);
+    const host::LivePicture picture(camera);
     expect(picture.pixels() != nullptr, "getActiveImage gave no picture");
     return std::vector<unsigned char>(picture.pixels(), picture.pixels() + picture.bytes());
 }

@@ -30,7 +30,7 @@ constexpr double kRecordSeconds = 0.8;
 // a channel or a neighbouring pixel's byte out of place moves a block by far
 // more in a scene with colour.
 constexpr double kGreyTolerance = 6.0;
-constexpr double kColourTolerance = 8.0;
+constexpr double kColorTolerance = 8.0;
 // A scene whose red and blue differ by less in every block cannot show a
 // channel order.
 constexpr double kLeastRedBlueContrast = 40.0;
@@ -38,13 +38,13 @@ constexpr double kLeastRedBlueContrast = 40.0;
 struct Recording {
     std::vector<BlockMeans> pictures;  // each different picture seen while recording
     std::vector<BlockMeans> frames;    // each frame of the file
-    std::string colouredPicture;       // on a monochrome sensor, a picture that is not grey
-    std::string colouredFrame;         // the same for a recorded frame
+    std::string coloredPicture;        // on a monochrome sensor, a picture that is not grey
+    std::string coloredFrame;          // the same for a recorded frame
     int width = 0;
     int height = 0;
 };
 
-RgbView areaOf(const hosts::LivePicture& picture, int width, int height) {
+RgbView areaOf(const host::LivePicture& picture, int width, int height) {
     return {picture.pixels(), width, height, picture.pitch()};
 }
 
@@ -57,15 +57,15 @@ Recording recordAlongside(Session& session, const std::string& fileName) {
     recording.height = camera.getHeight();
     const bool grey = !camera.isColor();
     const auto sample = [&] {
-        const hosts::LivePicture picture(camera);
+        const host::LivePicture picture(camera);
         expect(picture.ok(), "getActiveImage gave no picture");
         const RgbView area = areaOf(picture, recording.width, recording.height);
         BlockMeans means(area);
         if (recording.pictures.empty() || !(means == recording.pictures.back()))
             recording.pictures.push_back(std::move(means));
-        if (grey && recording.colouredPicture.empty())
-            if (auto pixel = firstColouredPixel(areaOf(picture, picture.width(), picture.height()), 0))
-                recording.colouredPicture = *pixel;
+        if (grey && recording.coloredPicture.empty())
+            if (auto pixel = firstColoredPixel(areaOf(picture, picture.width(), picture.height()), 0))
+                recording.coloredPicture = *pixel;
     };
     const double rate = camera.getFrameRate(), exposure = camera.getExposure();
     const std::string file = session.sandbox().folder() + fileName;
@@ -95,9 +95,9 @@ Recording recordAlongside(Session& session, const std::string& fileName) {
                    std::to_string(recording.height));
         const RgbView view{frame.pixels, frame.width, frame.height, static_cast<std::size_t>(frame.width) * 3};
         recording.frames.emplace_back(view);
-        if (grey && recording.colouredFrame.empty())
-            if (auto pixel = firstColouredPixel(view, 2))
-                recording.colouredFrame = "frame " + std::to_string(frame.index + 1) + ": " + *pixel;
+        if (grey && recording.coloredFrame.empty())
+            if (auto pixel = firstColoredPixel(view, 2))
+                recording.coloredFrame = "frame " + std::to_string(frame.index + 1) + ": " + *pixel;
     });
     expect(!recording.frames.empty(), "the recording holds no frame");
     return recording;
@@ -143,8 +143,8 @@ void expectFramesMatch(Session& session, Recording& recording, const std::string
 void pictureFile(Session& session) {
     Camera& camera = session.open();
     {
-        const hosts::LivePicture first(camera);
-        const hosts::LivePicture second(camera);
+        const host::LivePicture first(camera);
+        const host::LivePicture second(camera);
         if (camera.isColor())
             expect(first.pixels() == second.pixels(),
                    "a colour camera's live picture moved between two calls: it must be the camera's own buffer");
@@ -153,14 +153,14 @@ void pictureFile(Session& session) {
                    "a monochrome camera's live picture came twice at the same address: it must be a new array");
     }
     Recording recording = recordAlongside(session, "picture-file.avi");
-    expect(recording.colouredPicture.empty(),
-           "a live picture of the monochrome sensor is not grey: " + recording.colouredPicture);
-    expect(recording.colouredFrame.empty(),
-           "a recorded frame of the monochrome sensor is not grey: " + recording.colouredFrame);
+    expect(recording.coloredPicture.empty(),
+           "a live picture of the monochrome sensor is not grey: " + recording.coloredPicture);
+    expect(recording.coloredFrame.empty(),
+           "a recorded frame of the monochrome sensor is not grey: " + recording.coloredFrame);
     expectFramesMatch(session, recording, "picture-file.avi", false, kGreyTolerance);
 }
 
-void colourOrder(Session& session) {
+void colorOrder(Session& session) {
     if (!session.open().isColor()) throw CheckSkipped("monochrome sensor");
     Recording recording = recordAlongside(session, "colour-order.avi");
     double contrast = 0.0;
@@ -169,11 +169,11 @@ void colourOrder(Session& session) {
         throw CheckSkipped("too little colour to tell red from blue (at most " + show(std::round(contrast)) +
                            " levels apart in any block): point the camera at something clearly red beside "
                            "something clearly blue, a colour chart for instance, and run colour-order again");
-    expectFramesMatch(session, recording, "colour-order.avi", true, kColourTolerance);
+    expectFramesMatch(session, recording, "colour-order.avi", true, kColorTolerance);
 }
 
 double meanGrey(const Camera& camera, int width, int height) {
-    const hosts::LivePicture picture(camera);
+    const host::LivePicture picture(camera);
     expect(picture.ok(), "getActiveImage gave no picture");
     return BlockMeans(areaOf(picture, width, height)).wholeMean(3);
 }
@@ -213,7 +213,7 @@ std::vector<Check> pictureFileChecks() {
          "monochrome sensor",
          pictureFile},
         {"colour-order", "recorded frames have the live pictures' channel order (needs a scene with red and blue)",
-         colourOrder},
+         colorOrder},
         {"exposure-response", "a quarter of the exposure darkens the live picture", exposureResponse},
     };
 }

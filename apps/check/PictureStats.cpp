@@ -94,7 +94,7 @@ std::string channelMeansText(const BlockMeans& means) {
            show(std::round(means.wholeMean(2)));
 }
 
-std::optional<std::string> firstColouredPixel(const RgbView& view, int tolerance) {
+std::optional<std::string> firstColoredPixel(const RgbView& view, int tolerance) {
     for (int y = 0; y < view.height; ++y) {
         const unsigned char* p = view.pixels + static_cast<std::size_t>(y) * view.pitch;
         for (int x = 0; x < view.width; ++x, p += 3)

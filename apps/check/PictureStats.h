@@ -57,6 +57,6 @@ std::string channelMeansText(const BlockMeans& means);
 
 // The first pixel (x, y) whose red, green and blue differ by more than
 // `tolerance`, with its bytes in `text`.
-std::optional<std::string> firstColouredPixel(const RgbView& view, int tolerance);
+std::optional<std::string> firstColoredPixel(const RgbView& view, int tolerance);
 
 }  // namespace check

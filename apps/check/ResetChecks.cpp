@@ -46,12 +46,12 @@ EndListener& endListener() {
 }
 
 std::vector<unsigned char> copyOf(const Camera& camera) {
-    const hosts::LivePicture picture(camera);
+    const host::LivePicture picture(camera);
     expect(picture.ok(), "getActiveImage gave no picture");
     return std::vector<unsigned char>(picture.pixels(), picture.pixels() + picture.pitch() * picture.height());
 }
 
-void optimisationReset(Session& session) {
+void optimizationReset(Session& session) {
     Camera& camera = session.open();
     const Clock::time_point opening = Clock::now();
     session.reopen();
@@ -152,7 +152,7 @@ void setupAgain(Session& session) {
 std::vector<Check> resetChecks() {
     return {
         {"optimisation-reset",
-         "resetUserSettings during an optimisation waits for it and leaves a camera that captures", optimisationReset},
+         "resetUserSettings during an optimisation waits for it and leaves a camera that captures", optimizationReset},
         {"setup-again", "setDefaults on a changed camera puts it back as an opening does, and capture goes on",
          setupAgain},
     };

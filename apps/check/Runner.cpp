@@ -19,7 +19,7 @@ Result runOne(Session& session, const Check& check, bool& interrupted) {
     const auto start = std::chrono::steady_clock::now();
     try {
         check.run(session);
-    } catch (const hosts::Interrupted& stop) {
+    } catch (const host::Interrupted& stop) {
         result.verdict = Verdict::Fail;
         result.message = stop.what();
         interrupted = true;
@@ -44,7 +44,7 @@ std::string describeCamera(const Session& session) {
     const auto& b = session.baseline();
     if (!b) return {};
     return b->name + ", " + std::to_string(b->maxWidth) + " x " + std::to_string(b->maxHeight) + ", " +
-           (b->colour ? "colour" : "monochrome");
+           (b->color ? "colour" : "monochrome");
 }
 
 }  // namespace
@@ -70,7 +70,7 @@ Summary runChecks(Session& session, const std::vector<const Check*>& checks, std
         hung(sofar);
     });
     for (std::size_t i = 0; i < checks.size() && !summary.interrupted; ++i) {
-        if (hosts::StopSignal::raised()) {
+        if (host::StopSignal::raised()) {
             summary.interrupted = true;
             break;
         }

@@ -68,8 +68,7 @@ Sandbox::Sandbox(const std::string& appDir) : previousAppDir_(Qel::HelperFuncs::
     if (dir.back() != '/') dir += '/';
     originalPath_ = dir + "res/config.xml";
     refuseNonSettings(originalPath_);
-    if (!hosts::readRegularFile(originalPath_, originalBytes_))
-        throw std::runtime_error("cannot read " + originalPath_);
+    if (!host::readRegularFile(originalPath_, originalBytes_)) throw std::runtime_error("cannot read " + originalPath_);
     folder_ = makeTemporaryFolder();
     std::filesystem::create_directory(folder_ + "res");
     writeAll(folder_ + "res/config.xml", originalBytes_);
@@ -90,7 +89,7 @@ void Sandbox::resetCopy() const {
 std::string Sandbox::copyText() const {
     std::string bytes;
     const std::string path = folder_ + "res/config.xml";
-    if (!hosts::readRegularFile(path, bytes)) throw std::runtime_error("cannot read " + path);
+    if (!host::readRegularFile(path, bytes)) throw std::runtime_error("cannot read " + path);
     return bytes;
 }
 
@@ -107,7 +106,7 @@ std::string Sandbox::copyDifference() const {
 
 bool Sandbox::originalUnchanged() const {
     std::string now;
-    return hosts::readRegularFile(originalPath_, now) && now == originalBytes_;
+    return host::readRegularFile(originalPath_, now) && now == originalBytes_;
 }
 
 }  // namespace check

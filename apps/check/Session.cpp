@@ -23,7 +23,7 @@ void Listener::clear() {
     optimizeEndOnMainThread = false;
 }
 
-Session::Session(hosts::EventPump& pump, Sandbox& sandbox)
+Session::Session(host::EventPump& pump, Sandbox& sandbox)
     : camera_(Nimbrel_model::Camera::getInstance()),
       config_(Nimbrel_model::Config::getInstance()),
       pump_(pump),
@@ -35,9 +35,9 @@ Session::~Session() { camera_->removeListener(&listener_); }
 Nimbrel_model::Camera& Session::open() {
     if (open_) return *camera_;
     try {
-        hosts::openCamera(*camera_);
+        host::openCamera(*camera_);
     } catch (const Qel::Exception& error) {
-        const std::string hint = hosts::presetHint(*camera_, "nimbrel-demo --reset-preset (or the viewer's Reset)");
+        const std::string hint = host::presetHint(*camera_, "nimbrel-demo --reset-preset (or the viewer's Reset)");
         if (hint.empty()) throw;
         throw CheckFailure(error.getMessage().str() + "; " + hint);
     }

@@ -46,14 +46,14 @@ public:
 
 class Session {
 public:
-    Session(hosts::EventPump& pump, Sandbox& sandbox);
+    Session(host::EventPump& pump, Sandbox& sandbox);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
     Nimbrel_model::Camera& camera() { return *camera_; }
     Nimbrel_model::Config& config() { return *config_; }
-    hosts::EventPump& pump() { return pump_; }
+    host::EventPump& pump() { return pump_; }
     Sandbox& sandbox() { return sandbox_; }
     Listener& listener() { return listener_; }
     // Whether the configuration marked the camera settings saved before any check ran.
@@ -84,7 +84,7 @@ public:
 private:
     Nimbrel_model::Camera* camera_;
     Nimbrel_model::Config* config_;
-    hosts::EventPump& pump_;
+    host::EventPump& pump_;
     Sandbox& sandbox_;
     bool open_ = false;
     bool recording_ = false;

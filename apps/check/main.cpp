@@ -64,16 +64,16 @@ bool writeJsonFile(const check::Summary& summary, const std::string& path) {
     if (!options.jsonFile.empty()) writeJsonFile(summary, options.jsonFile);
     std::error_code ignored;
     std::filesystem::remove_all(sandbox.folder(), ignored);
-    std::_Exit(hosts::exitStatus::kFailed);
+    std::_Exit(host::exitStatus::kFailed);
 }
 
 int run(const check::Options& options) {
-    const hosts::SettingsFolder folder = hosts::useSettingsFolder(options.appDir);
-    if (const std::string notice = hosts::seededNotice(folder); !notice.empty()) std::cout << notice << std::endl;
+    const host::SettingsFolder folder = host::useSettingsFolder(options.appDir);
+    if (const std::string notice = host::seededNotice(folder); !notice.empty()) std::cout << notice << std::endl;
     check::Sandbox sandbox(folder.path);
     Nimbrel_model::Config::getInstance()->load();
-    hosts::StopSignal::throwIfRaised();
-    hosts::EventPump pump(hosts::StopSignal::throwIfRaised);
+    host::StopSignal::throwIfRaised();
+    host::EventPump pump(host::StopSignal::throwIfRaised);
     check::Session session(pump, sandbox);
     const auto deadline = std::chrono::milliseconds(std::llround(options.deadline * 1000.0));
     check::Summary summary = check::runChecks(session, selected(options), deadline, [&](const check::Summary& sofar) {
@@ -83,23 +83,23 @@ int run(const check::Options& options) {
     check::printTable(summary, std::cout);
     if (!options.jsonFile.empty() && !writeJsonFile(summary, options.jsonFile))
         throw std::runtime_error("cannot write " + options.jsonFile);
-    if (summary.interrupted) return hosts::exitStatus::kInterrupted;
-    return summary.allPassed() ? hosts::exitStatus::kDone : hosts::exitStatus::kFailed;
+    if (summary.interrupted) return host::exitStatus::kInterrupted;
+    return summary.allPassed() ? host::exitStatus::kDone : host::exitStatus::kFailed;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     check::Options options;
-    return hosts::runConsoleHost(
+    return host::runConsoleHost(
         check::commandLine(), argc, argv,
         [&](const std::vector<std::string>& args) -> std::optional<int> {
             options = check::parseOptions(args);
             if (options.help) std::cout << check::commandLine().usage();
             if (options.list)
                 for (const auto& c : check::allChecks()) std::cout << c.name << "  " << c.what << "\n";
-            if (options.help || options.list) return hosts::exitStatus::kDone;
-            if (options.camera) hosts::chooseCamera(*options.camera);
+            if (options.help || options.list) return host::exitStatus::kDone;
+            if (options.camera) host::chooseCamera(*options.camera);
             return std::nullopt;
         },
         [&] { return run(options); });

@@ -5,7 +5,7 @@
 
 namespace demo {
 
-using hosts::number;
+using host::number;
 
 namespace {
 
@@ -47,6 +47,6 @@ std::string areaLine(const Nimbrel_model::Camera& camera) {
            std::to_string(camera.getPosX()) + "," + std::to_string(camera.getPosY());
 }
 
-std::string pixelClockLine() { return label("pixel clock") + hosts::pixelClockReading(); }
+std::string pixelClockLine() { return label("pixel clock") + host::pixelClockReading(); }
 
 }  // namespace demo

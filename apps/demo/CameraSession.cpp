@@ -11,11 +11,11 @@ namespace demo {
 CameraSession::CameraSession(bool resetPreset) : camera_(Nimbrel_model::Camera::getInstance()) {
     try {
         if (resetPreset)
-            presetReset_ = hosts::openResettingPreset(*camera_);
+            presetReset_ = host::openResettingPreset(*camera_);
         else
-            hosts::openCamera(*camera_);
+            host::openCamera(*camera_);
     } catch (const Qel::Exception& error) {
-        const std::string hint = hosts::presetHint(*camera_, "nimbrel-demo --reset-preset");
+        const std::string hint = host::presetHint(*camera_, "nimbrel-demo --reset-preset");
         if (hint.empty()) throw;
         throw std::runtime_error(error.getMessage().str() + "; " + hint);
     }

@@ -7,7 +7,7 @@
 
 namespace demo {
 
-using hosts::number;
+using host::number;
 
 void applySettings(Nimbrel_model::Camera& camera, const DemoOptions& options, std::ostream& out) {
     if (options.aoi) {

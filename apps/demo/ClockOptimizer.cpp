@@ -38,16 +38,16 @@ OptimizeListener& listener() {
 
 }  // namespace
 
-void optimizePixelClock(Nimbrel_model::Camera& camera, hosts::EventPump& pump, std::ostream& out,
+void optimizePixelClock(Nimbrel_model::Camera& camera, host::EventPump& pump, std::ostream& out,
                         std::chrono::milliseconds timeout) {
     OptimizeListener& end = listener();
     out << "optimising the pixel clock on a worker thread..." << std::endl;
     camera.optimizeClock(&end);
-    bool finished = pump.runUntil([&] { return end.finished() || hosts::StopSignal::raised(); }, timeout);
-    hosts::StopSignal::throwIfRaised();
+    bool finished = pump.runUntil([&] { return end.finished() || host::StopSignal::raised(); }, timeout);
+    host::StopSignal::throwIfRaised();
     if (!finished)
         throw std::runtime_error("the pixel clock optimisation did not finish within " +
-                                 hosts::number(std::chrono::duration<double>(timeout).count()) + " s");
+                                 host::number(std::chrono::duration<double>(timeout).count()) + " s");
 
     const bool onWorker = end.caller() != std::this_thread::get_id();
     out << "optimisation finished: optimizeEnd arrived on "

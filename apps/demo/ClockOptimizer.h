@@ -13,8 +13,8 @@
 namespace demo {
 
 // Throws when the end does not arrive within `timeout`, and
-// hosts::Interrupted when a stop signal comes first.
-void optimizePixelClock(Nimbrel_model::Camera& camera, hosts::EventPump& pump, std::ostream& out,
+// host::Interrupted when a stop signal comes first.
+void optimizePixelClock(Nimbrel_model::Camera& camera, host::EventPump& pump, std::ostream& out,
                         std::chrono::milliseconds timeout = std::chrono::seconds(15));
 
 }  // namespace demo

@@ -23,13 +23,13 @@ namespace demo {
 
 namespace {
 
-using hosts::StopSignal;
+using host::StopSignal;
 
 std::string configFile() { return Qel::HelperFuncs::getAppDir().str() + "res/config.xml"; }
 
 // Lets capture deliver a few frames, so a picture taken right after the
 // camera opened or changed is not blank or stale.
-void waitForFreshFrames(const Nimbrel_model::Camera& camera, hosts::EventPump& pump) {
+void waitForFreshFrames(const Nimbrel_model::Camera& camera, host::EventPump& pump) {
     const double fps = camera.getFrameRate();
     const double ms = fps > 0.0 ? 3000.0 / fps : 100.0;
     pump.runUntil(StopSignal::raised, std::chrono::milliseconds(static_cast<long long>(std::clamp(ms, 100.0, 5000.0))));
@@ -56,9 +56,9 @@ DemoRun::DemoRun(DemoOptions options, std::ostream& out, bool terminal)
     : options_(std::move(options)), out_(out), terminal_(terminal) {}
 
 void DemoRun::execute() {
-    hosts::EventPump pump;
-    const hosts::SettingsFolder folder = hosts::useSettingsFolder(options_.appDir);
-    if (const std::string notice = hosts::seededNotice(folder); !notice.empty()) out_ << notice << std::endl;
+    host::EventPump pump;
+    const host::SettingsFolder folder = host::useSettingsFolder(options_.appDir);
+    if (const std::string notice = host::seededNotice(folder); !notice.empty()) out_ << notice << std::endl;
     Nimbrel_model::Config::getInstance()->load();
     StopSignal::throwIfRaised();
 
@@ -79,7 +79,7 @@ void DemoRun::execute() {
     std::vector<std::pair<std::string, std::string>> written;
     if (options_.snapshotPath) {
         waitForFreshFrames(camera, pump);
-        const std::string path = hosts::absolutePath(*options_.snapshotPath);
+        const std::string path = host::absolutePath(*options_.snapshotPath);
         SnapshotInfo info = saveSnapshot(camera, path);
         out_ << "snapshot " << path << ": " << info.width << "x" << info.height << " JPEG, " << info.bytes << " bytes"
              << std::endl;
@@ -90,7 +90,7 @@ void DemoRun::execute() {
         RecordingSession recording(camera, pump, out_, terminal_);
         recording.record(
             {*options_.recordPath, options_.recordSeconds, options_.recordFps, options_.maxSizeMb, options_.replayFps});
-        written.emplace_back("recording", hosts::absolutePath(*options_.recordPath));
+        written.emplace_back("recording", host::absolutePath(*options_.recordPath));
     }
 
     session.close();

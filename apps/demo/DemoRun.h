@@ -13,8 +13,8 @@ class DemoRun {
 public:
     // terminal: standard output is a terminal, so progress may redraw a line.
     DemoRun(DemoOptions options, std::ostream& out, bool terminal);
-    // Runs inside a hosts::StopSignal scope. Throws Qel::Exception for camera
-    // and configuration failures, hosts::Interrupted for a stop signal (after
+    // Runs inside a host::StopSignal scope. Throws Qel::Exception for camera
+    // and configuration failures, host::Interrupted for a stop signal (after
     // a recording it ended has been finished and the camera closed),
     // std::exception for the rest.
     void execute();

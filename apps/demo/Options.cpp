@@ -9,9 +9,9 @@ namespace demo {
 
 namespace {
 
-namespace shared = hosts::options;
-using hosts::OptionSpec;
-using hosts::UsageError;
+namespace shared = host::options;
+using host::OptionSpec;
+using host::UsageError;
 
 const OptionSpec kAoi = OptionSpec::text("aoi", "WxH", "area of interest, e.g. 640x480 (centred by the camera)");
 const OptionSpec kExposure =
@@ -33,13 +33,13 @@ FrameSize parseSize(const std::string& text) {
     return size;
 }
 
-hosts::CommandLine makeCommandLine() {
-    hosts::CommandLine line("nimbrel-demo",
-                            "Opens the camera, prints its sensor and current settings, applies what the\n"
-                            "options ask, and can save a snapshot and record an AVI file.\n\n"
-                            "Without options it opens the default camera, saves snapshot.jpg and records a\n"
-                            "5-second demo.avi at the camera's frame rate in the current directory.\n",
-                            R"(
+host::CommandLine makeCommandLine() {
+    host::CommandLine line("nimbrel-demo",
+                           "Opens the camera, prints its sensor and current settings, applies what the\n"
+                           "options ask, and can save a snapshot and record an AVI file.\n\n"
+                           "Without options it opens the default camera, saves snapshot.jpg and records a\n"
+                           "5-second demo.avi at the camera's frame rate in the current directory.\n",
+                           R"(
 Ctrl-C, SIGTERM or SIGHUP (a closed terminal) during a recording stops it and
 leaves a complete file; at any other time they close the camera and end the
 demo. A closed pipe on the output does not stop a recording.
@@ -59,7 +59,7 @@ line (the camera is not opened), 130 stopped by a signal.
         .add(kOptimize)
         .add(shared::savePreset)
         .add(shared::resetPreset);
-    hosts::OptionSpec snapshot = shared::snapshot;
+    host::OptionSpec snapshot = shared::snapshot;
     snapshot.help += " (JPEG)";
     line.section("Output:")
         .add(snapshot)
@@ -73,13 +73,13 @@ line (the camera is not opened), 130 stopped by a signal.
 
 }  // namespace
 
-const hosts::CommandLine& commandLine() {
-    static const hosts::CommandLine line = makeCommandLine();
+const host::CommandLine& commandLine() {
+    static const host::CommandLine line = makeCommandLine();
     return line;
 }
 
 DemoOptions parseOptions(const std::vector<std::string>& args) {
-    const hosts::ParsedOptions parsed = commandLine().parse(args);
+    const host::ParsedOptions parsed = commandLine().parse(args);
     DemoOptions o;
     o.help = parsed.help;
     o.recordSeconds = parsed.number(shared::seconds.name).value_or(shared::kDefaultSeconds);

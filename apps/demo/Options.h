@@ -36,9 +36,9 @@ struct DemoOptions {
 };
 
 // The demo's options and help.
-const hosts::CommandLine& commandLine();
+const host::CommandLine& commandLine();
 
-// Arguments without the program's name; hosts::UsageError for a malformed
+// Arguments without the program's name; host::UsageError for a malformed
 // command line. With nothing asked but a camera or a folder, the demo does
 // its default job: a snapshot and a short recording.
 DemoOptions parseOptions(const std::vector<std::string>& args);

@@ -7,9 +7,9 @@
 
 namespace demo {
 
-using hosts::fixed;
-using hosts::megabytes;
-using hosts::number;
+using host::fixed;
+using host::megabytes;
+using host::number;
 
 namespace {
 

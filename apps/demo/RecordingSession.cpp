@@ -16,11 +16,11 @@
 
 namespace demo {
 
-using hosts::AviFrameCounter;
-using hosts::fixed;
-using hosts::megabytes;
-using hosts::number;
-using hosts::StopSignal;
+using host::AviFrameCounter;
+using host::fixed;
+using host::megabytes;
+using host::number;
+using host::StopSignal;
 
 namespace {
 
@@ -42,7 +42,7 @@ double secondsSince(Clock::time_point start) { return std::chrono::duration<doub
 
 }  // namespace
 
-RecordingSession::RecordingSession(Nimbrel_model::Camera& camera, hosts::EventPump& pump, std::ostream& out,
+RecordingSession::RecordingSession(Nimbrel_model::Camera& camera, host::EventPump& pump, std::ostream& out,
                                    bool terminal)
     : camera_(camera), pump_(pump), out_(out), terminal_(terminal) {}
 
@@ -52,10 +52,10 @@ RecordingSession::~RecordingSession() {
 }
 
 void RecordingSession::record(const RecordingRequest& request) {
-    const std::string path = hosts::absolutePath(request.path);
+    const std::string path = host::absolutePath(request.path);
     // The module reads the camera's rate itself for -1; the same reading shows here.
     const double fps = request.fps.value_or(camera_.getFrameRate());
-    const long replay = request.replayFps.value_or(hosts::options::defaultReplay(fps));
+    const long replay = request.replayFps.value_or(host::options::defaultReplay(fps));
     camera_.startRecording(&listener_, path, request.seconds, request.fps.value_or(-1.0), request.maxSizeMb, replay);
     open_ = true;
     const auto start = Clock::now();
@@ -87,7 +87,7 @@ void RecordingSession::record(const RecordingRequest& request) {
         const std::string problem = finish();
         display.finish();
         throw std::runtime_error(
-            hosts::describeLoss(failure.getMessage().str(), hosts::recordingKept(path, fps), problem));
+            host::describeLoss(failure.getMessage().str(), host::recordingKept(path, fps), problem));
     }
     const double wallSeconds = secondsSince(start);
     // The module closed the file before it told the listener.
@@ -95,12 +95,12 @@ void RecordingSession::record(const RecordingRequest& request) {
     open_ = false;
     if (!problem.empty()) {
         display.finish();
-        throw std::runtime_error(hosts::describeLoss("stopping it failed", hosts::recordingKept(path, fps), problem));
+        throw std::runtime_error(host::describeLoss("stopping it failed", host::recordingKept(path, fps), problem));
     }
     std::string ending = std::string("stopped by ") + StopSignal::name();
     if (listener_.ended)
-        ending = hosts::toMegabytes(fileBytes(path)) >= std::floor(request.maxSizeMb) ? "ended at its size limit"
-                                                                                      : "ended at its length limit";
+        ending = host::toMegabytes(fileBytes(path)) >= std::floor(request.maxSizeMb) ? "ended at its size limit"
+                                                                                     : "ended at its length limit";
 
     if (terminal_) {
         // The bar's final state: the file is complete, and the rate is the
@@ -111,12 +111,12 @@ void RecordingSession::record(const RecordingRequest& request) {
     }
     display.finish();
 
-    std::uint64_t frames = hosts::declaredFrameCount(path);
+    std::uint64_t frames = host::declaredFrameCount(path);
     if (frames == 0) frames = counter.update();
     printSummary(used, path, ending, frames, wallSeconds);
 }
 
-void RecordingSession::waitForEnd(const RecordingRequest& request, const hosts::EventPump::Action& eachTurn) {
+void RecordingSession::waitForEnd(const RecordingRequest& request, const host::EventPump::Action& eachTurn) {
     auto over = [&] { return listener_.ended || StopSignal::raised(); };
     if (request.seconds <= 0.0) {
         pump_.runUntil(over, eachTurn);  // the user or the size limit ends it
@@ -128,18 +128,18 @@ void RecordingSession::waitForEnd(const RecordingRequest& request, const hosts::
     const std::string problem = finish();
     throw std::runtime_error("the recording did not end within " +
                              number(std::chrono::duration<double>(timeout).count()) + " s; it was stopped and " +
-                             hosts::absolutePath(request.path) +
+                             host::absolutePath(request.path) +
                              (problem.empty() ? " closed" : " could not be finished: " + problem));
 }
 
 std::string RecordingSession::finish() {
     open_ = false;
-    std::string problem = hosts::tryStopRecording(camera_);
+    std::string problem = host::tryStopRecording(camera_);
     if (problem.empty()) return problem;
     // The module keeps the AVI instance after a failed stop, so a second stop
     // repeats the whole sequence once the loop has run.
     pump_.runFor(std::chrono::milliseconds(100));
-    return hosts::tryStopRecording(camera_);
+    return host::tryStopRecording(camera_);
 }
 
 void RecordingSession::printSummary(const RecordingRequest& request, const std::string& path, const std::string& ending,
@@ -150,7 +150,7 @@ void RecordingSession::printSummary(const RecordingRequest& request, const std::
          << "  file:        " << path << "\n"
          << "  frames:      " << frames;
     if (request.seconds > 0.0) {
-        const std::uint64_t full = hosts::framesForLength(request.seconds, fps);
+        const std::uint64_t full = host::framesForLength(request.seconds, fps);
         out_ << " (" << number(request.seconds) << " s at " << number(fps) << " fps holds " << full << " or "
              << full + 1 << ": the length is counted down in steps of 1/" << number(fps) << " s)";
     }

@@ -27,7 +27,7 @@ struct RecordingRequest {
 
 class RecordingSession {
 public:
-    RecordingSession(Nimbrel_model::Camera& camera, hosts::EventPump& pump, std::ostream& out, bool terminal);
+    RecordingSession(Nimbrel_model::Camera& camera, host::EventPump& pump, std::ostream& out, bool terminal);
     // Closes a recording that an error left open, so its file is complete.
     ~RecordingSession();
     RecordingSession(const RecordingSession&) = delete;
@@ -41,7 +41,7 @@ public:
 private:
     // Pumps the event loop until the module ends the recording or a stop
     // signal arrives; bounded by wall-clock time when there is a length.
-    void waitForEnd(const RecordingRequest& request, const hosts::EventPump::Action& eachTurn);
+    void waitForEnd(const RecordingRequest& request, const host::EventPump::Action& eachTurn);
     // Stops the recording, once more after the event loop ran when the first
     // try fails; returns the last failure, "" when the file was finished.
     std::string finish();
@@ -55,7 +55,7 @@ private:
     };
 
     Nimbrel_model::Camera& camera_;
-    hosts::EventPump& pump_;
+    host::EventPump& pump_;
     std::ostream& out_;
     bool terminal_;
     EndListener listener_;

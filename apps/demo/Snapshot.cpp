@@ -31,7 +31,7 @@ SnapshotInfo saveSnapshot(const Nimbrel_model::Camera& camera, const std::string
     // the sensor's full width.
     SnapshotInfo info{camera.getWidth(), camera.getHeight(), 0};
     const int pitch = camera.getMaxWidth() * 3;
-    const hosts::LivePicture picture(camera);
+    const host::LivePicture picture(camera);
     if (!picture.pixels()) throw std::runtime_error("the camera returned no picture");
 
     Compressor compressor(tjInitCompress());

@@ -10,19 +10,19 @@
 
 int main(int argc, char** argv) {
     demo::DemoOptions options;
-    return hosts::runConsoleHost(
+    return host::runConsoleHost(
         demo::commandLine(), argc, argv,
         [&](const std::vector<std::string>& args) -> std::optional<int> {
             options = demo::parseOptions(args);
             if (options.help) {
                 std::cout << demo::commandLine().usage();
-                return hosts::exitStatus::kDone;
+                return host::exitStatus::kDone;
             }
-            if (options.camera) hosts::chooseCamera(*options.camera);
+            if (options.camera) host::chooseCamera(*options.camera);
             return std::nullopt;
         },
         [&] {
             demo::DemoRun(options, std::cout, isatty(STDOUT_FILENO) != 0).execute();
-            return hosts::exitStatus::kDone;
+            return host::exitStatus::kDone;
         });
 }

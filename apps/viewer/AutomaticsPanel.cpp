@@ -31,15 +31,15 @@ AutomaticsPanel::AutomaticsPanel(wxWindow* parent, Notices& notices, ViewerListe
 
     auto* clockBox = labels_.add(new wxStaticBox(this, wxID_ANY, wxString()), Txt::BoxPixelClock);
     auto* clock = new wxStaticBoxSizer(clockBox, wxHORIZONTAL);
-    optimise_ = new wxButton(clockBox, wxID_ANY, wxString());
-    clock->Add(optimise_, 0, wxALL, 2);
+    optimize_ = new wxButton(clockBox, wxID_ANY, wxString());
+    clock->Add(optimize_, 0, wxALL, 2);
     row->Add(clock, 0, wxEXPAND);
     SetSizer(row);
     showState();
 
     start_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { onWhiteBalance(true); });
     stop_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { onWhiteBalance(false); });
-    optimise_->Bind(wxEVT_BUTTON, &AutomaticsPanel::onOptimise, this);
+    optimize_->Bind(wxEVT_BUTTON, &AutomaticsPanel::onOptimize, this);
 }
 
 void AutomaticsPanel::relabel() {
@@ -59,11 +59,11 @@ void AutomaticsPanel::cameraReopened() {
 
 void AutomaticsPanel::showState() {
     state_->SetLabel(tr(whiteBalance_ ? Txt::Running : Txt::Off));
-    optimise_->SetLabel(tr(optimising_ ? Txt::Optimising : Txt::Optimise));
+    optimize_->SetLabel(tr(optimizing_ ? Txt::Optimizing : Txt::Optimize));
     start_->Enable(cameraOpen_);
     stop_->Enable(cameraOpen_);
     // Disabled until the worker thread has reported its end.
-    optimise_->Enable(cameraOpen_ && !optimising_);
+    optimize_->Enable(cameraOpen_ && !optimizing_);
     Layout();
 }
 
@@ -73,29 +73,29 @@ void AutomaticsPanel::onWhiteBalance(bool on) {
     changed_();
 }
 
-void AutomaticsPanel::onOptimise(wxCommandEvent&) {
-    listener_.optimisationStarted();
+void AutomaticsPanel::onOptimize(wxCommandEvent&) {
+    listener_.optimizationStarted();
     if (guarded(notices_, [this] { camera().optimizeClock(&listener_); })) {
-        optimising_ = true;
+        optimizing_ = true;
     } else {
-        listener_.optimisationNotStarted();
+        listener_.optimizationNotStarted();
     }
     showState();
     changed_();
 }
 
-void AutomaticsPanel::simulateOptimise() {
-    wxCommandEvent press(wxEVT_BUTTON, optimise_->GetId());
-    press.SetEventObject(optimise_);
-    optimise_->HandleWindowEvent(press);
+void AutomaticsPanel::simulateOptimize() {
+    wxCommandEvent press(wxEVT_BUTTON, optimize_->GetId());
+    press.SetEventObject(optimize_);
+    optimize_->HandleWindowEvent(press);
 }
 
-void AutomaticsPanel::optimisationEnded() {
-    optimising_ = listener_.optimising();
+void AutomaticsPanel::optimizationEnded() {
+    optimizing_ = listener_.optimizing();
     showState();
     double rate = 0.0;
     if (guarded(notices_, [&rate] { rate = camera().getFrameRate(); }))
-        notices_.info(wxString::Format(tr(Txt::NoticeOptimised), number(rate, 1)));
+        notices_.info(wxString::Format(tr(Txt::NoticeOptimized), number(rate, 1)));
     changed_();
 }
 

@@ -24,14 +24,14 @@ public:
     // The camera was opened again, which switches white balance off.
     void cameraReopened();
     // On the main thread, once the worker thread has reported.
-    void optimisationEnded();
+    void optimizationEnded();
     // Presses Optimise through its event handler.
-    void simulateOptimise();
-    bool optimiseEnabled() const { return optimise_->IsEnabled(); }
+    void simulateOptimize();
+    bool optimizeEnabled() const { return optimize_->IsEnabled(); }
 
 private:
     void onWhiteBalance(bool on);
-    void onOptimise(wxCommandEvent& event);
+    void onOptimize(wxCommandEvent& event);
     void showState();
 
     Notices& notices_;
@@ -41,10 +41,10 @@ private:
     wxButton* start_ = nullptr;
     wxButton* stop_ = nullptr;
     wxStaticText* state_ = nullptr;
-    wxButton* optimise_ = nullptr;
+    wxButton* optimize_ = nullptr;
     bool cameraOpen_ = false;
     bool whiteBalance_ = false;  // the module keeps no record of it
-    bool optimising_ = false;
+    bool optimizing_ = false;
 };
 
 }  // namespace viewer

@@ -107,10 +107,10 @@ void ControlPanel::readBackGains(bool skipHeld) {
     showValues();
 }
 
-void ControlPanel::enableFor(bool cameraOpen, bool colour) {
+void ControlPanel::enableFor(bool cameraOpen, bool color) {
     for (wxWindow* control : std::initializer_list<wxWindow*>{master_, autoGain_, exposure_, frameRate_, brightness_})
         control->Enable(cameraOpen);
-    for (wxWindow* control : {red_, green_, blue_}) control->Enable(cameraOpen && colour);
+    for (wxWindow* control : {red_, green_, blue_}) control->Enable(cameraOpen && color);
 }
 
 void ControlPanel::onGain(wxCommandEvent&) {

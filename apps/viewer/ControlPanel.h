@@ -30,7 +30,7 @@ public:
     // their own; a slider the user holds is left alone.
     void readBackGains(bool skipHeld);
     void relabel() { labels_.relabel(); }
-    void enableFor(bool cameraOpen, bool colour);
+    void enableFor(bool cameraOpen, bool color);
     bool autoGainOn() const { return autoGain_->GetValue(); }
 
     enum class Control { MasterGain, Brightness, Exposure, FrameRate, AutoGain };

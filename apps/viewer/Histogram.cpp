@@ -5,10 +5,10 @@
 
 namespace viewer {
 
-Histogram sampleHistogram(const std::uint8_t* source, std::size_t pitchBytes, Extent area, bool colour, int maxPixels) {
+Histogram sampleHistogram(const std::uint8_t* source, std::size_t pitchBytes, Extent area, bool color, int maxPixels) {
     Histogram histogram;
     if (!source || area.width <= 0 || area.height <= 0 || maxPixels <= 0) return histogram;
-    histogram.channels = colour ? 3 : 1;
+    histogram.channels = color ? 3 : 1;
     const double pixels = static_cast<double>(area.width) * area.height;
     const int step = std::max(1, static_cast<int>(std::ceil(std::sqrt(pixels / maxPixels))));
     // Each sampled line starts one column further on, so that a regular grid

@@ -21,6 +21,6 @@ struct Histogram {
 
 // Counts about `maxPixels` pixels spread evenly over `area` (RGB, `pitchBytes`
 // a line), so that its cost does not grow with the sensor.
-Histogram sampleHistogram(const std::uint8_t* source, std::size_t pitchBytes, Extent area, bool colour, int maxPixels);
+Histogram sampleHistogram(const std::uint8_t* source, std::size_t pitchBytes, Extent area, bool color, int maxPixels);
 
 }  // namespace viewer

@@ -12,7 +12,7 @@ namespace viewer {
 namespace {
 
 const wxColour kBackground(30, 32, 36);
-const wxColour kCurveColours[3] = {wxColour(235, 70, 70), wxColour(70, 210, 90), wxColour(80, 140, 255)};
+const wxColour kCurveColors[3] = {wxColour(235, 70, 70), wxColour(70, 210, 90), wxColour(80, 140, 255)};
 const wxColour kGreyCurve(220, 220, 220);
 
 }  // namespace
@@ -74,7 +74,7 @@ void HistogramPanel::onPaintCurves(wxPaintEvent&) {
             points[bin] =
                 wxPoint(bin * (size.GetWidth() - 1) / 255, static_cast<int>(std::lround(height * (1.0 - share))));
         }
-        dc.SetPen(wxPen(histogram_.channels == 1 ? kGreyCurve : kCurveColours[c], 1));
+        dc.SetPen(wxPen(histogram_.channels == 1 ? kGreyCurve : kCurveColors[c], 1));
         dc.DrawLines(static_cast<int>(points.size()), points.data());
     }
 }

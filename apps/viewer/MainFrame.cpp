@@ -52,7 +52,7 @@ constexpr long kSlowUpdateMs = 1000;      // status figures and gains moved by t
 constexpr long kHistogramMs = 250;        // a few histograms a second are enough to judge by
 constexpr int kHistogramPixels = 40000;   // sampled pixels: a few hundred microseconds
 constexpr long kScriptDelayMs = 500;      // let the window show its first pictures
-constexpr long kOptimiseWaitMs = 6000;    // the optimisation's own time-out is 5 s
+constexpr long kOptimizeWaitMs = 6000;    // the optimisation's own time-out is 5 s
 enum StatusField { kSensorField, kCameraRateField, kPictureRateField, kViewField, kSavedField, kFieldCount };
 
 }  // namespace
@@ -110,8 +110,8 @@ MainFrame::MainFrame(const Options& options, ViewerListener& listener, const Sta
     listener_.onRecordEnd = [this] { recording_->recordEnded(); };
     recording_->whenEnded([this] { scripted_->recordEnded(); });
     listener_.onOptimizeEnd = [this] {
-        automatics_->optimisationEnded();
-        scripted_->optimisationEnded();
+        automatics_->optimizationEnded();
+        scripted_->optimizationEnded();
     };
 
     relabel();
@@ -163,7 +163,7 @@ wxWindow* MainFrame::buildSidebar(wxWindow* parent) {
     area_ = new AreaPanel(side, *notices_, changed);
     automatics_ = new AutomaticsPanel(side, *notices_, listener_, changed);
     PresetPanel::Hooks hooks;
-    hooks.busy = [this] { return recording_->busy() || listener_.optimising(); };
+    hooks.busy = [this] { return recording_->busy() || listener_.optimizing(); };
     hooks.reopened = [this] { cameraReopened(); };
     hooks.changed = changed;
     presets_ = new PresetPanel(side, *notices_, std::move(hooks));
@@ -235,7 +235,7 @@ void MainFrame::enableControls() {
     area_->enableFor(cameraOpen_);
     automatics_->enableFor(cameraOpen_);
     // A preset can keep the camera from opening: its reset stays at hand.
-    presets_->enableFor(cameraOpen_, cameraOpen_ || hosts::presetStored(camera()));
+    presets_->enableFor(cameraOpen_, cameraOpen_ || host::presetStored(camera()));
     recording_->enableFor(cameraOpen_);
 }
 
@@ -271,7 +271,7 @@ void MainFrame::updateStatus() {
     if (cameraOpen_) {
         const wxString sensor = wxString::Format(tr(Txt::StatusSensor), camera().getName().wxstr(),
                                                  camera().getMaxWidth(), camera().getMaxHeight());
-        SetStatusText(sensor + ", " + tr(camera().isColor() ? Txt::StatusColour : Txt::StatusMono), kSensorField);
+        SetStatusText(sensor + ", " + tr(camera().isColor() ? Txt::StatusColor : Txt::StatusMono), kSensorField);
         SetStatusText(wxString::Format(tr(Txt::StatusCameraRate), number(cameraRate_, 1)), kCameraRateField);
         SetStatusText(wxString::Format(tr(Txt::StatusPictureRate), number(picture_->changesPerSecond(), 1)),
                       kPictureRateField);
@@ -306,15 +306,15 @@ wxString MainFrame::statusLine() const {
 
 void MainFrame::onDisplayTimer(wxTimerEvent&) {
     if (closing_) return;
-    if (hosts::StopSignal::raised()) {
-        exitCode_ = hosts::exitStatus::kInterrupted;
+    if (host::StopSignal::raised()) {
+        exitCode_ = host::exitStatus::kInterrupted;
         Close(true);  // stops a recording, closes the camera
         return;
     }
     const wxStopWatch cost;
     const long now = sinceStart_.Time();
     if (cameraOpen_) {
-        const hosts::LivePicture live(camera());
+        const host::LivePicture live(camera());
         picture_->refresh(live, area_->area());
         // The histogram is for judging exposure: a few a second, off the picture's path.
         if (live.ok() && now - lastHistogram_ >= kHistogramMs) {
@@ -396,9 +396,9 @@ void MainFrame::moduleFault(const wxString& message) {
 
 void MainFrame::onClose(wxCloseEvent& event) {
     // The worker thread drives the camera until it reports: wait a little for it.
-    if (listener_.optimising() && event.CanVeto()) {
+    if (listener_.optimizing() && event.CanVeto()) {
         if (closeWaitSince_ < 0) closeWaitSince_ = sinceStart_.Time();
-        if (sinceStart_.Time() - closeWaitSince_ < kOptimiseWaitMs) {
+        if (sinceStart_.Time() - closeWaitSince_ < kOptimizeWaitMs) {
             event.Veto();
             closeRetryTimer_.StartOnce(100);
             return;
@@ -409,8 +409,8 @@ void MainFrame::onClose(wxCloseEvent& event) {
 
     scripted_->closing();
     recording_->stopForClosing();
-    if (options_.reportsFailures() && notices_->errorCount() > 0 && exitCode_ == hosts::exitStatus::kDone)
-        exitCode_ = hosts::exitStatus::kFailed;
+    if (options_.reportsFailures() && notices_->errorCount() > 0 && exitCode_ == host::exitStatus::kDone)
+        exitCode_ = host::exitStatus::kFailed;
     if (cameraOpen_) {
         guarded(*notices_, [this] {
             camera().removeListener(&listener_);

@@ -11,9 +11,9 @@ namespace viewer {
 
 namespace {
 
-namespace shared = hosts::options;
-using hosts::OptionSpec;
-using hosts::UsageError;
+namespace shared = host::options;
+using host::OptionSpec;
+using host::UsageError;
 
 const OptionSpec kQuitAfter =
     OptionSpec::number("quit-after", "SECONDS", "close the viewer cleanly after SECONDS", {0.0, 86400.0, false});
@@ -25,18 +25,18 @@ const OptionSpec kSelfTest = OptionSpec::flag(
 
 wxString wide(const std::optional<std::string>& text) { return wxString::FromUTF8(text.value_or("")); }
 
-hosts::CommandLine makeCommandLine() {
-    hosts::CommandLine line("nimbrel-viewer", "A window that shows and drives the camera through the module.\n",
-                            R"(
+host::CommandLine makeCommandLine() {
+    host::CommandLine line("nimbrel-viewer", "A window that shows and drives the camera through the module.\n",
+                           R"(
 Scripted runs (--quit-after, --record, --snapshot, --selftest-control) open no
 dialog. Ctrl-C, SIGTERM or SIGHUP close the window cleanly (a recording is
 stopped with a complete file). Exit status: 0 done, 1 a camera, file or
 settings failure (scripted runs: anything that failed), 2 a bad command line,
 130 stopped by a signal.
 )");
-    hosts::OptionSpec snapshot = shared::snapshot;
+    host::OptionSpec snapshot = shared::snapshot;
     snapshot.help += " (.png or .jpg, at full resolution) and quit";
-    hosts::OptionSpec record = shared::record;
+    host::OptionSpec record = shared::record;
     record.help += ": start at once, quit when the camera ends it";
     line.section("Camera:").add(shared::camera).add(shared::appDir).add(shared::fps).add(shared::gain);
     line.add(shared::savePreset).add(shared::resetPreset);
@@ -65,13 +65,13 @@ bool Options::scripted() const {
            wxGetEnv("NIMBREL_NO_DIALOGS", &value);
 }
 
-const hosts::CommandLine& commandLine() {
-    static const hosts::CommandLine line = makeCommandLine();
+const host::CommandLine& commandLine() {
+    static const host::CommandLine line = makeCommandLine();
     return line;
 }
 
 Options parseOptions(const std::vector<std::string>& args) {
-    const hosts::ParsedOptions parsed = commandLine().parse(args);
+    const host::ParsedOptions parsed = commandLine().parse(args);
     Options o;
     o.help = parsed.help;
     if (o.help) return o;

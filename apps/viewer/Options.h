@@ -37,8 +37,8 @@ struct Options {
     bool reportsFailures() const { return quitAfter >= 0.0 || !record.empty(); }
 };
 
-const hosts::CommandLine& commandLine();
-// Arguments without the program's name; hosts::UsageError for a malformed
+const host::CommandLine& commandLine();
+// Arguments without the program's name; host::UsageError for a malformed
 // command line. Read before the window system starts, so that --help and
 // usage errors need no display.
 Options parseOptions(const std::vector<std::string>& args);

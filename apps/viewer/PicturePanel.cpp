@@ -68,7 +68,7 @@ PicturePanel::PicturePanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
     });
 }
 
-void PicturePanel::refresh(const hosts::LivePicture& live, Extent area) {
+void PicturePanel::refresh(const host::LivePicture& live, Extent area) {
     if (!live.ok()) return;
     area.width = std::clamp(area.width, 1, live.width());
     area.height = std::clamp(area.height, 1, live.height());

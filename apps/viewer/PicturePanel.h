@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace hosts {
+namespace host {
 class LivePicture;
 }
 
@@ -34,7 +34,7 @@ public:
     // Shows the camera's picture; `area` is the part of the sensor that the
     // camera reads out, at the buffer's top-left corner. A changed picture is
     // drawn at most about 60 times a second.
-    void refresh(const hosts::LivePicture& live, Extent area);
+    void refresh(const host::LivePicture& live, Extent area);
     // No camera: shows `message` in place of the picture.
     void clear(const wxString& message);
 

@@ -73,7 +73,7 @@ void PresetPanel::onReset(wxCommandEvent&) {
         notices_.error(tr(Txt::NoticeBusy));
         return;
     }
-    if (guarded(notices_, [] { hosts::resetPreset(camera()); })) notices_.info(tr(Txt::NoticePresetReset));
+    if (guarded(notices_, [] { host::resetPreset(camera()); })) notices_.info(tr(Txt::NoticePresetReset));
     hooks_.reopened();
 }
 

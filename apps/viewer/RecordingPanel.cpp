@@ -22,7 +22,7 @@
 namespace viewer {
 namespace {
 
-namespace shared = hosts::options;
+namespace shared = host::options;
 
 Nimbrel_model::Camera& camera() { return *Nimbrel_model::Camera::getInstance(); }
 Nimbrel_model::Config& config() { return *Nimbrel_model::Config::getInstance(); }
@@ -34,7 +34,7 @@ constexpr int kGaugeRange = 1000;
 
 // As few digits as the value needs: 2 s at 12.5 fps.
 wxString shortNumber(double value) {
-    wxString text = wxString::FromUTF8(hosts::number(value));
+    wxString text = wxString::FromUTF8(host::number(value));
     if (language() == Language::French) text.Replace(".", ",");
     return text;
 }
@@ -186,7 +186,7 @@ void RecordingPanel::onStop(wxCommandEvent&) {
 }
 
 wxString RecordingPanel::withFrames(const wxString& file) {
-    const auto frames = static_cast<unsigned long long>(hosts::declaredFrameCount(file.utf8_string()));
+    const auto frames = static_cast<unsigned long long>(host::declaredFrameCount(file.utf8_string()));
     return wxString::Format(tr(Txt::RecordFrames), file, frames);
 }
 
@@ -194,7 +194,7 @@ void RecordingPanel::recordEnded() {
     if (state_ == State::Idle) return;
     wxString text = wxString::Format(tr(Txt::NoticeRecordEnd), withFrames(recordingFile_));
     if (recordingLength_ > 0.0) {
-        const auto frames = static_cast<unsigned long long>(hosts::framesForLength(recordingLength_, recordingRate_));
+        const auto frames = static_cast<unsigned long long>(host::framesForLength(recordingLength_, recordingRate_));
         text << "\n"
              << wxString::Format(tr(Txt::RecordLengthNote), shortNumber(recordingLength_), shortNumber(recordingRate_),
                                  frames, shortNumber(recordingRate_));
@@ -206,26 +206,26 @@ void RecordingPanel::recordEnded() {
 
 void RecordingPanel::faultWhileRunning(const wxString& message) {
     if (state_ == State::Idle) return;
-    const std::string problem = hosts::tryStopRecording(camera());
+    const std::string problem = host::tryStopRecording(camera());
     if (problem.empty()) {
         reportLoss(message, problem);
         return;
     }
     // The module keeps the AVI instance after a failed stop: a second stop,
     // once the event loop ran, repeats the whole sequence.
-    CallAfter([this, message] { reportLoss(message, hosts::tryStopRecording(camera())); });
+    CallAfter([this, message] { reportLoss(message, host::tryStopRecording(camera())); });
 }
 
 void RecordingPanel::reportLoss(const wxString& failure, const std::string& stopProblem) {
-    const hosts::RecordingKept kept = hosts::recordingKept(recordingFile_.utf8_string(), recordingRate_);
+    const host::RecordingKept kept = host::recordingKept(recordingFile_.utf8_string(), recordingRate_);
     wxString text = wxString::Format(tr(Txt::NoticeRecordFault), failure) + "\n" +
                     wxString::Format(tr(Txt::RecordKept), recordingFile_, static_cast<unsigned long long>(kept.frames),
                                      number(kept.seconds, 2), number(kept.fps, 2));
     const wxString folder = wxString::FromUTF8(kept.folder);
-    if (kept.disk == hosts::DiskState::Full)
+    if (kept.disk == host::DiskState::Full)
         text << "\n"
              << wxString::Format(tr(Txt::DiskFull), folder, static_cast<unsigned long long>(kept.bytesLeft / 1024));
-    if (kept.disk == hosts::DiskState::ReadOnly) text << "\n" << wxString::Format(tr(Txt::DiskReadOnly), folder);
+    if (kept.disk == host::DiskState::ReadOnly) text << "\n" << wxString::Format(tr(Txt::DiskReadOnly), folder);
     if (!stopProblem.empty())
         text << "\n" << wxString::Format(tr(Txt::RecordNotFinished), wxString::FromUTF8(stopProblem));
     notices_.error(text);

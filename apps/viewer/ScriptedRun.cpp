@@ -73,18 +73,18 @@ void ScriptedRun::startSelfTest() {
     selfTestPassed_ = runLayoutSelfTest(window_.frame, panels, stdout);
     selfTestPassed_ = runControlSelfTest(window_.controls, window_.area, stdout) && selfTestPassed_;
     // The optimisation ends on a worker thread; its end is checked when it reaches this thread.
-    window_.automatics.simulateOptimise();
-    const bool waits = !window_.automatics.optimiseEnabled();
+    window_.automatics.simulateOptimize();
+    const bool waits = !window_.automatics.optimizeEnabled();
     std::printf("selftest optimise: button disabled while it runs: %s\n", waits ? "ok" : "FAILED");
     selfTestPassed_ = selfTestPassed_ && waits;
     selfTestWaiting_ = waits;
     if (!waits) finishSelfTest(false);
 }
 
-void ScriptedRun::optimisationEnded() {
+void ScriptedRun::optimizationEnded() {
     if (!selfTestWaiting_) return;
     selfTestWaiting_ = false;
-    const bool enabled = window_.automatics.optimiseEnabled();
+    const bool enabled = window_.automatics.optimizeEnabled();
     std::printf("selftest optimise: ended, frame rate %g, button enabled again: %s\n",
                 Nimbrel_model::Camera::getInstance()->getFrameRate(), enabled ? "ok" : "FAILED");
     finishSelfTest(selfTestPassed_ && enabled);

@@ -47,7 +47,7 @@ public:
     bool hasWork() const;
     void start();
     // The window heard of the optimisation's end (after its own handling).
-    void optimisationEnded();
+    void optimizationEnded();
     // The recording ended by itself, at a limit or by a failure.
     void recordEnded();
     // The camera's frame rate as read at `seconds` since the start.

@@ -22,7 +22,7 @@ wxString defaultSnapshotName() { return wxDateTime::Now().Format("snapshot-%Y%m%
 
 bool saveSnapshot(const wxString& file, Extent area) {
     const wxBitmapType type = snapshotTypeFor(file);
-    const hosts::LivePicture live(*Nimbrel_model::Camera::getInstance());
+    const host::LivePicture live(*Nimbrel_model::Camera::getInstance());
     if (type == wxBITMAP_TYPE_INVALID || !live.ok()) return false;
     area.width = std::clamp(area.width, 1, live.width());
     area.height = std::clamp(area.height, 1, live.height());

@@ -21,8 +21,8 @@ namespace {
 // Loads res/config.xml from the settings folder; what went wrong goes to `notices`.
 void loadSettings(const Options& options, Startup& notices) {
     try {
-        const hosts::SettingsFolder folder = hosts::useSettingsFolder(options.appDir);
-        if (const std::string seeded = hosts::seededNotice(folder); !seeded.empty())
+        const host::SettingsFolder folder = host::useSettingsFolder(options.appDir);
+        if (const std::string seeded = host::seededNotice(folder); !seeded.empty())
             notices.infos.push_back(wxString::FromUTF8(seeded));
         Nimbrel_model::Config::getInstance()->load();
         return;
@@ -39,14 +39,14 @@ void openCamera(const Options& options, Startup& notices) {
     auto& camera = *Nimbrel_model::Camera::getInstance();
     try {
         if (options.resetPreset)
-            notices.presetReset = hosts::openResettingPreset(camera);
+            notices.presetReset = host::openResettingPreset(camera);
         else
-            hosts::openCamera(camera);
+            host::openCamera(camera);
         notices.cameraOpen = true;
         if (notices.presetReset) notices.infos.push_back(tr(Txt::NoticePresetResetAtOpen));
     } catch (const Qel::Exception& e) {
         wxString text = wxString::Format(tr(Txt::NoticeNoCamera), e.getMessage().wxstr());
-        if (hosts::presetStored(camera))
+        if (host::presetStored(camera))
             text << "\n" << wxString::Format(tr(Txt::NoticePresetHint), camera.getName().wxstr());
         notices.errors.push_back(text);
     }
@@ -67,7 +67,7 @@ bool ViewerApp::OnInit() {
     const bool configLoaded = notices.errors.empty();
     setLanguage(languageFromName(Nimbrel_model::Config::getInstance()->getLanguage().wxstr()));
     if (!configLoaded) notices.errors.back() = wxString::Format(tr(Txt::NoticeConfigError), notices.errors.back());
-    if (hosts::StopSignal::raised()) return false;  // main ends with the interrupted status
+    if (host::StopSignal::raised()) return false;  // main ends with the interrupted status
 
     openCamera(options_, notices);
     auto* frame = new MainFrame(options_, listener_, notices, exitCode_);  // wx owns top-level windows

@@ -16,9 +16,9 @@ public:
 
     // Counts optimisations whose end has not been heard yet: the camera must
     // not be closed under a worker thread still driving it.
-    void optimisationStarted() { ++pending_; }
-    void optimisationNotStarted() { --pending_; }
-    bool optimising() const { return pending_ > 0; }
+    void optimizationStarted() { ++pending_; }
+    void optimizationNotStarted() { --pending_; }
+    bool optimizing() const { return pending_ > 0; }
 
     void recordEnd() override;
     void optimizeEnd() override;  // on the worker thread

@@ -29,15 +29,15 @@ int main(int argc, char** argv) {
         options = viewer::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
         if (options.help) {
             std::cout << viewer::commandLine().usage();
-            return hosts::exitStatus::kDone;
+            return host::exitStatus::kDone;
         }
-        if (options.camera) hosts::chooseCamera(*options.camera);
-    } catch (const hosts::UsageError& error) {
+        if (options.camera) host::chooseCamera(*options.camera);
+    } catch (const host::UsageError& error) {
         std::cerr << viewer::commandLine().usageLine(error.what()) << std::endl;
-        return hosts::exitStatus::kUsage;
+        return host::exitStatus::kUsage;
     }
-    const hosts::StopSignal stop;
+    const host::StopSignal stop;
     wxApp::SetInstance(new viewer::ViewerApp(std::move(options)));  // wx deletes it when it ends
     const int status = wxEntry(argc, argv);
-    return hosts::StopSignal::raised() ? hosts::exitStatus::kInterrupted : status;
+    return host::StopSignal::raised() ? host::exitStatus::kInterrupted : status;
 }

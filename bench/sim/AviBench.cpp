@@ -16,8 +16,8 @@ namespace {
 
 constexpr int quality = 50;  // what the camera module asks for
 
-void addFrame(benchmark::State& state, int width, int height, bool colour) {
-    auto frame = avibench::makeFrame(width, height, colour);
+void addFrame(benchmark::State& state, int width, int height, bool color) {
+    auto frame = avibench::makeFrame(width, height, color);
     const std::string path = "/tmp/bench_avi_" + std::to_string(getpid()) + "_" + std::to_string(width) + ".avi";
     avibench::AviSession avi(path, width, height, quality, 25.0);
     if (!avi.ok()) {
@@ -42,8 +42,8 @@ void addFrame(benchmark::State& state, int width, int height, bool colour) {
 }
 
 // The encoder's own settings: BGR in, 4:2:0, one output buffer reused.
-void compressOnly(benchmark::State& state, int width, int height, bool colour) {
-    const auto frame = avibench::makeFrame(width, height, colour);
+void compressOnly(benchmark::State& state, int width, int height, bool color) {
+    const auto frame = avibench::makeFrame(width, height, color);
     const std::unique_ptr<void, int (*)(tjhandle)> encoder(tjInitCompress(), tjDestroy);
     const unsigned long bound = tjBufSize(width, height, TJSAMP_420);
     const std::unique_ptr<unsigned char, void (*)(unsigned char*)> out(tjAlloc(static_cast<int>(bound)), tjFree);
@@ -62,18 +62,18 @@ void compressOnly(benchmark::State& state, int width, int height, bool colour) {
     state.counters["kB_per_frame"] = static_cast<double>(bytes) / 1024.0;
 }
 
-void BM_AddFrame_1280x1024_Colour(benchmark::State& state) { addFrame(state, 1280, 1024, true); }
-void BM_AddFrame_2592x1944_Colour(benchmark::State& state) { addFrame(state, 2592, 1944, true); }
+void BM_AddFrame_1280x1024_Color(benchmark::State& state) { addFrame(state, 1280, 1024, true); }
+void BM_AddFrame_2592x1944_Color(benchmark::State& state) { addFrame(state, 2592, 1944, true); }
 void BM_AddFrame_4912x3684_Grey(benchmark::State& state) { addFrame(state, 4912, 3684, false); }
-void BM_TjCompress_1280x1024_Colour(benchmark::State& state) { compressOnly(state, 1280, 1024, true); }
-void BM_TjCompress_2592x1944_Colour(benchmark::State& state) { compressOnly(state, 2592, 1944, true); }
+void BM_TjCompress_1280x1024_Color(benchmark::State& state) { compressOnly(state, 1280, 1024, true); }
+void BM_TjCompress_2592x1944_Color(benchmark::State& state) { compressOnly(state, 2592, 1944, true); }
 void BM_TjCompress_4912x3684_Grey(benchmark::State& state) { compressOnly(state, 4912, 3684, false); }
 
 }  // namespace
 
-BENCHMARK(BM_AddFrame_1280x1024_Colour)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_AddFrame_2592x1944_Colour)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AddFrame_1280x1024_Color)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AddFrame_2592x1944_Color)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_AddFrame_4912x3684_Grey)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_TjCompress_1280x1024_Colour)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_TjCompress_2592x1944_Colour)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TjCompress_1280x1024_Color)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TjCompress_2592x1944_Color)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_TjCompress_4912x3684_Grey)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -7,7 +7,7 @@
 
 namespace avibench {
 
-std::vector<char> makeFrame(int width, int height, bool colour, unsigned seed) {
+std::vector<char> makeFrame(int width, int height, bool color, unsigned seed) {
     static constexpr unsigned char bars[][3] = {{0, 0, 220},     {0, 220, 0},   {220, 0, 0},
                                                 {230, 230, 230}, {0, 220, 220}, {220, 0, 220}};
     std::vector<char> frame(static_cast<std::size_t>(width) * height * 3);
@@ -24,7 +24,7 @@ std::vector<char> makeFrame(int width, int height, bool colour, unsigned seed) {
                 for (int c = 0; c < 3; ++c) bgr[c] = bar[c];
             }
             const int jitter = static_cast<int>(noise() % 9) - 4;
-            if (!colour) bgr[0] = bgr[1] = bgr[2] = (bgr[0] + 2 * bgr[1] + bgr[2]) / 4;
+            if (!color) bgr[0] = bgr[1] = bgr[2] = (bgr[0] + 2 * bgr[1] + bgr[2]) / 4;
             char* pixel = &frame[(static_cast<std::size_t>(y) * width + x) * 3];
             for (int c = 0; c < 3; ++c) {
                 int v = bgr[c] + jitter;

@@ -8,7 +8,7 @@
 namespace avibench {
 
 // width x height pixels of B, G, R; grey frames hold three equal bytes.
-std::vector<char> makeFrame(int width, int height, bool colour, unsigned seed = 1);
+std::vector<char> makeFrame(int width, int height, bool color, unsigned seed = 1);
 
 // One started AVI instance writing into `path`; finished and removed on
 // destruction.

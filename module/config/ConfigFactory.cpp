@@ -3,7 +3,7 @@
 #include <Nimbrel_model/Config.h>
 
 #include "config/ConfigNodes.h"
-#include "platform/Failures.h"
+#include "sdk/Failures.h"
 
 namespace Nimbrel_model {
 

@@ -1,6 +1,6 @@
 #include "config/ConfigNodes.h"
 
-#include "platform/Failures.h"
+#include "sdk/Failures.h"
 
 #include <wx/string.h>
 

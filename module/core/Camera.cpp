@@ -4,8 +4,8 @@
 #include <Nimbrel_model/CameraListener.h>
 
 #include "core/SensorInfo.h"
-#include "platform/Failures.h"
-#include "recording/OptimisationTracker.h"
+#include "recording/OptimizationTracker.h"
+#include "sdk/Failures.h"
 #include "ueye.h"
 
 #include <algorithm>
@@ -31,7 +31,7 @@ Camera::Camera() : camHandle(0), recordTimer(this, kRecordTimerId) {}
 Camera::~Camera() {
     // Hosts destroy the camera on their way out: let a running optimisation
     // finish first rather than pulling the camera and wx away from under it.
-    waitForOptimisations();
+    waitForOptimizations();
     // An exception escaping a destructor would terminate the host.
     try {
         exit();

@@ -2,7 +2,7 @@
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/Config.h>
 
-#include "platform/Failures.h"
+#include "sdk/Failures.h"
 #include "ueye.h"
 
 namespace Nimbrel_model {

@@ -3,7 +3,7 @@
 #include <Nimbrel_model/Config.h>
 
 #include "core/Narrow.h"
-#include "platform/Failures.h"
+#include "sdk/Failures.h"
 #include "ueye.h"
 
 namespace Nimbrel_model {

@@ -2,7 +2,7 @@
 #include <Nimbrel_model/Camera.h>
 
 #include "core/PixelOps.h"
-#include "platform/ueye_by_role.h"
+#include "sdk/ueye_by_role.h"
 
 namespace Nimbrel_model {
 

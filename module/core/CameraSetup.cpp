@@ -4,8 +4,8 @@
 #include <Nimbrel_model/Config.h>
 
 #include "core/Narrow.h"
-#include "platform/Failures.h"
-#include "platform/ueye_by_role.h"
+#include "sdk/Failures.h"
+#include "sdk/ueye_by_role.h"
 
 namespace Nimbrel_model {
 

@@ -3,7 +3,7 @@
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/Config.h>
 
-#include "recording/OptimisationTracker.h"
+#include "recording/OptimizationTracker.h"
 #include "ueye.h"
 
 namespace Nimbrel_model {
@@ -31,7 +31,7 @@ void Camera::resetUserSettings() {
     // Reopening the camera under a running recording or optimisation would
     // lose the recording and hand the worker a dead handle: finish both first.
     if (recording) stopRecording();
-    waitForOptimisations();
+    waitForOptimizations();
     config->clearUserSettings(getName());
     init();
     config->setConfSaved(true);

@@ -1,7 +1,7 @@
 // Automatic white balance: runs in the camera until stopped.
 #include <Nimbrel_model/Camera.h>
 
-#include "platform/Failures.h"
+#include "sdk/Failures.h"
 #include "ueye.h"
 
 namespace Nimbrel_model {

@@ -1,8 +1,8 @@
 // Starting, pausing, resuming and stopping an AVI recording.
 #include <Nimbrel_model/Camera.h>
 
-#include "platform/Failures.h"
 #include "recording/RecordInterval.h"
+#include "sdk/Failures.h"
 #include "ueye.h"
 
 #include <wx/filefn.h>

@@ -4,8 +4,8 @@
 #include <Nimbrel_model/CameraListener.h>
 
 #include "core/PixelOps.h"
-#include "platform/Failures.h"
 #include "recording/RecordInterval.h"
+#include "sdk/Failures.h"
 #include "ueye.h"
 
 #include <wx/app.h>

@@ -5,22 +5,22 @@
 #include <Nimbrel_model/Thread.h>
 
 #include "core/Handle.h"
-#include "platform/ueye_by_role.h"
-#include "recording/OptimisationTracker.h"
+#include "recording/OptimizationTracker.h"
+#include "sdk/ueye_by_role.h"
 
 namespace Nimbrel_model {
 
 namespace {
-const INT kPixelClockOptimisation = 0;
+const INT kPixelClockOptimization = 0;
 const INT kSearchTimeoutMs = 5000;
 }  // namespace
 
 Thread::Thread(const int& type, CameraListener* listener)
     : wxThread(wxTHREAD_DETACHED), type(type), listener(listener) {
-    optimisationStarted();
+    optimizationStarted();
 }
 
-Thread::~Thread() { optimisationEnded(); }
+Thread::~Thread() { optimizationEnded(); }
 
 int Thread::getType() const { return type; }
 
@@ -30,7 +30,7 @@ wxThread::ExitCode Thread::Entry() {
 
     INT pixelClock = 0;
     double frameRate = 0.0;
-    if (ueye_role::optimalTiming(handle, kPixelClockOptimisation, kSearchTimeoutMs, &pixelClock, &frameRate) ==
+    if (ueye_role::optimalTiming(handle, kPixelClockOptimization, kSearchTimeoutMs, &pixelClock, &frameRate) ==
         IS_SUCCESS) {
         is_SetPixelClock(handle, pixelClock);
         double shortest = 0.0, longest = 0.0, step = 0.0;

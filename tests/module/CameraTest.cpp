@@ -76,14 +76,14 @@ TEST_F(CameraTest, EveryCatalogueCameraOpensInTheFactoryOrderAndCloses) {
         const bool autoGain = config()->getMasterGain(model.name) == -1;
         EXPECT_EQ(calls(), factoryOrder(autoGain));
         const std::string size = std::to_string(model.maxWidth) + ", " + std::to_string(model.maxHeight);
-        EXPECT_EQ(argumentsOf("is_SetColorMode"), model.colour ? "129" : "6");
-        EXPECT_EQ(argumentsOf("is_AllocImageMem").rfind(size + ", " + (model.colour ? "24" : "8"), 0), 0u);
+        EXPECT_EQ(argumentsOf("is_SetColorMode"), model.color ? "129" : "6");
+        EXPECT_EQ(argumentsOf("is_AllocImageMem").rfind(size + ", " + (model.color ? "24" : "8"), 0), 0u);
         EXPECT_EQ(argumentsOf("is_UncheckedSetup"), "2, 0");
         EXPECT_EQ(argumentsOf("is_SetImageSize"), size);
         EXPECT_NE(camera()->getCamHandle(), nullptr);
         EXPECT_EQ(camera()->getName().str() + camera()->getSensor().str(), model.name + model.name);
         EXPECT_EQ(std::to_string(camera()->getMaxWidth()) + ", " + std::to_string(camera()->getMaxHeight()), size);
-        EXPECT_EQ(camera()->isColor(), model.colour);
+        EXPECT_EQ(camera()->isColor(), model.color);
         // The default setters cleared the flag; the factory branch leaves it so.
         EXPECT_FALSE(config()->getConfSaved());
         const auto state = ueye_sim::state();
@@ -179,7 +179,7 @@ TEST_F(CameraTest, DestructorSwallowsAFailingExit) {
     EXPECT_EQ(Camera::getInstance()->getCamHandle(), nullptr);
 }
 
-TEST_F(CameraTest, ColourPictureIsTheCameraBufferWithRedAndBlueInPlace) {
+TEST_F(CameraTest, ColorPictureIsTheCameraBufferWithRedAndBlueInPlace) {
     open("SIM1280-C");
     ASSERT_TRUE(ueye_sim::waitFrames(2, 5000));
     const unsigned char* image = camera()->getActiveImage();

@@ -256,7 +256,7 @@ TEST_F(OptimizeTest, OtherThreadTypesDoNothing) {
     EXPECT_TRUE(ueye_sim::callLog().empty());
 }
 
-TEST_F(OptimizeTest, ResetWaitsForARunningOptimisation) {
+TEST_F(OptimizeTest, ResetWaitsForARunningOptimization) {
     open("SIM2592-C");
     camera()->optimizeClock(&listener);
     camera()->resetUserSettings();

@@ -12,7 +12,7 @@ from test_recording import run_until
 EXAMPLES = ROOT / "examples" / "python"
 
 
-def test_the_optimisation_ends_on_the_main_thread(camera):
+def test_the_optimization_ends_on_the_main_thread(camera):
     before = camera.frame_rate
     calls = []
     camera.optimize_clock(on_end=lambda: calls.append(threading.current_thread() is threading.main_thread()))

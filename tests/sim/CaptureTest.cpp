@@ -28,7 +28,7 @@ TEST_F(SimTest, EachModelCapturesTheTestPatternAtFullSize) {
         SCOPED_TRACE(model.name);
         ASSERT_TRUE(ueye_sim::connectCamera(model.name));
         const Camera camera = openCapturing();
-        EXPECT_EQ(camera.bits, model.colour ? 24 : 8);
+        EXPECT_EQ(camera.bits, model.color ? 24 : 8);
         stopCapture(camera);
         const auto frame = frameCounter(camera);
         for (int y = camera.height - 1; y >= 0; y -= camera.height / 23)

@@ -117,7 +117,7 @@ TEST_F(SimTest, FreeingTheMemoryWhileCaptureWritesIsSafe) {
     }
 }
 
-TEST_F(SimTest, AnEightBitMemoryInColourModeIsNeverOverrun) {
+TEST_F(SimTest, AnEightBitMemoryInColorModeIsNeverOverrun) {
     const HIDS handle = openCamera();
     ASSERT_EQ(is_SetColorMode(handle, IS_CM_RGB8_PACKED), IS_SUCCESS);
     char* memory = nullptr;

@@ -73,11 +73,11 @@ TEST_F(SimTest, SensorInformationDescribesEachCatalogueModel) {
         EXPECT_EQ(std::string(info.strSensorName), model.name);
         EXPECT_EQ(info.nMaxWidth, static_cast<DWORD>(model.maxWidth));
         EXPECT_EQ(info.nMaxHeight, static_cast<DWORD>(model.maxHeight));
-        EXPECT_EQ(info.nColorMode, model.colour ? 2 : 1);
-        EXPECT_EQ(info.bRGain, model.colour ? 1 : 0);
+        EXPECT_EQ(info.nColorMode, model.color ? 2 : 1);
+        EXPECT_EQ(info.bRGain, model.color ? 1 : 0);
         EXPECT_EQ(info.bMasterGain, 1);
         EXPECT_GT(info.wPixelSize, 0);
-        EXPECT_EQ(ueye_sim::state().colourMode, model.colour ? IS_CM_RGB8_PACKED : IS_CM_MONO8);
+        EXPECT_EQ(ueye_sim::state().colorMode, model.color ? IS_CM_RGB8_PACKED : IS_CM_MONO8);
         EXPECT_EQ(ueye_sim::state().aoiWidth, model.maxWidth);
         EXPECT_EQ(is_SetImagePos(handle, IS_GET_IMAGE_POS_X_INC, IS_GET_IMAGE_POS_X_INC), model.stepX);
         EXPECT_EQ(is_SetImagePos(handle, IS_GET_IMAGE_POS_Y_INC, IS_GET_IMAGE_POS_Y_INC), model.stepY);

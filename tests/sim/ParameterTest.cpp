@@ -76,10 +76,10 @@ TEST_F(SimTest, TheOtherSettingsAreStoredAndOnlyTheSimulatedModesAccepted) {
     EXPECT_EQ(is_SetPixelClock(handle, 30), IS_SUCCESS);
     EXPECT_EQ(ueye_sim::state().pixelClock, 30);
     EXPECT_EQ(is_SetColorMode(handle, IS_CM_MONO8), IS_SUCCESS);
-    EXPECT_EQ(ueye_sim::state().colourMode, IS_CM_MONO8);
+    EXPECT_EQ(ueye_sim::state().colorMode, IS_CM_MONO8);
     EXPECT_EQ(is_SetColorMode(handle, IS_CM_RGB8_PACKED), IS_SUCCESS);
     EXPECT_EQ(is_SetColorMode(handle, 3), IS_INVALID_PARAMETER);
-    EXPECT_EQ(ueye_sim::state().colourMode, IS_CM_RGB8_PACKED);
+    EXPECT_EQ(ueye_sim::state().colorMode, IS_CM_RGB8_PACKED);
     EXPECT_EQ(is_SetBinning(handle, 3), IS_INVALID_PARAMETER);
     EXPECT_EQ(is_SetExternalTrigger(handle, 1), IS_INVALID_PARAMETER);
 }

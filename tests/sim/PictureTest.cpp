@@ -54,7 +54,7 @@ TEST_F(SimTest, ExposureGainsAndBrightnessShowInThePicture) {
     }
 }
 
-TEST_F(SimTest, ColourGainsDoNotTintAMonochromeCamera) {
+TEST_F(SimTest, ColorGainsDoNotTintAMonochromeCamera) {
     ASSERT_TRUE(ueye_sim::connectCamera("SIM1280-M"));
     const Camera camera = openWithMemory();
     double applied = 0;

@@ -32,9 +32,9 @@ Camera openWithMemory() {
     EXPECT_EQ(is_GetSensorInfo(camera.handle, &info), IS_SUCCESS);
     camera.width = static_cast<int>(info.nMaxWidth);
     camera.height = static_cast<int>(info.nMaxHeight);
-    const bool colour = ueye_sim::findModel(info.strSensorName)->colour;
-    camera.bits = colour ? 24 : 8;
-    EXPECT_EQ(is_SetColorMode(camera.handle, colour ? IS_CM_RGB8_PACKED : IS_CM_MONO8), IS_SUCCESS);
+    const bool color = ueye_sim::findModel(info.strSensorName)->color;
+    camera.bits = color ? 24 : 8;
+    EXPECT_EQ(is_SetColorMode(camera.handle, color ? IS_CM_RGB8_PACKED : IS_CM_MONO8), IS_SUCCESS);
     EXPECT_EQ(
         is_AllocImageMem(camera.handle, camera.width, camera.height, camera.bits, &camera.memory, &camera.memoryId),
         IS_SUCCESS);

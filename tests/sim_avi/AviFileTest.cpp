@@ -167,9 +167,8 @@ TEST_F(AviTest, RecordsTheRectangleAtItsPositionWithLineOffset) {
     buffer.fillRect(72, 44, 32, 24, white);
     const auto frame = recordArea(dir.file("rect.avi"), buffer, 40, 20, 64, 48, 96, 90);
     ASSERT_TRUE(frame);
-    for (const auto& [x, y, colour] :
-         std::vector<Spot>{{12, 10, red}, {52, 10, green}, {12, 38, blue}, {52, 38, white}})
-        EXPECT_TRUE(near(frame->at(x, y), colour)) << x << "," << y << " " << frame->at(x, y);
+    for (const auto& [x, y, color] : std::vector<Spot>{{12, 10, red}, {52, 10, green}, {12, 38, blue}, {52, 38, white}})
+        EXPECT_TRUE(near(frame->at(x, y), color)) << x << "," << y << " " << frame->at(x, y);
     int magentaPixels = 0;
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x) magentaPixels += near(frame->at(x, y), magenta, 60);

@@ -9,14 +9,14 @@
 using namespace avitest;
 
 TEST_F(AviTest, ThreadsRecordTheirOwnFiles) {
-    const Bgr colours[] = {red, green, blue};
+    const Bgr colors[] = {red, green, blue};
     std::vector<std::string> paths;
     std::vector<int> results(3, -1);
     std::vector<std::thread> threads;
     for (int t = 0; t < 3; ++t) paths.push_back(dir.file("thread" + std::to_string(t) + ".avi"));
     for (int t = 0; t < 3; ++t) {
         threads.emplace_back([&, t] {
-            BgrImage image(128, 96, colours[t]);
+            BgrImage image(128, 96, colors[t]);
             results[t] = recordFile(paths[t], image, 30, 25.0);
         });
     }
@@ -28,7 +28,7 @@ TEST_F(AviTest, ThreadsRecordTheirOwnFiles) {
         EXPECT_EQ(probeVideo(paths[t]).frames, 30);
         const auto frame = decodeFrame(paths[t], 29, 128, 96);
         ASSERT_TRUE(frame);
-        EXPECT_TRUE(near(frame->at(64, 48), colours[t])) << frame->at(64, 48);
+        EXPECT_TRUE(near(frame->at(64, 48), colors[t])) << frame->at(64, 48);
     }
 }
 

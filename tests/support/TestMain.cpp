@@ -1,7 +1,8 @@
 // Test main: wx initialised once for the whole program, and every wx assert
 // turned into a test failure instead of a message on the terminal.
+#include "ConsoleApp.h"
+
 #include <gtest/gtest.h>
-#include <wx/init.h>
 #include <wx/log.h>
 
 namespace {
@@ -17,10 +18,6 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     wxSetAssertHandler(failOnAssert);
     wxLog::EnableLogging(false);
-    wxInitializer wx;
-    if (!wx.IsOk()) {
-        fprintf(stderr, "wxWidgets failed to initialise\n");
-        return 1;
-    }
+    const host::ApplicationScope wx(argc, argv);
     return RUN_ALL_TESTS();
 }

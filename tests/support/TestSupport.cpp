@@ -16,7 +16,7 @@ namespace testsupport {
 namespace fs = std::filesystem;
 
 bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
-    hosts::EventPump pump({}, std::chrono::milliseconds(5));
+    host::EventPump pump({}, std::chrono::milliseconds(5));
     return pump.runUntil(done, std::chrono::milliseconds(timeoutMs));
 }
 

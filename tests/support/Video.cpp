@@ -54,8 +54,8 @@ bool near(Bgr a, Bgr b, int tolerance) {
     return std::abs(a.b - b.b) < tolerance && std::abs(a.g - b.g) < tolerance && std::abs(a.r - b.r) < tolerance;
 }
 
-std::ostream& operator<<(std::ostream& out, Bgr colour) {
-    return out << "(b " << int(colour.b) << ", g " << int(colour.g) << ", r " << int(colour.r) << ")";
+std::ostream& operator<<(std::ostream& out, Bgr color) {
+    return out << "(b " << int(color.b) << ", g " << int(color.g) << ", r " << int(color.r) << ")";
 }
 
 BgrImage::BgrImage(int width, int height, Bgr fill)
@@ -63,13 +63,13 @@ BgrImage::BgrImage(int width, int height, Bgr fill)
     fillRect(0, 0, width, height, fill);
 }
 
-void BgrImage::fillRect(int x, int y, int width, int height, Bgr colour) {
+void BgrImage::fillRect(int x, int y, int width, int height, Bgr color) {
     for (int row = y; row < y + height; ++row) {
         for (int col = x; col < x + width; ++col) {
             const std::size_t i = (static_cast<std::size_t>(row) * width_ + col) * 3;
-            bytes_[i] = colour.b;
-            bytes_[i + 1] = colour.g;
-            bytes_[i + 2] = colour.r;
+            bytes_[i] = color.b;
+            bytes_[i + 1] = color.g;
+            bytes_[i + 2] = color.r;
         }
     }
 }

@@ -41,13 +41,13 @@ inline constexpr Bgr black{0, 0, 0};
 
 // Colours closer than `tolerance` in every channel (JPEG is lossy).
 bool near(Bgr a, Bgr b, int tolerance = 40);
-std::ostream& operator<<(std::ostream& out, Bgr colour);
+std::ostream& operator<<(std::ostream& out, Bgr color);
 
 // A frame buffer of 3-byte pixels in B, G, R order, rows without padding.
 class BgrImage {
 public:
     BgrImage(int width, int height, Bgr fill = black);
-    void fillRect(int x, int y, int width, int height, Bgr colour);
+    void fillRect(int x, int y, int width, int height, Bgr color);
     Bgr at(int x, int y) const;
     char* data() { return reinterpret_cast<char*>(bytes_.data()); }
     int width() const { return width_; }

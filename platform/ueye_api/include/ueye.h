@@ -4,7 +4,7 @@
 // its name only, so that the maker's header, with its own values and layouts,
 // can take this one's place. The four functions known by their role are
 // declared under the names the simulator exports; the module reaches them
-// through module/platform/ueye_by_role.h.
+// through module/sdk/ueye_by_role.h.
 #pragma once
 
 #include <cstdint>

@@ -21,10 +21,10 @@ constexpr int maxRateTerm = 1001000;
 
 AviRecorder::~AviRecorder() { release(); }
 
-int AviRecorder::setImageSize(int colourMode, long width, long height, long posX, long posY, long lineOffset) {
+int AviRecorder::setImageSize(int colorMode, long width, long height, long posX, long posY, long lineOffset) {
     std::lock_guard lock(mutex_);
     if (phase_ == Phase::Running) return IS_AVI_ERR_CAPTURE_RUNNING;
-    if (colourMode != IS_AVI_CM_RGB24) return IS_AVI_ERR_INVALID_CM;
+    if (colorMode != IS_AVI_CM_RGB24) return IS_AVI_ERR_INVALID_CM;
     if (width <= 0 || height <= 0 || width > maxSide || height > maxSide || lineOffset < 0 || lineOffset > maxSide)
         return IS_AVI_ERR_INVALID_SIZE;
     // The picture must lie inside a buffer line of width + lineOffset pixels.

@@ -21,7 +21,7 @@ public:
     AviRecorder(const AviRecorder&) = delete;
     AviRecorder& operator=(const AviRecorder&) = delete;
 
-    int setImageSize(int colourMode, long width, long height, long posX, long posY, long lineOffset);
+    int setImageSize(int colorMode, long width, long height, long posX, long posY, long lineOffset);
     int setQuality(int quality);
     int open(const char* path);
     int setFrameRate(double fps);

@@ -28,8 +28,8 @@ struct CameraSettings {
     int gamma = kNeutralGamma;
     bool blackLevelOn = false;
     int blackLevelOffset = 0;
-    int colourCorrection = 0;
-    int colourMode = IS_CM_RGB8_PACKED;
+    int colorCorrection = 0;
+    int colorMode = IS_CM_RGB8_PACKED;
     int binning = IS_BINNING_DISABLE;
     int uncheckedMode = 0;
     int uncheckedParam = 0;
@@ -47,7 +47,7 @@ struct CameraSettings {
 inline CameraSettings CameraSettings::defaultsFor(const CameraModel& model) {
     CameraSettings settings;
     settings.pixelClock = model.defaultPixelClock;
-    settings.colourMode = model.colour ? IS_CM_RGB8_PACKED : IS_CM_MONO8;
+    settings.colorMode = model.color ? IS_CM_RGB8_PACKED : IS_CM_MONO8;
     settings.aoiWidth = model.maxWidth;
     settings.aoiHeight = model.maxHeight;
     const double fastest = highestFrameRate(model, model.maxWidth, model.maxHeight, model.defaultPixelClock);

@@ -17,15 +17,13 @@ namespace {
 class LineSources {
 public:
     LineSources(const CameraModel& model, const CameraSettings& settings, int columns, int pixelBytes)
-        : model_(model), curves_(toneCurves(settings, model.colour)), pixelBytes_(pixelBytes) {
+        : model_(model), curves_(toneCurves(settings, model.color)), pixelBytes_(pixelBytes) {
         const int stripLength = kDiagonalPeriod + columns;
         strip_.resize(static_cast<std::size_t>(stripLength) * pixelBytes_);
         for (auto& sums : stripSums_) sums.assign(stripLength + 1, 0);
-        for (int k = 0; k < stripLength; ++k)
-            put(strip_.data(), k, diagonalColour(k % kDiagonalPeriod), &stripSums_, k);
+        for (int k = 0; k < stripLength; ++k) put(strip_.data(), k, diagonalColor(k % kDiagonalPeriod), &stripSums_, k);
         bars_.resize(static_cast<std::size_t>(columns) * pixelBytes_);
-        for (int i = 0; i < columns; ++i)
-            put(bars_.data(), i, barColour(settings.aoiX + i, model.maxWidth), nullptr, i);
+        for (int i = 0; i < columns; ++i) put(bars_.data(), i, barColor(settings.aoiX + i, model.maxWidth), nullptr, i);
     }
 
     const std::uint8_t* gradient(int phase) const {
@@ -42,7 +40,7 @@ public:
 
 private:
     void put(std::uint8_t* line, int index, Rgb scene, std::array<std::vector<long long>, 3>* prefix, int k) {
-        if (!model_.colour) scene.r = scene.g = scene.b = luma(scene.r, scene.g, scene.b);
+        if (!model_.color) scene.r = scene.g = scene.b = luma(scene.r, scene.g, scene.b);
         const int r = curves_.red[scene.r];
         const int g = curves_.green[scene.g];
         const int b = curves_.blue[scene.b];
@@ -92,7 +90,7 @@ void stampCounter(const FrameTarget& target, std::size_t pitch, int rows, int co
 
 FrameMeans renderFrame(const CameraModel& model, const CameraSettings& settings, std::uint64_t frame,
                        const FrameTarget& target) {
-    const int pixelBytes = settings.colourMode == IS_CM_MONO8 ? 1 : 3;
+    const int pixelBytes = settings.colorMode == IS_CM_MONO8 ? 1 : 3;
     const std::size_t pitch = static_cast<std::size_t>(target.width) * target.bitsPerPixel / 8;
     const int columns = static_cast<int>(std::min<std::size_t>(std::max(settings.aoiWidth, 0), pitch / pixelBytes));
     const int rows = std::min(settings.aoiHeight, target.height);

@@ -5,7 +5,7 @@ using namespace ueye_sim::detail;
 INT is_SetColorMode(HIDS hCam, INT mode) {
     CallGate call("is_SetColorMode");
     call.arg(hCam).arg(mode);
-    return gated(call, [&] { return camera().setColourMode(hCam, mode); });
+    return gated(call, [&] { return camera().setColorMode(hCam, mode); });
 }
 
 INT is_SetImageSize(HIDS hCam, INT width, INT height) {

@@ -35,5 +35,5 @@ INT is_SetBlCompensation(HIDS hCam, INT enable, INT offset, INT reserved) {
 INT is_SetColorCorrection(HIDS hCam, INT mode, double* pFactors) {
     CallGate call("is_SetColorCorrection");
     call.arg(hCam).arg(mode).pointer(pFactors);
-    return gated(call, [&] { return camera().setColourCorrection(hCam, mode, pFactors); });
+    return gated(call, [&] { return camera().setColorCorrection(hCam, mode, pFactors); });
 }

@@ -12,12 +12,12 @@ int triangle(int phase) {
 
 }  // namespace
 
-Rgb diagonalColour(int phase) {
+Rgb diagonalColor(int phase) {
     return {static_cast<std::uint8_t>(triangle(phase)), static_cast<std::uint8_t>(triangle(phase + 170)),
             static_cast<std::uint8_t>(triangle(phase + 341))};
 }
 
-Rgb barColour(int x, int sensorWidth) {
+Rgb barColor(int x, int sensorWidth) {
     static constexpr Rgb bars[kBarCount] = {
         {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}, {255, 255, 0}, {0, 255, 255}, {255, 0, 255}, {0, 0, 0},
     };
@@ -31,21 +31,21 @@ Rgb barColour(int x, int sensorWidth) {
 
 Rgb patternAt(const CameraModel& model, int x, int y, std::uint64_t frame) {
     using namespace detail;
-    Rgb colour{};
+    Rgb color{};
     if (inCounter(x, y)) {
         const std::uint8_t level = counterBitSet(x, frame) ? 255 : 0;
         return {level, level, level};
     }
     if (y < model.maxHeight / 2) {
-        colour = diagonalColour(diagonalPhase(x, y, frame));
+        color = diagonalColor(diagonalPhase(x, y, frame));
     } else {
-        colour = barColour(x, model.maxWidth);
+        color = barColor(x, model.maxWidth);
     }
-    if (!model.colour) {
-        const std::uint8_t grey = luma(colour.r, colour.g, colour.b);
-        colour = {grey, grey, grey};
+    if (!model.color) {
+        const std::uint8_t grey = luma(color.r, color.g, color.b);
+        color = {grey, grey, grey};
     }
-    return colour;
+    return color;
 }
 
 }  // namespace ueye_sim

@@ -21,9 +21,9 @@ inline int diagonalPhase(int x, int y, std::uint64_t frame) {
 }
 
 // Colour of the gradient at a phase in [0, kDiagonalPeriod).
-Rgb diagonalColour(int phase);
+Rgb diagonalColor(int phase);
 // Colour of the bar under column x: red, green, blue, white, yellow, cyan, magenta, black.
-Rgb barColour(int x, int sensorWidth);
+Rgb barColor(int x, int sensorWidth);
 // Grey of a colour, as a monochrome sensor sees it.
 inline std::uint8_t luma(int r, int g, int b) {
     return static_cast<std::uint8_t>((77 * r + 150 * g + 29 * b + 128) >> 8);

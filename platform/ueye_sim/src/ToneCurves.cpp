@@ -20,11 +20,11 @@ std::array<std::uint8_t, 256> curve(double scale, double exponent, double offset
 
 }  // namespace
 
-ToneCurves toneCurves(const CameraSettings& settings, bool colourSensor) {
+ToneCurves toneCurves(const CameraSettings& settings, bool colorSensor) {
     const double common = (settings.exposureMs / kReferenceExposureMs) * gainFactor(settings.masterGain);
     const double exponent = static_cast<double>(kNeutralGamma) / std::max(settings.gamma, 1);
     const double offset = (settings.brightness - kNeutralBrightness) / 2.0;
-    if (!colourSensor) {
+    if (!colorSensor) {
         const auto grey = curve(common, exponent, offset);
         return {grey, grey, grey};
     }

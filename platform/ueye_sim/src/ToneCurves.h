@@ -21,6 +21,6 @@ struct ToneCurves {
     std::array<std::uint8_t, 256> blue;
 };
 
-ToneCurves toneCurves(const CameraSettings& settings, bool colourSensor);
+ToneCurves toneCurves(const CameraSettings& settings, bool colorSensor);
 
 }  // namespace ueye_sim::detail

@@ -79,7 +79,7 @@ CameraState VirtualCamera::state() const {
     return CameraState{
         open_,        capturing_, memories_.count(),  framesCaptured_, s.masterGain, s.redGain,    s.greenGain,
         s.blueGain,   s.autoGain, s.autoWhiteBalance, s.autoShutter,   s.brightness, s.exposureMs, s.frameRate,
-        s.pixelClock, s.gamma,    s.colourMode,       s.aoiX,          s.aoiY,       s.aoiWidth,   s.aoiHeight};
+        s.pixelClock, s.gamma,    s.colorMode,        s.aoiX,          s.aoiY,       s.aoiWidth,   s.aoiHeight};
 }
 
 bool VirtualCamera::waitFrames(int count, int timeoutMs) {
@@ -125,11 +125,11 @@ int VirtualCamera::sensorInfo(HIDS handle, SENSORINFO* info) const {
     const auto index = model_ - catalogue().data();
     info->SensorID = static_cast<WORD>(0x1000 + index);
     std::strncpy(info->strSensorName, model_->name.c_str(), sizeof info->strSensorName - 1);
-    info->nColorMode = model_->colour ? kBayerSensor : kMonochromeSensor;
+    info->nColorMode = model_->color ? kBayerSensor : kMonochromeSensor;
     info->nMaxWidth = static_cast<DWORD>(model_->maxWidth);
     info->nMaxHeight = static_cast<DWORD>(model_->maxHeight);
     info->bMasterGain = 1;
-    info->bRGain = info->bGGain = info->bBGain = model_->colour ? 1 : 0;
+    info->bRGain = info->bGGain = info->bBGain = model_->color ? 1 : 0;
     info->bGlobShutter = 1;
     // Pixel pitch in hundredths of a micrometre: smaller pixels on the larger sensors.
     info->wPixelSize = static_cast<WORD>(model_->maxWidth >= 4000 ? 125 : model_->maxWidth >= 2000 ? 220 : 530);

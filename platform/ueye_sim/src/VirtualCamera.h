@@ -57,7 +57,7 @@ public:
     int activeBuffer(HIDS handle, int* number, char** inUse, char** lastDone) const;
 
     // Format.
-    int setColourMode(HIDS handle, int mode);
+    int setColorMode(HIDS handle, int mode);
     int setImageSize(HIDS handle, int width, int height);
     int setImagePosition(HIDS handle, int x, int y);
     int areaOfInterest(HIDS handle, int command, int* x, int* y, int* width, int* height);
@@ -70,7 +70,7 @@ public:
     int brightness(HIDS handle, int value);
     int setGamma(HIDS handle, int gamma);
     int setBlackLevel(HIDS handle, int enable, int offset, int reserved);
-    int setColourCorrection(HIDS handle, int mode, const double* factors);
+    int setColorCorrection(HIDS handle, int mode, const double* factors);
 
     // Timing.
     int exposure(HIDS handle, double milliseconds, double* applied);

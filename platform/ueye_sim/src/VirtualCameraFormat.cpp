@@ -16,12 +16,12 @@ bool areaFits(const CameraModel& model, int x, int y, int width, int height) {
 
 }  // namespace
 
-int VirtualCamera::setColourMode(HIDS handle, int mode) {
+int VirtualCamera::setColorMode(HIDS handle, int mode) {
     std::lock_guard lock(mutex_);
     if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
-    if (mode == IS_GET_COLOR_MODE) return settings_.colourMode;
+    if (mode == IS_GET_COLOR_MODE) return settings_.colorMode;
     if (mode != IS_CM_RGB8_PACKED && mode != IS_CM_MONO8) return IS_INVALID_PARAMETER;
-    settings_.colourMode = mode;
+    settings_.colorMode = mode;
     return IS_SUCCESS;
 }
 

@@ -75,10 +75,10 @@ int VirtualCamera::setBlackLevel(HIDS handle, int enable, int offset, int /*rese
     return IS_SUCCESS;
 }
 
-int VirtualCamera::setColourCorrection(HIDS handle, int mode, const double* /*factors*/) {
+int VirtualCamera::setColorCorrection(HIDS handle, int mode, const double* /*factors*/) {
     std::lock_guard lock(mutex_);
     if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
-    settings_.colourCorrection = mode;
+    settings_.colorCorrection = mode;
     return IS_SUCCESS;
 }
 

@@ -25,7 +25,7 @@ namespace ueye_sim {
 // One model of the catalogue.
 struct CameraModel {
     std::string name;       // sensor name, as the sensor information reports it
-    bool colour;            // false for a monochrome sensor
+    bool color;             // false for a monochrome sensor
     int maxWidth;           // pixels
     int maxHeight;          // pixels
     int stepX;              // position and size step, horizontal
@@ -97,7 +97,7 @@ struct CameraState {
     double frameRate;
     int pixelClock;
     int gamma;
-    int colourMode;
+    int colorMode;
     int aoiX, aoiY, aoiWidth, aoiHeight;
 };
 UESIM_API CameraState state();

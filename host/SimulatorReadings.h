@@ -1,0 +1,18 @@
+// What the hosts read from the simulated SDK beyond the module, in one place:
+// the choice of camera and the pixel clock. A vendor build falls back to what
+// any camera allows.
+#pragma once
+
+#include <string>
+
+namespace host {
+
+// Connects the named simulated camera, which the next opening takes.
+// UsageError for a name the simulator does not know (listing the ones it
+// does), and for any name in a vendor build (the SDK opens the camera it finds).
+void chooseCamera(const std::string& name);
+
+// The current pixel clock as a host shows it.
+std::string pixelClockReading();
+
+}  // namespace host
