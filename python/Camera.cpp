@@ -123,7 +123,7 @@ void Camera::finishDeferredClose() {
 // down.
 void Camera::closeAtExit() {
     const py::module_ atexit = py::module_::import("atexit");
-    const py::object handler = py::module_::import("nimbrel_model").attr("_close_at_exit");
+    const py::object handler = py::module_::import("nimbrel_model._nimbrel_model").attr("_close_at_exit");
     atexit.attr("unregister")(handler);
     atexit.attr("register")(handler);
 }

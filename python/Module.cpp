@@ -1,10 +1,11 @@
-// The Python module nimbrel_model: the camera-model module for Python, with
+// The extension _nimbrel_model under the package nimbrel_model (its
+// __init__.py re-exports all of it): the camera-model module for Python, with
 // numpy pictures, recordings and wxPython applications.
 #include "Bindings.h"
 #include "Camera.h"
 #include "Errors.h"
 
-PYBIND11_MODULE(nimbrel_model, module) {
+PYBIND11_MODULE(_nimbrel_model, module) {
     module.doc() = R"(Nimbrel cameras from Python: live pictures as numpy arrays, every camera parameter, AVI
 recordings, the settings file.
 

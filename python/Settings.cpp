@@ -26,10 +26,10 @@ std::string extensionFolder() {
 }
 
 // The shipped file: the copy the build puts beside the extension, then the
-// installed one as seen from lib/python3/dist-packages.
+// installed one as seen from lib/python3/dist-packages/nimbrel_model.
 std::vector<std::string> shippedConfigs() {
     const std::string here = extensionFolder();
-    return {here + "nimbrel-model/config.xml", here + "../../../share/nimbrel-model/config.xml"};
+    return {here + "nimbrel-model/config.xml", here + "../../../../share/nimbrel-model/config.xml"};
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 """
 import argparse
 import os
+from typing import List, Tuple
 
 import matplotlib
 
@@ -16,11 +17,12 @@ import numpy as np  # noqa: E402
 import nimbrel_model as nm  # noqa: E402
 
 
-def sweep(cam, lowest, highest, steps):
+def sweep(cam: nm.Camera, lowest: float, highest: float, steps: int) -> Tuple[List[float], List[float]]:
     """The exposures the camera applied and the mean pixel value at each."""
-    applied, means = [], []
+    applied: List[float] = []
+    means: List[float] = []
     for wanted in np.linspace(lowest, highest, steps):
-        cam.exposure = wanted
+        cam.exposure = float(wanted)
         nm.run_events(2.5 / cam.frame_rate)  # let a frame or two arrive with the new exposure
         applied.append(cam.exposure)
         means.append(float(cam.picture().mean()))
@@ -28,7 +30,7 @@ def sweep(cam, lowest, highest, steps):
     return applied, means
 
 
-def main():
+def main() -> None:
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--steps", type=int, default=10, help="number of exposures (default 10)")
     parser.add_argument("--lowest", type=float, default=0.5, help="first exposure in ms (default 0.5)")

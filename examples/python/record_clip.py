@@ -9,13 +9,13 @@ import sys
 import nimbrel_model as nm
 
 
-def show_progress(done, total):
+def show_progress(done: float, total: float) -> None:
     width = 40
     filled = int(width * done / total)
     print(f"\r[{'#' * filled}{'.' * (width - filled)}] {done:5.1f} / {total:g} s", end="", flush=True)
 
 
-def main():
+def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("path", help="the AVI file to write (replaced if it exists)")
     parser.add_argument("--seconds", type=float, default=5.0, help="length of the clip (default 5)")

@@ -8,6 +8,7 @@ The camera's recording timer ticks in wxPython's own main loop: nothing else run
 import argparse
 import math
 import time
+from typing import Optional
 
 import numpy as np
 import wx
@@ -16,11 +17,11 @@ import nimbrel_model as nm
 
 
 class Viewer(wx.Frame):
-    def __init__(self, camera, record_path):
+    def __init__(self, camera: nm.Camera, record_path: Optional[str]) -> None:
         super().__init__(None, title=f"{camera.name} - nimbrel_model viewer", size=(900, 760))
         self.camera = camera
         self.record_path = record_path
-        self.bitmap = None
+        self.bitmap: Optional[wx.Bitmap] = None
 
         self.picture = wx.Panel(self)
         self.picture.SetBackgroundStyle(wx.BG_STYLE_PAINT)
@@ -50,7 +51,7 @@ class Viewer(wx.Frame):
         self.timer.StartOnce(self.interval)
         self.Bind(wx.EVT_CLOSE, self.on_close)
 
-    def on_timer(self, _event):
+    def on_timer(self, _event: wx.TimerEvent) -> None:
         size = self.picture.GetClientSize()
         pixels = self.camera.picture()
         height, width, _ = pixels.shape
@@ -64,7 +65,7 @@ class Viewer(wx.Frame):
         # One shot at a time: a refresh never queues behind another, so the recording's ticks get their turn.
         self.timer.StartOnce(self.interval)
 
-    def on_paint(self, _event):
+    def on_paint(self, _event: wx.PaintEvent) -> None:
         dc = wx.AutoBufferedPaintDC(self.picture)
         dc.SetBackground(wx.BLACK_BRUSH)
         dc.Clear()
@@ -72,15 +73,15 @@ class Viewer(wx.Frame):
             size = self.picture.GetClientSize()
             dc.DrawBitmap(self.bitmap, (size.width - self.bitmap.Width) // 2, (size.height - self.bitmap.Height) // 2)
 
-    def on_exposure(self, _event):
+    def on_exposure(self, _event: wx.CommandEvent) -> None:
         self.camera.exposure = self.slider.GetValue() / 10.0
         self.show_exposure()
 
-    def show_exposure(self):
+    def show_exposure(self) -> None:
         self.exposure.SetLabel(f"{self.camera.exposure:6.1f} ms")  # what the camera applied
         self.Layout()
 
-    def on_record(self, _event=None):
+    def on_record(self, _event: Optional[wx.CommandEvent] = None) -> None:
         if self.camera.is_recording:
             self.camera.stop_recording()
             self.recording_over(None)
@@ -90,18 +91,18 @@ class Viewer(wx.Frame):
         self.button.SetLabel("Stop")
         self.SetStatusText(f"recording to {path}")
 
-    def recording_over(self, error):
+    def recording_over(self, error: Optional[nm.CameraError]) -> None:
         self.button.SetLabel("Record")
         if error is not None:
             wx.LogError(f"The recording stopped: {error}")
 
-    def on_close(self, event):
+    def on_close(self, event: wx.CloseEvent) -> None:
         self.timer.Stop()
         self.camera.close()  # finishes a recording's file
         event.Skip()
 
 
-def main():
+def main() -> None:
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--camera", help="a simulated camera to open, for example SIM2592-C")
     parser.add_argument("--record", metavar="PATH", help="the file the Record button writes, recording at once")
