@@ -26,5 +26,7 @@ function(nimbrel_man_page target summary)
     COMMENT "Manual page of ${target}"
     VERBATIM)
   add_custom_target(${target}-man ALL DEPENDS ${page}.gz)
-  install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT apps)
+  if(NIMBREL_INSTALL)
+    install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT apps)
+  endif()
 endfunction()

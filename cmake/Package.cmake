@@ -10,31 +10,35 @@ include(CMakePackageConfigHelpers)
 set(NIMBREL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Nimbrel_model)
 set(NIMBREL_SHARED_CONFIG ${CMAKE_INSTALL_DATADIR}/Nimbrel_model/config.xml)
 
-install(TARGETS Qel EXPORT Nimbrel_modelTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT qel NAMELINK_COMPONENT development
-  INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(TARGETS Nimbrel_model EXPORT Nimbrel_modelTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
-  INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/qel/include/Qel ${PROJECT_SOURCE_DIR}/module/include/Nimbrel_model
-  ${NIMBREL_GENERATED_INCLUDE}/Nimbrel_model
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
-install(FILES ${NIMBREL_CONFIG_XML} DESTINATION ${CMAKE_INSTALL_DATADIR}/Nimbrel_model COMPONENT development)
+if(NIMBREL_INSTALL)
+  install(TARGETS Qel EXPORT Nimbrel_modelTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT qel NAMELINK_COMPONENT development
+    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  install(TARGETS Nimbrel_model EXPORT Nimbrel_modelTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
+    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/qel/include/Qel ${PROJECT_SOURCE_DIR}/module/include/Nimbrel_model
+    ${NIMBREL_GENERATED_INCLUDE}/Nimbrel_model
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+  install(FILES ${NIMBREL_CONFIG_XML} DESTINATION ${CMAKE_INSTALL_DATADIR}/Nimbrel_model COMPONENT development)
 
-install(EXPORT Nimbrel_modelTargets NAMESPACE Nimbrel_model:: DESTINATION ${NIMBREL_CMAKE_DIR}
-  COMPONENT development)
+  install(EXPORT Nimbrel_modelTargets NAMESPACE Nimbrel_model:: DESTINATION ${NIMBREL_CMAKE_DIR}
+    COMPONENT development)
+endif()
 export(EXPORT Nimbrel_modelTargets NAMESPACE Nimbrel_model::
   FILE ${PROJECT_BINARY_DIR}/Nimbrel_modelTargets.cmake)
 
 if(NIMBREL_SDK STREQUAL "simulator")
-  install(TARGETS ueye_sim
-    EXPORT Nimbrel_modelSimulatorTargets
-    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT simulator NAMELINK_COMPONENT development
-    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/ueye_sim/include/ueye_sim
-    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
-  install(EXPORT Nimbrel_modelSimulatorTargets NAMESPACE Nimbrel_model:: DESTINATION ${NIMBREL_CMAKE_DIR}
-    COMPONENT development)
+  if(NIMBREL_INSTALL)
+    install(TARGETS ueye_sim
+      EXPORT Nimbrel_modelSimulatorTargets
+      LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT simulator NAMELINK_COMPONENT development
+      INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/ueye_sim/include/ueye_sim
+      DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+    install(EXPORT Nimbrel_modelSimulatorTargets NAMESPACE Nimbrel_model:: DESTINATION ${NIMBREL_CMAKE_DIR}
+      COMPONENT development)
+  endif()
   export(EXPORT Nimbrel_modelSimulatorTargets NAMESPACE Nimbrel_model::
     FILE ${PROJECT_BINARY_DIR}/Nimbrel_modelSimulatorTargets.cmake)
 endif()
@@ -47,6 +51,8 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/Nimbrel_modelConfigVersio
   COMPATIBILITY SameMajorVersion)
 # The wxWidgets wrapper, beside the configuration in the build tree too.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/Nimbrel_modelWx.cmake ${PROJECT_BINARY_DIR}/Nimbrel_modelWx.cmake COPYONLY)
-install(FILES ${PROJECT_BINARY_DIR}/Nimbrel_modelConfig.cmake ${PROJECT_BINARY_DIR}/Nimbrel_modelConfigVersion.cmake
-  ${CMAKE_CURRENT_LIST_DIR}/Nimbrel_modelWx.cmake
-  DESTINATION ${NIMBREL_CMAKE_DIR} COMPONENT development)
+if(NIMBREL_INSTALL)
+  install(FILES ${PROJECT_BINARY_DIR}/Nimbrel_modelConfig.cmake ${PROJECT_BINARY_DIR}/Nimbrel_modelConfigVersion.cmake
+    ${CMAKE_CURRENT_LIST_DIR}/Nimbrel_modelWx.cmake
+    DESTINATION ${NIMBREL_CMAKE_DIR} COMPONENT development)
+endif()

@@ -25,4 +25,6 @@ list(FILTER _nimbrel_pc_libs EXCLUDE REGEX "^$|^-L/usr/lib")
 list(JOIN _nimbrel_pc_libs " " NIMBREL_PC_WX_LIBS)
 
 configure_file(${CMAKE_CURRENT_LIST_DIR}/nimbrel_model.pc.in ${PROJECT_BINARY_DIR}/nimbrel_model.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/nimbrel_model.pc DESTINATION ${NIMBREL_PC_DIR} COMPONENT development)
+if(NIMBREL_INSTALL)
+  install(FILES ${PROJECT_BINARY_DIR}/nimbrel_model.pc DESTINATION ${NIMBREL_PC_DIR} COMPONENT development)
+endif()
