@@ -3,6 +3,7 @@
 // written and read back.
 #include "ConfigElements.h"
 #include "ConfigTestSupport.h"
+#include "ueye.h"
 
 #include <gmock/gmock.h>
 
@@ -22,7 +23,7 @@ using ::testing::ElementsAreArray;
 const std::string kLanguage = "  <Language>English</Language>\n";
 
 // The values factoryElements() writes, in the order of kFactory.
-const double kFactoryValues[] = {7, 11, 12, 13, 0, 100, 12.5, 30, 160, 1, 5, 129, 1};
+const double kFactoryValues[] = {7, 11, 12, 13, 0, 100, 12.5, 30, 160, 1, 5, IS_CM_RGB8_PACKED, 1};
 
 std::vector<std::string> factoryNames(std::initializer_list<std::string> added = {}) {
     std::vector<std::string> names;

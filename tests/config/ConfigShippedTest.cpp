@@ -2,6 +2,7 @@
 // and nothing else.
 #include "ConfigElements.h"
 #include "ConfigTestSupport.h"
+#include "ueye.h"
 
 #include <gmock/gmock.h>
 
@@ -14,12 +15,12 @@ using ::testing::ElementsAreArray;
 
 // Per camera of kShippedCameras, in the order of kFactory (MasterGain -1: auto gain).
 const double kShipped[][std::size(kFactory)] = {
-    {0, 12, 0, 20, 0, 110, 15.5, 43, 100, 1, 40, 129, 1},  // SIM1280-C
-    {-1, 0, 0, 0, 1, 120, 12.0, 30, 120, 1, 32, 6, 0},     // SIM1280-M
-    {5, 15, 0, 25, 0, 105, 18.5, 30, 160, 0, 0, 129, 1},   // SIM2592-C
-    {20, 0, 0, 0, 0, 128, 20.0, 48, 100, 1, 64, 6, 0},     // SIM4912-M
-    {0, 12, 0, 20, 0, 110, 15.5, 43, 100, 1, 40, 129, 1},  // SIM1284-C
-    {-1, 0, 0, 0, 1, 120, 12.0, 30, 120, 1, 32, 6, 0},     // SIM1284-M
+    {0, 12, 0, 20, 0, 110, 15.5, 43, 100, 1, 40, IS_CM_RGB8_PACKED, 1},  // SIM1280-C
+    {-1, 0, 0, 0, 1, 120, 12.0, 30, 120, 1, 32, IS_CM_MONO8, 0},         // SIM1280-M
+    {5, 15, 0, 25, 0, 105, 18.5, 30, 160, 0, 0, IS_CM_RGB8_PACKED, 1},   // SIM2592-C
+    {20, 0, 0, 0, 0, 128, 20.0, 48, 100, 1, 64, IS_CM_MONO8, 0},         // SIM4912-M
+    {0, 12, 0, 20, 0, 110, 15.5, 43, 100, 1, 40, IS_CM_RGB8_PACKED, 1},  // SIM1284-C
+    {-1, 0, 0, 0, 1, 120, 12.0, 30, 120, 1, 32, IS_CM_MONO8, 0},         // SIM1284-M
 };
 
 class ConfigShipped : public ConfigTest {};

@@ -1,6 +1,7 @@
 #include "ConfigTestSupport.h"
 
 #include "ConfigElements.h"
+#include "ueye.h"
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -19,8 +20,8 @@ std::string element(const std::string& name, const std::string& text) {
 
 namespace {
 // In the order of the shared element list.
-const char* const kFactoryTexts[] = {"7",  "11",  "12",   "13", "false", "100", "12.5",
-                                     "30", "160", "true", "5",  "129",   "1"};
+const std::string kFactoryTexts[] = {
+    "7", "11", "12", "13", "false", "100", "12.5", "30", "160", "true", "5", std::to_string(IS_CM_RGB8_PACKED), "1"};
 static_assert(std::size(kFactoryTexts) == std::size(configelements::kFactory));
 }  // namespace
 

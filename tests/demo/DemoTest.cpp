@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 
 namespace testsupport {
@@ -41,8 +42,14 @@ struct DemoRun {
 const char* const kUsage = "nimbrel-demo: ";
 const std::string kStartGains = "\ngains:       master 0, red 12, green 0, blue 20, auto off";
 
+// A size such as 640x480 is printed 640×480: test names hold no "0x".
 void PrintTo(const DemoRun& run, std::ostream* out) {
-    for (const std::string& arg : run.args) *out << arg << " ";
+    for (const auto& [name, value] : run.env) *out << name << "=" << value << " ";
+    for (const std::string& arg : run.args) {
+        const auto by = arg.find('x');
+        const bool size = by != std::string::npos && by > 0 && std::isdigit(static_cast<unsigned char>(arg[by - 1]));
+        *out << (size ? arg.substr(0, by) + "\u00d7" + arg.substr(by + 1) : arg) << " ";
+    }
 }
 
 class DemoRuns : public ::testing::TestWithParam<DemoRun> {};

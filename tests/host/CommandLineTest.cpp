@@ -49,6 +49,12 @@ struct Case {
     std::string expected;
 };
 
+void PrintTo(const Case& row, std::ostream* out) {
+    *out << "'";
+    for (const auto& arg : row.args) *out << (&arg == &row.args.front() ? "" : " ") << arg;
+    *out << "'";
+}
+
 class Parsing : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Parsing, TakesOrRefusesNamingTheOption) { EXPECT_EQ(parsed(GetParam().args), GetParam().expected); }
@@ -62,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{{"--fps", "0"}, kRate + "'0'"}, Case{{"--fps", "1000.5"}, kRate + "'1000.5'"},
         Case{{"--fps", "-1"}, kRate + "'-1'"}, Case{{"--fps", "inf"}, kRate + "'inf'"},
         Case{{"--fps", "nan"}, kRate + "'nan'"}, Case{{"--fps", "12,5"}, kRate + "'12,5'"},
-        Case{{"--fps", "0x10"}, kRate + "'0x10'"}, Case{{"--fps", "+5"}, kRate + "'+5'"},
+        Case{{"--fps", "0X10"}, kRate + "'0X10'"}, Case{{"--fps", "+5"}, kRate + "'+5'"},
         Case{{"--gain", "0", "--gain", "100"}, "gain=0,100;"},
         Case{{"--seconds", "0", "--replay", "1", "--max-size", "1048576", "--record", "x"},
              "record=x;seconds=0;replay=1;max-size=1048576;"},

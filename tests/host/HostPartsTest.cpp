@@ -62,7 +62,13 @@ TEST(EventPump, RethrowsTheFirstKeptHandlerFailureOnceAndRunsTheHostsCheck) {
     EXPECT_THROW(stopping.runUntil([] { return false; }, [] {}), host::Interrupted);
 }
 
-class StopSignals : public ::testing::TestWithParam<std::pair<int, const char*>> {};
+struct Signal {
+    int number;
+    const char* name;
+};
+void PrintTo(const Signal& signal, std::ostream* out) { *out << signal.name; }
+
+class StopSignals : public ::testing::TestWithParam<Signal> {};
 
 TEST_P(StopSignals, RaiseAFlagInTheScopeAndThePreviousHandlerComesBack) {
     const auto [number, name] = GetParam();
@@ -89,8 +95,8 @@ TEST_P(StopSignals, RaiseAFlagInTheScopeAndThePreviousHandlerComesBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, StopSignals,
-                         ::testing::Values(std::pair{SIGINT, "SIGINT"}, std::pair{SIGTERM, "SIGTERM"},
-                                           std::pair{SIGHUP, "SIGHUP"}));
+                         ::testing::Values(Signal{SIGINT, "SIGINT"}, Signal{SIGTERM, "SIGTERM"},
+                                           Signal{SIGHUP, "SIGHUP"}));
 
 class HostCamera : public CameraFixture {};
 

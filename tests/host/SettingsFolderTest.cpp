@@ -45,6 +45,10 @@ struct UserFolderCase {
     std::string expected;
 };
 
+void PrintTo(const UserFolderCase& row, std::ostream* out) {
+    *out << "XDG_CONFIG_HOME '" << row.xdg << "', HOME '" << row.home << "'";
+}
+
 class UserFolder : public ::testing::TestWithParam<UserFolderCase> {};
 
 TEST_P(UserFolder, FollowsXdgThenHome) {

@@ -1,5 +1,6 @@
-// Opening and closing the camera, the set-up's calls in order, and the live
-// picture. Failures of single SDK calls are the fault sweep's.
+// Opening and closing the camera and the live picture. The order of the
+// set-up's calls is CallOrderTest's; failures of single SDK calls are the
+// fault sweep's.
 #include "CameraFixture.h"
 
 #include <Qel/Qel.h>
@@ -8,55 +9,6 @@ namespace testsupport {
 namespace {
 
 using CameraTest = CameraFixture;
-using Names = std::vector<std::string>;
-
-// The set-up in order, without a preset; auto gain adds one call after the gain.
-Names factoryOrder(bool autoGain) {
-    Names names{"is_InitCamera", "is_GetSensorInfo", "is_SetHardwareGain"};
-    if (autoGain) names.push_back("is_SetAutoParameter");
-    const Names rest{"is_SetBrightness",      "is_SetFrameRate",       "is_SetFrameRate",     "is_SetGamma",
-                     "is_SetBlCompensation",  "is_SetColorCorrection", "is_SetColorMode",     "is_SetPixelClock",
-                     "is_SetExposureTime",    "is_SetAutoParameter",   "is_SetAutoParameter", "is_SetAutoParameter",
-                     "is_UncheckedSetup",     "is_SetBinning",         "is_SetImageSize",     "is_SetDisplayMode",
-                     "is_AllocImageMem",      "is_SetImageMem",        "is_ClearSequence",    "is_AddToSequence",
-                     "is_SetExternalTrigger", "is_CaptureVideo"};
-    names.insert(names.end(), rest.begin(), rest.end());
-    return names;
-}
-
-// With a preset: its values, the area through setAOI, the frame rate last.
-const Names kUserOrder{
-    "is_InitCamera",      "is_GetSensorInfo",     "is_SetHardwareGain",    "is_SetAutoParameter", "is_SetBrightness",
-    "is_SetGamma",        "is_SetBlCompensation", "is_SetColorCorrection", "is_SetColorMode",     "is_SetPixelClock",
-    "is_SetExposureTime", "is_SetAutoParameter",  "is_SetAutoParameter",   "is_SetAutoParameter", "is_UncheckedSetup",
-    "is_SetBinning",      "is_SetExposureTime",   "is_SetFrameRate",       "is_SetImagePos",      "is_SetImagePos",
-    "is_SetImagePos",     "is_SetImageSize",      "is_SetImagePos",        "is_SetImagePos",      "is_SetImagePos",
-    "is_SetFrameRate",    "is_SetExposureTime",   "is_SetDisplayMode",     "is_AllocImageMem",    "is_SetImageMem",
-    "is_ClearSequence",   "is_AddToSequence",     "is_SetExternalTrigger", "is_SetFrameRate",     "is_CaptureVideo"};
-
-// The arguments of the first logged call of `function`, after the handle.
-std::string argumentsOf(const std::string& function) {
-    for (const auto& record : ueye_sim::callLog())
-        if (record.function == function) return record.arguments.substr(record.arguments.find(", ") + 2);
-    return "(not called)";
-}
-
-void savePreset(Config* config, const std::string& name) {
-    config->setUserMasterGain(name, 11);
-    config->setUserRedGain(name, 12);
-    config->setUserGreenGain(name, 13);
-    config->setUserBlueGain(name, 14);
-    config->setUserAutoGain(name, false);
-    config->setUserBrightness(name, 90);
-    config->setUserExposure(name, 7.5);
-    config->setUserFramerate(name, 20.0);
-    config->setUserSizes(name, 640, 480);
-}
-
-void freshCamera() {
-    delete Camera::getInstance();
-    ueye_sim::reset();
-}
 
 TEST_F(CameraTest, BeforeTheFirstInitNothingIsKnown) {
     EXPECT_EQ(camera()->getCamHandle(), nullptr);
@@ -65,56 +17,6 @@ TEST_F(CameraTest, BeforeTheFirstInitNothingIsKnown) {
     EXPECT_EQ(camera()->getMaxWidth() + camera()->getMaxHeight(), 0);
     EXPECT_TRUE(camera()->isColor());
     EXPECT_EQ(camera()->getActiveImage(), nullptr);
-}
-
-TEST_F(CameraTest, EveryCatalogueCameraOpensInTheFactoryOrderAndCloses) {
-    for (const auto& model : ueye_sim::catalogue()) {
-        SCOPED_TRACE(model.name);
-        freshCamera();
-        config()->setConfSaved(true);
-        open(model.name);
-        const bool autoGain = config()->getMasterGain(model.name) == -1;
-        EXPECT_EQ(calls(), factoryOrder(autoGain));
-        const std::string size = std::to_string(model.maxWidth) + ", " + std::to_string(model.maxHeight);
-        EXPECT_EQ(argumentsOf("is_SetColorMode"), model.color ? "129" : "6");
-        EXPECT_EQ(argumentsOf("is_AllocImageMem").rfind(size + ", " + (model.color ? "24" : "8"), 0), 0u);
-        EXPECT_EQ(argumentsOf("is_UncheckedSetup"), "2, 0");
-        EXPECT_EQ(argumentsOf("is_SetImageSize"), size);
-        EXPECT_NE(camera()->getCamHandle(), nullptr);
-        EXPECT_EQ(camera()->getName().str() + camera()->getSensor().str(), model.name + model.name);
-        EXPECT_EQ(std::to_string(camera()->getMaxWidth()) + ", " + std::to_string(camera()->getMaxHeight()), size);
-        EXPECT_EQ(camera()->isColor(), model.color);
-        // The default setters cleared the flag; the factory branch leaves it so.
-        EXPECT_FALSE(config()->getConfSaved());
-        const auto state = ueye_sim::state();
-        EXPECT_TRUE(state.capturing);
-        EXPECT_EQ(state.allocatedMemories, 1);
-        EXPECT_EQ(state.autoGain, autoGain);
-        EXPECT_FALSE(state.autoWhiteBalance || state.autoShutter);
-        camera()->exit();
-        EXPECT_FALSE(ueye_sim::state().open);
-        EXPECT_EQ(ueye_sim::state().allocatedMemories, 0);
-        EXPECT_EQ(camera()->getCamHandle(), nullptr);
-    }
-}
-
-TEST_F(CameraTest, PresetOpensInTheUserOrderWithItsValues) {
-    for (const std::string name : {"SIM1280-C", "SIM1280-M"}) {
-        SCOPED_TRACE(name);
-        freshCamera();
-        savePreset(config(), name);
-        config()->setConfSaved(false);
-        open(name);
-        EXPECT_EQ(calls(), kUserOrder);
-        EXPECT_TRUE(config()->getConfSaved());
-        const auto s = ueye_sim::state();
-        EXPECT_EQ(std::vector<double>({double(s.masterGain), double(s.redGain), double(s.blueGain), double(s.autoGain),
-                                       double(s.brightness), s.exposureMs, s.frameRate, double(s.aoiWidth),
-                                       double(s.aoiHeight)}),
-                  std::vector<double>({11, 12, 14, 0, 90, 7.5, 20, 640, 480}));
-        // The memory has the full sensor size whatever the area.
-        EXPECT_EQ(argumentsOf("is_AllocImageMem").rfind("1280, 1024", 0), 0u);
-    }
 }
 
 TEST_F(CameraTest, BlackLevelOffSendsZeros) {
@@ -154,21 +56,6 @@ TEST_F(CameraTest, ExitKeepsWhatTheLastInitReadAndTheMonochromeFlagStays) {
     camera()->init();
     EXPECT_EQ(camera()->getName().str(), "SIM2592-C");
     EXPECT_FALSE(camera()->isColor());
-}
-
-TEST_F(CameraTest, SecondInitClosesBeforeOpening) {
-    open();
-    ueye_sim::clearCallLog();
-    camera()->init();
-    const Names names = calls();
-    EXPECT_EQ(Names(names.begin(), names.begin() + 4),
-              Names({"is_StopLiveVideo", "is_FreeImageMem", "is_ExitCamera", "is_InitCamera"}));
-    EXPECT_EQ(ueye_sim::state().allocatedMemories, 1);
-    // So does a host's setDefaults on the open camera: a new memory, and pictures.
-    camera()->setDefaults();
-    EXPECT_EQ(ueye_sim::state().allocatedMemories, 1);
-    EXPECT_TRUE(ueye_sim::waitFrames(2, 5000));
-    EXPECT_NE(camera()->getActiveImage(), nullptr);
 }
 
 TEST_F(CameraTest, DestructorSwallowsAFailingExit) {

@@ -32,29 +32,6 @@ TEST_F(ControlsTest, GainsReachTheCameraUnchangedAndQueriesNeverThrow) {
     EXPECT_EQ(camera()->getBrightness(), -9);
 }
 
-TEST_F(ControlsTest, DefaultGainSwitchesAutoGainOnOnlyForAFactoryAutoGain) {
-    // The shipped file gives SIM1280-M automatic gain, SIM1280-C a fixed one.
-    for (const std::string name : {"SIM1280-C", "SIM1280-M"}) {  // colour first: the flag never comes back
-        SCOPED_TRACE(name);
-        open(name);
-        const bool factoryAuto = config()->getMasterGain(name) == -1;
-        camera()->setAutoGain(!factoryAuto);
-        ueye_sim::clearCallLog();
-        camera()->setDefaultGain();
-        EXPECT_EQ(calls().size(), factoryAuto ? 2u : 1u);
-        EXPECT_EQ(contains(ueye_sim::callLog().at(0).arguments, ", -1, "), factoryAuto);
-        EXPECT_TRUE(camera()->isGainAuto());
-    }
-}
-
-TEST_F(ControlsTest, DefaultFrameRateAsksTheCameraTwice) {
-    open();
-    ueye_sim::clearCallLog();
-    camera()->setDefaultFrameRate();
-    EXPECT_EQ(calls(), std::vector<std::string>({"is_SetFrameRate", "is_SetFrameRate"}));
-    EXPECT_TRUE(contains(ueye_sim::callLog().at(0).arguments, "32769"));
-}
-
 TEST_F(ControlsTest, ExposureReportsWhatTheCameraApplied) {
     open();
     camera()->setFrameRate(25.0);

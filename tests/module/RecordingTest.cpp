@@ -137,6 +137,8 @@ struct HandRun {
     long frames;     // in the file
 };
 
+void PrintTo(const HandRun& run, std::ostream* out) { *out << run.name; }
+
 class HandTicks : public RecordingTest, public ::testing::WithParamInterface<HandRun> {};
 
 TEST_P(HandTicks, EndAndFramesInTheFile) {
@@ -172,8 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
         HandRun{"ResumeWithNegativeLengthRemovesTheLimit", "SIM1280-C", 10, 8, 1000, nullptr, 32, -1, -1, 232},
         HandRun{"ResumeWithZeroLengthRemovesTheLimit", "SIM1280-C", 10, 8, 1000, nullptr, 32, 0, -1, 232},
         HandRun{"FailedSizeQueryPausesTheRecording", "SIM1280-C", 1, 8, 1000, "isavi_GetAVISize", 0, 0, 8, 8},
-        HandRun{"FailedFramePausesTheRecording", "SIM1280-M", 1, 8, 1000, "isavi_AddFrame", 0, 0, 8, 8}),
-    [](const ::testing::TestParamInfo<HandRun>& info) { return info.param.name; });
+        HandRun{"FailedFramePausesTheRecording", "SIM1280-M", 1, 8, 1000, "isavi_AddFrame", 0, 0, 8, 8}));
 
 TEST_F(RecordingTest, SizeLimitEndsOnceTheFileReachesIt) {
     open();

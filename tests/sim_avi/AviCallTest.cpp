@@ -63,6 +63,8 @@ int perform(INT id, Call call, const std::string& path, const std::string& other
     return kFails;
 }
 
+void PrintTo(const Script& script, std::ostream* out) { *out << script.name; }
+
 class AviScripts : public AviTest, public ::testing::WithParamInterface<Script> {};
 
 TEST_P(AviScripts, StatusesAndFile) {
@@ -102,8 +104,7 @@ INSTANTIATE_TEST_SUITE_P(Avi, AviScripts, ::testing::Values(
            {{C::Open, kOk}, {C::OpenOther, kFails}, {C::Open, kFails}, {C::Exit, kOk}}, -1},
     Script{"NullArgumentsFail",
            {{C::OpenNull, kFails}, {C::GetSizeNull, kFails}, {C::Size, kOk}, {C::Open, kOk}, {C::Start, kOk},
-            {C::AddNull, kFails}, {C::Add, kOk}, {C::Exit, kOk}}, 1}),
-    [](const ::testing::TestParamInfo<Script>& info) { return info.param.name; });
+            {C::AddNull, kFails}, {C::Add, kOk}, {C::Exit, kOk}}, 1}));
 // clang-format on
 
 // One call with a bad argument, on a fresh instance.

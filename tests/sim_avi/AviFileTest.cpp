@@ -23,6 +23,8 @@ struct FileRow {
     const char* looks;  // VideoInfo::summary()
 };
 
+void PrintTo(const FileRow& row, std::ostream* out) { *out << row.name; }
+
 class AviFiles : public AviTest, public ::testing::WithParamInterface<FileRow> {};
 
 TEST_P(AviFiles, ReadBack) {
@@ -52,8 +54,7 @@ INSTANTIATE_TEST_SUITE_P(Avi, AviFiles, ::testing::Values(
     FileRow{"FractionalRateExact", 64, 48, red, 3, 12.5, false, "mjpeg/MJPG 64x48 25/2 3/3"},
     FileRow{"OddSizes", 33, 17, white, 2, 25.0, false, "mjpeg/MJPG 33x17 25/1 2/2"},
     FileRow{"NoRateSetReplaysAt25", 64, 48, blue, 1, 0, true, "mjpeg/MJPG 64x48 25/1 1/1"},
-    FileRow{"ExitWithoutStopFinishesTheFile", 160, 120, red, 7, 25.0, true, "mjpeg/MJPG 160x120 25/1 7/7"}),
-    [](const ::testing::TestParamInfo<FileRow>& info) { return info.param.name; });
+    FileRow{"ExitWithoutStopFinishesTheFile", 160, 120, red, 7, 25.0, true, "mjpeg/MJPG 160x120 25/1 7/7"}));
 // clang-format on
 
 TEST_F(AviTest, EveryFrameIsAKeyFrame) {

@@ -55,6 +55,12 @@ void CameraFixture::open(const std::string& sensor) {
     camera()->init();
 }
 
+std::string argumentsOf(const std::string& function) {
+    for (const auto& record : ueye_sim::callLog())
+        if (record.function == function) return record.arguments.substr(record.arguments.find(", ") + 2);
+    return "(not called)";
+}
+
 void recordTick(Camera* camera) {
     wxTimer timer(nullptr, 10);
     wxTimerEvent event(timer);

@@ -55,6 +55,9 @@ private:
     std::unique_ptr<AppDir> app_;
 };
 
+// The arguments of the first logged call of `function`, after the handle.
+std::string argumentsOf(const std::string& function);
+
 // One tick of the recording timer, delivered by hand.
 void recordTick(Camera* camera);
 

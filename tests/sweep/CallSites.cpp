@@ -1,5 +1,7 @@
 #include "Sweep.h"
 
+#include "ueye.h"
+
 #include <map>
 #include <set>
 #include <sstream>
@@ -19,11 +21,20 @@ long long firstArgument(const std::string& arguments) {
     }
 }
 
+// The SDK's query forms: called with one of these codes, the function returns
+// the value asked for in place of a status, so there is no failure to report.
 bool isQuery(const std::string& function, long long code) {
     static const std::map<std::string, std::set<long long>> queries = {
-        {"is_SetHardwareGain", {0x8000, 0x8001, 0x8002, 0x8003}},
-        {"is_SetBrightness", {0x8000}},
-        {"is_SetImagePos", {0xC003, 0xC004, 0xC007, 0xC008}},
+        {"is_SetHardwareGain", {IS_GET_MASTER_GAIN, IS_GET_RED_GAIN, IS_GET_GREEN_GAIN, IS_GET_BLUE_GAIN}},
+        {"is_SetBrightness", {IS_GET_BRIGHTNESS}},
+        {"is_SetGamma", {IS_GET_GAMMA}},
+        {"is_SetPixelClock", {IS_GET_PIXEL_CLOCK}},
+        {"is_SetColorMode", {IS_GET_COLOR_MODE}},
+        {"is_SetBinning", {IS_GET_BINNING}},
+        {"is_SetDisplayMode", {IS_GET_DISPLAY_MODE}},
+        {"is_SetExternalTrigger", {IS_GET_EXTERNALTRIGGER}},
+        {"is_SetImagePos",
+         {IS_GET_IMAGE_POS_X_INC, IS_GET_IMAGE_POS_Y_INC, IS_GET_IMAGE_POS_X_MAX, IS_GET_IMAGE_POS_Y_MAX}},
     };
     const auto found = queries.find(function);
     return found != queries.end() && found->second.count(code) > 0;
@@ -38,6 +49,7 @@ std::string CallSite::label() const {
 }
 
 bool isChecked(const ueye_sim::CallRecord& call) {
+    // The two calls whose status the SDK's role header has the module drop.
     if (call.function == "is_UncheckedSetup" || call.function == "is_GetActiveBuffer") return false;
     return !isQuery(call.function, firstArgument(call.arguments));
 }

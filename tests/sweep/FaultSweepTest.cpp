@@ -7,15 +7,19 @@
 #include "Sweep.h"
 
 namespace sweep {
+
+// Found by argument lookup, beside Operation: a test is named after its operation.
+void PrintTo(const Operation& operation, std::ostream* out) { *out << operation.name; }
+
 namespace {
 
 // Distinctive statuses, so that a report can only come from the injected failure.
 const int kFirstStatus = 4000;
 
-class FaultSweep : public ::testing::TestWithParam<std::size_t> {};
+class FaultSweep : public ::testing::TestWithParam<Operation> {};
 
 TEST_P(FaultSweep, EveryCallFailingInTurn) {
-    const Operation& operation = operations()[GetParam()];
+    const Operation& operation = GetParam();
     std::vector<std::string> problems;
     const auto log = recordCleanRun(operation, problems, true);
     for (const auto& problem : problems) ADD_FAILURE() << operation.name << ": " << problem;
@@ -48,10 +52,7 @@ TEST_P(FaultSweep, EveryCallFailingInTurn) {
     RecordProperty("call_sites", static_cast<int>(sites.size()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Camera, FaultSweep, ::testing::Range<std::size_t>(0, operations().size()),
-                         [](const ::testing::TestParamInfo<std::size_t>& info) {
-                             return operations()[info.param].name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Camera, FaultSweep, ::testing::ValuesIn(operations()));
 
 }  // namespace
 }  // namespace sweep
