@@ -24,9 +24,10 @@ if(NIMBREL_INSTALL)
 
   install(EXPORT Nimbrel_modelTargets NAMESPACE Nimbrel_model:: DESTINATION ${NIMBREL_CMAKE_DIR}
     COMPONENT development)
+  # The same package in the build tree (find_package with the build folder).
+  export(EXPORT Nimbrel_modelTargets NAMESPACE Nimbrel_model::
+    FILE ${PROJECT_BINARY_DIR}/Nimbrel_modelTargets.cmake)
 endif()
-export(EXPORT Nimbrel_modelTargets NAMESPACE Nimbrel_model::
-  FILE ${PROJECT_BINARY_DIR}/Nimbrel_modelTargets.cmake)
 
 if(NIMBREL_SDK STREQUAL "simulator")
   if(NIMBREL_INSTALL)
@@ -38,9 +39,9 @@ if(NIMBREL_SDK STREQUAL "simulator")
       DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
     install(EXPORT Nimbrel_modelSimulatorTargets NAMESPACE Nimbrel_model:: DESTINATION ${NIMBREL_CMAKE_DIR}
       COMPONENT development)
+    export(EXPORT Nimbrel_modelSimulatorTargets NAMESPACE Nimbrel_model::
+      FILE ${PROJECT_BINARY_DIR}/Nimbrel_modelSimulatorTargets.cmake)
   endif()
-  export(EXPORT Nimbrel_modelSimulatorTargets NAMESPACE Nimbrel_model::
-    FILE ${PROJECT_BINARY_DIR}/Nimbrel_modelSimulatorTargets.cmake)
 endif()
 
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/Nimbrel_modelConfig.cmake.in
