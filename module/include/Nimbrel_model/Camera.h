@@ -245,10 +245,6 @@ public:
     /// SDK's `IS_IGNORE_PARAMETER` (-1) leaves a gain as it is. The module
     /// refuses nothing: the camera decides what it accepts, and the getters
     /// report what it holds. Clears the saved flag on success. Main thread.
-    /// \param master Master gain.
-    /// \param red Red gain.
-    /// \param green Green gain.
-    /// \param blue Blue gain.
     /// \throws Qel::Exception message 63 naming "is_SetHardwareGain"; the saved
     /// flag is then unchanged.
     void setGain(const int& master, const int& red, const int& green, const int& blue);
@@ -302,7 +298,6 @@ public:
     /// rate and pixel clock, and the camera applies what it can: read the
     /// result back with getExposure(). The frame rate is left alone. Clears
     /// the saved flag on success. Main thread.
-    /// \param milliseconds Exposure time in milliseconds.
     /// \throws Qel::Exception message 63 naming "is_SetExposureTime"; the
     /// saved flag is then unchanged.
     void setExposure(const double& milliseconds);
@@ -325,7 +320,6 @@ public:
     /// clock and the area of interest, and the camera may shorten the
     /// exposure to fit: read both back. Clears the saved flag on success.
     /// Main thread.
-    /// \param fps Frames per second.
     /// \throws Qel::Exception message 63 naming "is_SetFrameRate"; the saved
     /// flag is then unchanged.
     void setFrameRate(const double& fps);
@@ -343,7 +337,6 @@ public:
 
     /// \brief Sets the brightness, in the SDK's units, passed unchanged.
     /// Clears the saved flag on success. Main thread.
-    /// \param brightness The brightness.
     /// \throws Qel::Exception message 63 naming "is_SetBrightness"; the saved
     /// flag is then unchanged.
     void setBrightness(const int& brightness);

@@ -16,12 +16,8 @@ namespace Nimbrel_model {
 /// runs the host's event loop, optimizeEnd() on a worker thread.
 class NIMBREL_MODEL_API CameraListener {
 public:
-    /// A listener with no state.
     CameraListener() = default;
-    /// Copies nothing: there is no state.
     CameraListener(const CameraListener&) = default;
-    /// Copies nothing: there is no state.
-    /// \return This listener.
     CameraListener& operator=(const CameraListener&) = default;
     /// Does nothing; virtual so that a host may delete through this type. Take
     /// the listener out first with Camera::removeListener().

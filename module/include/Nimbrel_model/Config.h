@@ -55,16 +55,12 @@ public:
     /// The first call must not race with another (make it on the main thread
     /// first). It does not read the file: call load(). The module never
     /// destroys the instance.
-    /// \return The instance.
     static Config* getInstance();
 
     /// \brief A copy of the document in memory and of both saved flags.
-    /// \param other The configuration to copy.
     Config(const Config& other);
     /// \brief Replaces the document and both saved flags with copies of
     /// `other`'s.
-    /// \param other The configuration to copy.
-    /// \return This configuration.
     Config& operator=(const Config& other);
 
     /// \brief Reads "res/config.xml" in the application folder into memory.
@@ -80,19 +76,15 @@ public:
 
     /// \brief Whether the camera's live settings are stored in the user
     /// preset, as far as the module knows. Starts true.
-    /// \return The flag.
     bool getConfSaved() const;
     /// \brief Sets the flag getConfSaved() returns. Camera calls it; a host
     /// may too.
-    /// \param saved The new value.
     void setConfSaved(const bool& saved);
     /// \brief Whether the recording settings are stored. Starts true; only
     /// saveUserRecordSettings(), resetUserRecordSettings() and the host
     /// change it.
-    /// \return The flag.
     bool getRecordConfSaved() const;
     /// \brief Sets the flag getRecordConfSaved() returns.
-    /// \param saved The new value.
     void setRecordConfSaved(const bool& saved);
 
     /// \brief The host's interface language (element `Language` under the
@@ -114,71 +106,56 @@ public:
     /// throws message 64 when `CameraSettings`, the camera's element or the
     /// value's element is missing, or its text is not a number of the
     /// expected kind. Numbers are in the SDK's units and reach the camera unchanged.
+    /// `camera` is a camera model's name, as Camera::getName() gives it.
     ///@{
 
     /// \brief The factory master gain of a camera model (element `MasterGain`).
-    /// \param camera The camera name, Camera::getName().
     /// \return The gain; -1 when the factory state is automatic gain (`AutoGain` is "true" in any letter case),
     /// whatever the `MasterGain` text, which must still exist. \throws Qel::Exception message 64 (see the factory
     /// values above).
     long getMasterGain(const hstring& camera) const;
     /// \brief The factory red gain of a camera model (element `RedGain`).
-    /// \param camera The camera name, Camera::getName().
-    /// \return The gain.
     /// \throws Qel::Exception message 64 (see the factory values above).
     long getRedGain(const hstring& camera) const;
     /// \brief The factory green gain of a camera model (element `GreenGain`).
-    /// \param camera The camera name, Camera::getName().
-    /// \return The gain.
     /// \throws Qel::Exception message 64 (see the factory values above).
     long getGreenGain(const hstring& camera) const;
     /// \brief The factory blue gain of a camera model (element `BlueGain`).
-    /// \param camera The camera name, Camera::getName().
-    /// \return The gain.
     /// \throws Qel::Exception message 64 (see the factory values above).
     long getBlueGain(const hstring& camera) const;
     /// \brief The factory automatic gain switch of a camera model (element `AutoGain`).
-    /// \param camera The camera name, Camera::getName().
     /// \return true for "true", "yes", "on" or "1" in any letter case; false for any other text (no error).
     /// \throws Qel::Exception message 64 (see the factory values above).
     bool getAutoGain(const hstring& camera) const;
     /// \brief The factory brightness of a camera model (element `Brightness`).
-    /// \param camera The camera name, Camera::getName().
     /// \return The brightness.
     /// \throws Qel::Exception message 64 (see the factory values above).
     long getBrightness(const hstring& camera) const;
     /// \brief The factory exposure of a camera model (element `Exposure`).
-    /// \param camera The camera name, Camera::getName().
     /// \return Milliseconds; fractions allowed.
     /// \throws Qel::Exception message 64 (see the factory values above).
     double getExposure(const hstring& camera) const;
     /// \brief The factory pixel clock of a camera model (element `Clock`).
-    /// \param camera The camera name, Camera::getName().
     /// \return The pixel clock, in the SDK's units (MHz).
     /// \throws Qel::Exception message 64 (see the factory values above).
     long getClock(const hstring& camera) const;
     /// \brief The factory gamma of a camera model (element `Gamma`).
-    /// \param camera The camera name, Camera::getName().
     /// \return The gamma value, in the SDK's units.
     /// \throws Qel::Exception message 64 (see the factory values above).
     long getGamma(const hstring& camera) const;
     /// \brief The factory black-level compensation switch of a camera model (element `BLEnable`).
-    /// \param camera The camera name, Camera::getName().
     /// \return true for "true", "yes", "on" or "1" in any letter case; false for any other text (no error).
     /// \throws Qel::Exception message 64 (see the factory values above).
     bool getBLEnable(const hstring& camera) const;
     /// \brief The factory black-level offset of a camera model (element `BlackLevel`).
-    /// \param camera The camera name, Camera::getName().
     /// \return The offset, in the SDK's units.
     /// \throws Qel::Exception message 64 (see the factory values above).
     long getBlackLevel(const hstring& camera) const;
     /// \brief The factory colour mode of a camera model (element `ColorMode`).
-    /// \param camera The camera name, Camera::getName().
     /// \return The mode, in the SDK's codes; the module itself does not use it.
     /// \throws Qel::Exception message 64 (see the factory values above).
     long getColorMode(const hstring& camera) const;
     /// \brief The factory colour correction mode of a camera model (element `ColorCorrection`).
-    /// \param camera The camera name, Camera::getName().
     /// \return The mode, in the SDK's codes.
     /// \throws Qel::Exception message 64 (see the factory values above).
     long getColorCorrection(const hstring& camera) const;
@@ -191,38 +168,34 @@ public:
     /// absent or unreadable. Every operation throws message 64 when
     /// `CameraSettings` or the camera's element is missing. Each setter adds
     /// its element when absent, as the camera element's last child, and saves
-    /// the whole file; none touches the saved flags.
+    /// the whole file; none touches the saved flags. `camera` is a camera
+    /// model's name, as Camera::getName() gives it.
     ///@{
 
     /// \brief Whether a user preset is stored for the camera: its element
     /// holds `UserMasterGain`, whatever else it holds.
-    /// \param camera The camera name, Camera::getName().
     /// \return true when the preset exists.
     /// \throws Qel::Exception message 64 when the camera has no element.
     bool isUserDefined(const hstring& camera) const;
     /// \brief Reads the user preset's master gain (element `UserMasterGain`).
-    /// \param camera The camera name, Camera::getName().
     /// \param value Receives the value when the result is true; left alone
     /// otherwise.
     /// \return false when the element is absent or its text is not a whole number.
     /// \throws Qel::Exception message 64 when the camera has no element.
     bool getUserMasterGain(const hstring& camera, long& value) const;
     /// \brief Reads the user preset's red gain (element `UserRedGain`).
-    /// \param camera The camera name, Camera::getName().
     /// \param value Receives the value when the result is true; left alone
     /// otherwise.
     /// \return false when the element is absent or its text is not a whole number.
     /// \throws Qel::Exception message 64 when the camera has no element.
     bool getUserRedGain(const hstring& camera, long& value) const;
     /// \brief Reads the user preset's green gain (element `UserGreenGain`).
-    /// \param camera The camera name, Camera::getName().
     /// \param value Receives the value when the result is true; left alone
     /// otherwise.
     /// \return false when the element is absent or its text is not a whole number.
     /// \throws Qel::Exception message 64 when the camera has no element.
     bool getUserGreenGain(const hstring& camera, long& value) const;
     /// \brief Reads the user preset's blue gain (element `UserBlueGain`).
-    /// \param camera The camera name, Camera::getName().
     /// \param value Receives the value when the result is true; left alone
     /// otherwise.
     /// \return false when the element is absent or its text is not a whole number.
@@ -230,28 +203,24 @@ public:
     bool getUserBlueGain(const hstring& camera, long& value) const;
     /// \brief Reads the user preset's automatic gain switch (element
     /// `UserAutoGain`).
-    /// \param camera The camera name, Camera::getName().
     /// \param value Receives true for "true", "yes", "on" or "1" (any letter
     /// case), false for any other text; left alone when the element is absent.
     /// \return true whenever the element exists.
     /// \throws Qel::Exception message 64 when the camera has no element.
     bool getUserAutoGain(const hstring& camera, bool& value) const;
     /// \brief Reads the user preset's brightness (element `UserBrightness`).
-    /// \param camera The camera name, Camera::getName().
     /// \param value Receives the value when the result is true; left alone
     /// otherwise.
     /// \return false when the element is absent or its text is not a whole number.
     /// \throws Qel::Exception message 64 when the camera has no element.
     bool getUserBrightness(const hstring& camera, long& value) const;
     /// \brief Reads the user preset's exposure in milliseconds (element `UserExposure`).
-    /// \param camera The camera name, Camera::getName().
     /// \param value Receives the value when the result is true; left alone
     /// otherwise.
     /// \return false when the element is absent or its text is not a number.
     /// \throws Qel::Exception message 64 when the camera has no element.
     bool getUserExposure(const hstring& camera, double& value) const;
     /// \brief Reads the user preset's frame rate in frames per second (element `UserFramerate`).
-    /// \param camera The camera name, Camera::getName().
     /// \param value Receives the value when the result is true; left alone
     /// otherwise.
     /// \return false when the element is absent or its text is not a number.
@@ -259,7 +228,6 @@ public:
     bool getUserFramerate(const hstring& camera, double& value) const;
     /// \brief Reads the user preset's size of the area of interest (elements
     /// `UserWidth` and `UserHeight`), in pixels.
-    /// \param camera The camera name, Camera::getName().
     /// \param width Receives the width when `UserWidth` is a whole number;
     /// stored even when the height then fails.
     /// \param height Receives the height when the result is true.
@@ -268,71 +236,54 @@ public:
     bool getUserSizes(const hstring& camera, int& width, int& height) const;
     /// \brief Stores the user preset's master gain (element `UserMasterGain`) and saves the
     /// file. Its presence makes isUserDefined() true.
-    /// \param camera The camera name, Camera::getName().
-    /// \param value The value.
     /// \throws Qel::Exception message 64 when the camera has no element
     /// (nothing changed); the helper library's message when the file cannot
     /// be saved (the change stays in memory).
     void setUserMasterGain(const hstring& camera, const long& value);
     /// \brief Stores the user preset's red gain (element `UserRedGain`) and saves the
     /// file.
-    /// \param camera The camera name, Camera::getName().
-    /// \param value The value.
     /// \throws Qel::Exception message 64 when the camera has no element
     /// (nothing changed); the helper library's message when the file cannot
     /// be saved (the change stays in memory).
     void setUserRedGain(const hstring& camera, const long& value);
     /// \brief Stores the user preset's green gain (element `UserGreenGain`) and saves the
     /// file.
-    /// \param camera The camera name, Camera::getName().
-    /// \param value The value.
     /// \throws Qel::Exception message 64 when the camera has no element
     /// (nothing changed); the helper library's message when the file cannot
     /// be saved (the change stays in memory).
     void setUserGreenGain(const hstring& camera, const long& value);
     /// \brief Stores the user preset's blue gain (element `UserBlueGain`) and saves the
     /// file.
-    /// \param camera The camera name, Camera::getName().
-    /// \param value The value.
     /// \throws Qel::Exception message 64 when the camera has no element
     /// (nothing changed); the helper library's message when the file cannot
     /// be saved (the change stays in memory).
     void setUserBlueGain(const hstring& camera, const long& value);
     /// \brief Stores the user preset's automatic gain switch (element `UserAutoGain`) and saves the
     /// file. Written as "true" or "false".
-    /// \param camera The camera name, Camera::getName().
-    /// \param value The value.
     /// \throws Qel::Exception message 64 when the camera has no element
     /// (nothing changed); the helper library's message when the file cannot
     /// be saved (the change stays in memory).
     void setUserAutoGain(const hstring& camera, const bool& value);
     /// \brief Stores the user preset's brightness (element `UserBrightness`) and saves the
     /// file.
-    /// \param camera The camera name, Camera::getName().
-    /// \param value The value.
     /// \throws Qel::Exception message 64 when the camera has no element
     /// (nothing changed); the helper library's message when the file cannot
     /// be saved (the change stays in memory).
     void setUserBrightness(const hstring& camera, const long& value);
     /// \brief Stores the user preset's exposure in milliseconds (element `UserExposure`) and saves the
     /// file.
-    /// \param camera The camera name, Camera::getName().
-    /// \param value The value.
     /// \throws Qel::Exception message 64 when the camera has no element
     /// (nothing changed); the helper library's message when the file cannot
     /// be saved (the change stays in memory).
     void setUserExposure(const hstring& camera, const double& value);
     /// \brief Stores the user preset's frame rate in frames per second (element `UserFramerate`) and saves the
     /// file.
-    /// \param camera The camera name, Camera::getName().
-    /// \param value The value.
     /// \throws Qel::Exception message 64 when the camera has no element
     /// (nothing changed); the helper library's message when the file cannot
     /// be saved (the change stays in memory).
     void setUserFramerate(const hstring& camera, const double& value);
     /// \brief Stores the user preset's size of the area of interest (elements
     /// `UserWidth`, then `UserHeight`) and saves the file once.
-    /// \param camera The camera name, Camera::getName().
     /// \param width Width in pixels.
     /// \param height Height in pixels.
     /// \throws Qel::Exception message 64 when the camera has no element
@@ -342,7 +293,6 @@ public:
     /// \brief Removes the user preset of the camera (every child named
     /// `User...`), keeps its factory values and saves the file, also when
     /// there was nothing to remove.
-    /// \param camera The camera name, Camera::getName().
     /// \return true.
     /// \throws Qel::Exception message 64 when the camera has no element
     /// (nothing changed); the helper library's message when the file cannot
@@ -377,25 +327,21 @@ public:
     long getAviUserLength() const;
     /// \brief Stores the recording replay frame rate (element `AviUserReplayFrameRate`) and saves the
     /// file. Does not touch getRecordConfSaved().
-    /// \param value The value.
     /// \throws Qel::Exception the helper library's message when the file
     /// cannot be saved (the change stays in memory).
     void setAviUserReplayFrameRate(const long& value);
     /// \brief Stores the recording maximum size (element `AviUserMaxSize`) and saves the
     /// file. Does not touch getRecordConfSaved().
-    /// \param value The value.
     /// \throws Qel::Exception the helper library's message when the file
     /// cannot be saved (the change stays in memory).
     void setAviUserMaxSize(const long& value);
     /// \brief Stores the recording frame rate (element `AviUserFrameRate`) and saves the
     /// file. Does not touch getRecordConfSaved().
-    /// \param value The value.
     /// \throws Qel::Exception the helper library's message when the file
     /// cannot be saved (the change stays in memory).
     void setAviUserFrameRate(const long& value);
     /// \brief Stores the recording length (element `AviUserLength`) and saves the
     /// file. Does not touch getRecordConfSaved().
-    /// \param value The value.
     /// \throws Qel::Exception the helper library's message when the file
     /// cannot be saved (the change stays in memory).
     void setAviUserLength(const long& value);

@@ -44,23 +44,19 @@ public:
     /// \param text The text; null gives an empty text.
     hstring(const char* text);  // NOLINT(google-explicit-constructor): implicit by design
     /// \brief From UTF-8 bytes.
-    /// \param text The text.
     hstring(std::string text);  // NOLINT(google-explicit-constructor): implicit by design
     /// \brief From wide text, converted to UTF-8.
     /// \param text The text, NUL-terminated; null gives an empty text.
     hstring(const wchar_t* text);  // NOLINT(google-explicit-constructor): implicit by design
     /// \brief From wide text, converted to UTF-8.
-    /// \param text The text.
     hstring(const std::wstring& text);  // NOLINT(google-explicit-constructor): implicit by design
     /// \brief From a wxWidgets string, converted to UTF-8.
-    /// \param text The text.
     hstring(const wxString& text);  // NOLINT(google-explicit-constructor): implicit by design
 
     /// \brief Replaces every occurrence of `what` in place, left to right,
     /// without looking again inside what was put in.
     /// \param what The text to find; an empty one changes nothing.
     /// \param with Its replacement.
-    /// \return This text.
     hstring& replaceAll(const hstring& what, const hstring& with);
 
     /// \brief Concatenation.
@@ -69,26 +65,17 @@ public:
     hstring operator+(const hstring& other) const;
     /// \brief Appends `other` in place.
     /// \param other The text to append.
-    /// \return This text.
     hstring& operator+=(const hstring& other);
 
     /// \brief Appends a whole number as decimal text.
-    /// \param value The number.
-    /// \return This text.
     hstring& operator<<(int value);
     /// \brief Appends a whole number as decimal text.
-    /// \param value The number.
-    /// \return This text.
     hstring& operator<<(long value);
     /// \brief Appends a real number as the shortest decimal text that reads
     /// back to the same value, always with '.' as the decimal point,
     /// whatever the process locale.
-    /// \param value The number.
-    /// \return This text.
     hstring& operator<<(double value);
     /// \brief Appends a text.
-    /// \param text The text.
-    /// \return This text.
     hstring& operator<<(const hstring& text);
 
     /// \brief Whole-string wildcard match.
@@ -97,7 +84,6 @@ public:
     /// \return true when the whole text matches.
     bool glob(const hstring& pattern) const;
     /// \brief Equality ignoring letter case.
-    /// \param other The text to compare with.
     /// \return true when the two differ at most in letter case.
     bool ci_eq(const hstring& other) const;
 
@@ -122,15 +108,12 @@ public:
     std::size_t length() const { return text_.size(); }
 
     /// \brief Byte-wise equality.
-    /// \param other The text to compare with.
     /// \return true when both hold the same bytes.
     bool operator==(const hstring& other) const { return text_ == other.text_; }
     /// \brief Byte-wise inequality.
-    /// \param other The text to compare with.
     /// \return true when the bytes differ.
     bool operator!=(const hstring& other) const { return text_ != other.text_; }
     /// \brief Byte-wise order, for sorted containers.
-    /// \param other The text to compare with.
     /// \return true when this text sorts first.
     bool operator<(const hstring& other) const { return text_ < other.text_; }
 
@@ -231,7 +214,6 @@ public:
     Strings::hstring getText() const;
     /// \brief Sets or extends the element's text; child elements are kept.
     /// Does nothing on a null node.
-    /// \param text The text.
     /// \param replace true: the element's text becomes `text`; false: `text`
     /// is appended.
     void setText(const Strings::hstring& text, bool replace);
@@ -284,17 +266,13 @@ public:
     /// unreadable or malformed file.
     XMLDoc(const Strings::hstring& path, bool keepLayout, bool createIfMissing);
     /// \brief A deep copy, with the same file path.
-    /// \param other The document to copy.
     XMLDoc(const XMLDoc& other);
     /// \brief Replaces this document with a deep copy of `other`, file path
     /// included; handles into this document become invalid.
-    /// \param other The document to copy.
-    /// \return This document.
     XMLDoc& operator=(const XMLDoc& other);
     /// \brief Takes over `other`'s document and file path without copying;
     /// `other` gets this document's in exchange.
     /// \param other The document to take over.
-    /// \return This document.
     XMLDoc& operator=(XMLDoc&& other) noexcept;
     /// Releases the document; its handles become invalid.
     ~XMLDoc();
