@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -53,24 +54,43 @@ std::vector<Frame> take(const Camera& camera, int count) {
     return frames;
 }
 
+// A quarter of the sensor at the highest rate, so that the counts take seconds
+// on any camera; the area and rate are put back afterwards.
+void countsOnASmallArea(Camera& camera, const std::function<void()>& body) {
+    const int width = camera.getWidth(), height = camera.getHeight();
+    const double rate = camera.getFrameRate();
+    withUndo(
+        [&] {
+            camera.setAOI(camera.getMaxWidth() / 4, camera.getMaxHeight() / 4);
+            camera.setFrameRate(1e6);
+            body();
+        },
+        [&] {
+            camera.setAOI(width, height);
+            camera.setFrameRate(rate);
+        });
+}
+
 void exactCounts(Session& session) {
-    const Camera& camera = session.open();
-    for (const int count : {1, 2, 3, 5, 8, 89}) {
-        withUndo(
-            [&] {
-                stream().start();
-                const std::vector<Frame> frames = take(camera, count);
-                const std::uint64_t span = frames.back().sequence() - frames.front().sequence() + 1;
-                expect(stream().delivered() == static_cast<std::uint64_t>(count),
-                       "delivered() says " + std::to_string(stream().delivered()) + " after " + std::to_string(count) +
-                           " frames");
-                // Frames the stream let go between the first and the last one taken.
-                expect(span <= static_cast<std::uint64_t>(count) + stream().dropped(),
-                       "frame numbers span " + std::to_string(span) + " for " + std::to_string(count) + " frames and " +
-                           std::to_string(stream().dropped()) + " dropped");
-            },
-            [] { stream().stop(); });
-    }
+    Camera& camera = session.open();
+    countsOnASmallArea(camera, [&] {
+        for (const int count : {1, 2, 3, 5, 8, 89}) {
+            withUndo(
+                [&] {
+                    stream().start();
+                    const std::vector<Frame> frames = take(camera, count);
+                    const std::uint64_t span = frames.back().sequence() - frames.front().sequence() + 1;
+                    expect(stream().delivered() == static_cast<std::uint64_t>(count),
+                           "delivered() says " + std::to_string(stream().delivered()) + " after " +
+                               std::to_string(count) + " frames");
+                    // Frames the stream let go between the first and the last one taken.
+                    expect(span <= static_cast<std::uint64_t>(count) + stream().dropped(),
+                           "frame numbers span " + std::to_string(span) + " for " + std::to_string(count) +
+                               " frames and " + std::to_string(stream().dropped()) + " dropped");
+                },
+                [] { stream().stop(); });
+        }
+    });
 }
 
 void rateFromTimestamps(Session& session) {
@@ -150,7 +170,7 @@ void exitWhileWaiting(Session& session) {
 std::vector<Check> frameChecks() {
     return {
         {"frame-counts", "the stream gives exactly 1, 2, 3, 5, 8 and 89 frames, numbered upward", exactCounts},
-        {"frame-rate", "the device timestamps give the camera's frame rate within 5 %", rateFromTimestamps},
+        {"frame-timestamps", "the device timestamps give the camera's frame rate within 5 %", rateFromTimestamps},
         {"frame-no-drop", "no frame is dropped at the camera's highest rate with the default queue", noDropAtFullRate},
         {"frame-cycles", "three start/stop cycles of the stream", startStopCycles},
         {"frame-exit", "exit() wakes a consumer waiting for a frame and stops the stream", exitWhileWaiting},

@@ -201,7 +201,6 @@ void PicturePanel::clear(const wxString& message) {
     picture_ = wxGraphicsBitmap();
     hasPicture_ = false;
     message_ = message;
-    haveChecksum_ = false;
     redraw_ = true;
     Refresh(false);
 }

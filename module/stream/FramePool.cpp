@@ -6,21 +6,28 @@ namespace Nimbrel_model::detail {
 
 FramePool* FramePool::create(std::size_t count, std::size_t bytes) {
     std::unique_ptr<FramePool> pool(new FramePool());
-    for (std::size_t i = 0; i < count; ++i) {
-        auto slot = std::make_unique<FrameSlot>();
-        slot->pool = pool.get();
-        slot->pixels.reset(allocateFrame(bytes));
-        pool->free_.push_back(slot.get());
-        pool->slots_.push_back(std::move(slot));
-    }
+    pool->bytes_ = bytes;
+    for (std::size_t i = 0; i < count; ++i) pool->free_.push_back(pool->addSlot());
     return pool.release();
+}
+
+FrameSlot* FramePool::addSlot() {
+    auto slot = std::make_unique<FrameSlot>();
+    slot->pool = this;
+    slot->pixels.reset(allocateFrame(bytes_));
+    slots_.push_back(std::move(slot));
+    return slots_.back().get();
 }
 
 FrameSlot* FramePool::take() {
     std::lock_guard lock(mutex_);
-    if (free_.empty()) return nullptr;
-    FrameSlot* slot = free_.back();
-    free_.pop_back();
+    FrameSlot* slot = nullptr;
+    if (free_.empty()) {
+        slot = addSlot();
+    } else {
+        slot = free_.back();
+        free_.pop_back();
+    }
     slot->refs.store(1, std::memory_order_relaxed);
     ++users_;
     return slot;

@@ -31,7 +31,9 @@ struct FramePool {
     // `count` slots of `bytes` each; the pool belongs to its creator until retire().
     static FramePool* create(std::size_t count, std::size_t bytes);
 
-    // A free slot with one reference, or nullptr when every slot is in use.
+    // A free slot with one reference. When the consumer holds every slot a new
+    // one is made: frames kept are never overwritten, and a consumer that lets
+    // its frames go never makes the pool grow.
     FrameSlot* take();
     // Back to the free list; the pool goes when retired and every slot is back.
     void give(FrameSlot* slot);
@@ -41,10 +43,12 @@ struct FramePool {
 private:
     FramePool() = default;
     void releaseUser(std::unique_lock<std::mutex>& lock);
+    FrameSlot* addSlot();
 
     std::mutex mutex_;
     std::vector<std::unique_ptr<FrameSlot>> slots_;
     std::vector<FrameSlot*> free_;
+    std::size_t bytes_ = 0;
     int users_ = 1;  // the creator and each slot out of the free list
 };
 
