@@ -3,6 +3,7 @@
 #include "Camera.h"
 #include "Errors.h"
 #include "EventLoop.h"
+#include "Frames.h"
 #include "Picture.h"
 
 #include <pybind11/stl.h>
@@ -191,6 +192,8 @@ time already recorded counts against seconds.)");
 
 Without on_end it waits, the event loop running, until that is done. With on_end it returns at once, and on_end()
 is called on the main thread when the work is over, from the event loop.)");
+
+    bindFrames(module, cls);
 
     cls.def("close", &Camera::close,
             "Closes the camera: stops a recording (the file finished), waits for an optimisation to end. Closing "

@@ -13,7 +13,7 @@ const std::vector<Check>& allChecks() {
     static const std::vector<Check> checks = [] {
         std::vector<Check> all;
         for (auto group : {lifecycleChecks, configChecks, controlChecks, pictureChecks, pictureFileChecks, presetChecks,
-                           backgroundChecks, recordingRuleChecks, resetChecks, secondInitChecks})
+                           backgroundChecks, frameChecks, recordingRuleChecks, resetChecks, secondInitChecks})
             for (auto& one : group()) all.push_back(std::move(one));
         return all;
     }();

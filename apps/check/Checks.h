@@ -29,6 +29,7 @@ std::vector<Check> presetChecks();
 std::vector<Check> configChecks();
 std::vector<Check> recordingRuleChecks();
 std::vector<Check> resetChecks();
+std::vector<Check> frameChecks();
 
 // Runs `body`, then `undo` whether or not `body` threw. A failing undo is
 // reported only when the body passed.

@@ -16,7 +16,8 @@ Histogram sampleHistogram(const std::uint8_t* source, std::size_t pitchBytes, Ex
     for (int y = step / 2, row = 0; y < area.height; y += step, ++row) {
         const std::uint8_t* line = source + static_cast<std::size_t>(y) * pitchBytes;
         for (int x = row % step; x < area.width; x += step) {
-            const std::uint8_t* pixel = line + static_cast<std::size_t>(x) * 3;
+            const std::uint8_t* pixel =
+                line + static_cast<std::size_t>(x) * static_cast<std::size_t>(histogram.channels);
             for (int c = 0; c < histogram.channels; ++c) ++histogram.counts[c][pixel[c]];
         }
     }

@@ -19,8 +19,9 @@ struct Histogram {
     double clippedHigh = 0.0;  // share of them at 255
 };
 
-// Counts about `maxPixels` pixels spread evenly over `area` (RGB, `pitchBytes`
-// a line), so that its cost does not grow with the sensor.
+// Counts about `maxPixels` pixels spread evenly over `area` (RGB when `color`,
+// else grey of one byte a pixel; `pitchBytes` a line), so that its cost does
+// not grow with the sensor.
 Histogram sampleHistogram(const std::uint8_t* source, std::size_t pitchBytes, Extent area, bool color, int maxPixels);
 
 }  // namespace viewer

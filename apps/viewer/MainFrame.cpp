@@ -7,7 +7,6 @@
 #include "ExitStatus.h"
 #include "Guarded.h"
 #include "HistogramPanel.h"
-#include "LivePicture.h"
 #include "PicturePanel.h"
 #include "PictureTools.h"
 #include "PresetPanel.h"
@@ -29,6 +28,7 @@
 #include <wx/statusbr.h>
 
 #include <algorithm>
+#include <chrono>
 
 namespace viewer {
 namespace {
@@ -241,6 +241,7 @@ void MainFrame::enableControls() {
 
 void MainFrame::cameraChanged() {
     if (!cameraOpen_) return;
+    streamFailed_ = false;
     controls_->readBack();
     area_->readBack();
     try {
@@ -272,7 +273,14 @@ void MainFrame::updateStatus() {
         const wxString sensor = wxString::Format(tr(Txt::StatusSensor), camera().getName().wxstr(),
                                                  camera().getMaxWidth(), camera().getMaxHeight());
         SetStatusText(sensor + ", " + tr(camera().isColor() ? Txt::StatusColor : Txt::StatusMono), kSensorField);
-        SetStatusText(wxString::Format(tr(Txt::StatusCameraRate), number(cameraRate_, 1)), kCameraRateField);
+        // What the camera delivers, from its own timestamps, once frames came.
+        const double measured = meter_.rate() > 0.0 ? meter_.rate() : cameraRate_;
+        SetStatusText(
+            wxString::Format(tr(Txt::StatusCameraRate), number(measured, 1)) + ", " +
+                wxString::Format(tr(Txt::StatusDropped),
+                                 wxString::Format("%llu", static_cast<unsigned long long>(
+                                                              Nimbrel_model::FrameStream::getInstance()->dropped()))),
+            kCameraRateField);
         SetStatusText(wxString::Format(tr(Txt::StatusPictureRate), number(picture_->changesPerSecond(), 1)),
                       kPictureRateField);
     } else {
@@ -314,15 +322,13 @@ void MainFrame::onDisplayTimer(wxTimerEvent&) {
     const wxStopWatch cost;
     const long now = sinceStart_.Time();
     if (cameraOpen_) {
-        const host::LivePicture live(camera());
-        picture_->refresh(live, area_->area());
+        const std::optional<Nimbrel_model::Frame> fresh = newestFrame();
+        picture_->refresh(fresh ? &*fresh : nullptr);
         // The histogram is for judging exposure: a few a second, off the picture's path.
-        if (live.ok() && now - lastHistogram_ >= kHistogramMs) {
+        if (const auto& shown = picture_->frame(); shown && now - lastHistogram_ >= kHistogramMs) {
             lastHistogram_ = now;
-            Extent area = area_->area();
-            area.width = std::clamp(area.width, 1, live.width());
-            area.height = std::clamp(area.height, 1, live.height());
-            histogram_->show(sampleHistogram(live.pixels(), live.pitch(), area, camera().isColor(), kHistogramPixels));
+            histogram_->show(sampleHistogram(shown->data(), shown->stride(), {shown->width(), shown->height()},
+                                             shown->isColor(), kHistogramPixels));
             updateView();
         }
     }
@@ -350,6 +356,24 @@ void MainFrame::onDisplayTimer(wxTimerEvent&) {
     // A slow picture (a large monochrome sensor) must leave the loop at least
     // half of its time for input.
     displayTimer_.StartOnce(std::max(pollInterval(), static_cast<int>(cost.Time())));
+}
+
+std::optional<Nimbrel_model::Frame> MainFrame::newestFrame() {
+    Nimbrel_model::FrameStream& stream = *Nimbrel_model::FrameStream::getInstance();
+    std::optional<Nimbrel_model::Frame> newest;
+    if (streamFailed_) return newest;
+    try {
+        // Opening the camera again (a preset reset) stops the stream.
+        if (!stream.isRunning()) stream.start();
+        while (std::optional<Nimbrel_model::Frame> frame = stream.next(std::chrono::milliseconds(0))) {
+            meter_.add(frame->sequence(), frame->deviceTime());
+            newest = std::move(frame);
+        }
+    } catch (const Qel::Exception& error) {
+        streamFailed_ = true;
+        notices_->error(wxString::Format(tr(Txt::NoticeStreamFailed), error.getMessage().wxstr()));
+    }
+    return newest;
 }
 
 int MainFrame::pollInterval() const {

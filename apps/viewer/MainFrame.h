@@ -2,16 +2,19 @@
 // controls. What scripted runs do beside the window is in ScriptedRun.
 #pragma once
 
+#include "FrameMeter.h"
 #include "Notices.h"
 #include "Options.h"
 #include "PictureSampler.h"
 #include "Texts.h"
 
+#include <Nimbrel_model/FrameStream.h>
 #include <wx/frame.h>
 #include <wx/stopwatch.h>
 #include <wx/timer.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class wxMenu;
@@ -63,6 +66,8 @@ private:
     void fitToDisplay();
     void showStartup(const Startup& startup);
     int pollInterval() const;
+    // Drains the frame stream (started when needed) and gives the newest frame.
+    std::optional<Nimbrel_model::Frame> newestFrame();
     void onClose(wxCloseEvent& event);
     void onLanguage(Language language);
     void onSnapshot();
@@ -95,6 +100,8 @@ private:
     long lastSlowUpdate_ = -1000;
     long lastHistogram_ = -1000;
     double cameraRate_ = 0.0;
+    FrameMeter meter_;
+    bool streamFailed_ = false;  // told once; tried again when the camera changes
     bool pictureAnnounced_ = false;
     bool closing_ = false;
     long closeWaitSince_ = -1;

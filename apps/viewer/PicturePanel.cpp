@@ -1,7 +1,5 @@
 #include "PicturePanel.h"
 
-#include "LivePicture.h"
-
 #include <wx/dcbuffer.h>
 #include <wx/dcmemory.h>
 #include <wx/graphics.h>
@@ -68,25 +66,18 @@ PicturePanel::PicturePanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
     });
 }
 
-void PicturePanel::refresh(const host::LivePicture& live, Extent area) {
-    if (!live.ok()) return;
-    area.width = std::clamp(area.width, 1, live.width());
-    area.height = std::clamp(area.height, 1, live.height());
-    const std::uint8_t* raw = live.pixels();
-    const std::size_t pitch = live.pitch();
-
-    const std::uint64_t checksum = sampledChecksum(raw, pitch, area);
-    const bool changed = haveChecksum_ && checksum != lastChecksum_;
-    lastChecksum_ = checksum;
-    haveChecksum_ = true;
-    readPointer(raw, pitch, area);
+void PicturePanel::refresh(const Nimbrel_model::Frame* fresh) {
+    if (fresh) frame_ = *fresh;
+    if (!frame_) return;
+    const Nimbrel_model::Frame& frame = *frame_;
+    readPointer(frame);
 
     const long now = clock_.Time();
     drawCredit_ = std::min(kMaxDrawCredit, drawCredit_ + (now - lastCreditMs_) * kDrawsPerMs);
     lastCreditMs_ = now;
-    pendingChange_ = pendingChange_ || changed;
+    pendingChange_ = pendingChange_ || fresh != nullptr;
     const bool geometry =
-        GetClientSize() != drawnBox_ || area.width != drawnArea_.width || area.height != drawnArea_.height;
+        GetClientSize() != drawnBox_ || frame.width() != drawnArea_.width || frame.height() != drawnArea_.height;
     const bool flash = overlay_ && flashOn() != drawnFlash_;
     const bool wanted = pendingChange_ || redraw_ || geometry || flash || !hasPicture_;
     // The camera is often slower than the display: draw only what changed, and
@@ -99,10 +90,14 @@ void PicturePanel::refresh(const host::LivePicture& live, Extent area) {
     rate_.record(now / 1000.0, pendingChange_);
     pendingChange_ = false;
     redraw_ = false;
-    render(raw, pitch, area);
+    render(frame);
 }
 
-void PicturePanel::render(const std::uint8_t* raw, std::size_t pitch, Extent area) {
+void PicturePanel::render(const Nimbrel_model::Frame& frame) {
+    const Extent area{frame.width(), frame.height()};
+    const std::uint8_t* raw = frame.data();
+    const std::size_t pitch = frame.stride();
+    const int bytesPerPixel = frame.isColor() ? 3 : 1;
     const wxSize box = GetClientSize();
     drawnBox_ = box;
     drawnArea_ = area;
@@ -118,14 +113,14 @@ void PicturePanel::render(const std::uint8_t* raw, std::size_t pitch, Extent are
         centrePending_ = false;
         pan_.x = std::clamp(pan_.x, 0, area.width - source.width);
         pan_.y = std::clamp(pan_.y, 0, area.height - source.height);
-        raw += static_cast<std::size_t>(pan_.y) * pitch + static_cast<std::size_t>(pan_.x) * 3;
+        raw += static_cast<std::size_t>(pan_.y) * pitch + static_cast<std::size_t>(pan_.x) * bytesPerPixel;
         target = {source.width * zoom_, source.height * zoom_};
     }
     if (target.width <= 0 || target.height <= 0) return;
     drawn_ = wxRect(std::max(0, (box.GetWidth() - target.width) / 2),
                     std::max(0, (box.GetHeight() - target.height) / 2), target.width, target.height);
     wxImage image(target.width, target.height, false);  // owns its pixels
-    sampleInto(raw, pitch, source, image.GetData(), target);
+    sampleInto(raw, pitch, source, image.GetData(), target, bytesPerPixel);
     if (drawnFlash_) markClipped(image.GetData(), static_cast<std::size_t>(target.width) * target.height);
     // Converted once here into what the paint handler draws as it is.
     picture_ = wxGraphicsRenderer::GetDefaultRenderer()->CreateBitmapFromImage(image);
@@ -148,11 +143,16 @@ void PicturePanel::markClipped(std::uint8_t* pixels, std::size_t count) const {
 
 bool PicturePanel::flashOn() const { return clock_.Time() / kFlashMs % 2 == 0; }
 
-void PicturePanel::readPointer(const std::uint8_t* raw, std::size_t pitch, Extent area) {
-    if (!pointer_.valid || pointer_.x >= area.width || pointer_.y >= area.height) return;
-    const std::uint8_t* pixel =
-        raw + static_cast<std::size_t>(pointer_.y) * pitch + static_cast<std::size_t>(pointer_.x) * 3;
-    std::copy(pixel, pixel + 3, pointer_.rgb);
+void PicturePanel::readPointer(const Nimbrel_model::Frame& frame) {
+    if (!pointer_.valid || pointer_.x >= frame.width() || pointer_.y >= frame.height()) return;
+    const int bytesPerPixel = frame.isColor() ? 3 : 1;
+    const std::uint8_t* pixel = frame.data() + static_cast<std::size_t>(pointer_.y) * frame.stride() +
+                                static_cast<std::size_t>(pointer_.x) * bytesPerPixel;
+    if (bytesPerPixel == 3) {
+        std::copy(pixel, pixel + 3, pointer_.rgb);
+    } else {
+        std::fill(pointer_.rgb, pointer_.rgb + 3, *pixel);
+    }
 }
 
 void PicturePanel::pointerAt(wxPoint where) {
@@ -201,7 +201,6 @@ void PicturePanel::clear(const wxString& message) {
     picture_ = wxGraphicsBitmap();
     hasPicture_ = false;
     message_ = message;
-    haveChecksum_ = false;
     redraw_ = true;
     Refresh(false);
 }

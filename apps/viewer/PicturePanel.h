@@ -6,16 +6,14 @@
 #include "ChangeRate.h"
 #include "PictureSampler.h"
 
+#include <Nimbrel_model/FrameStream.h>
 #include <wx/graphics.h>
 #include <wx/panel.h>
 #include <wx/stopwatch.h>
 
 #include <cstdint>
 #include <functional>
-
-namespace host {
-class LivePicture;
-}
+#include <optional>
 
 namespace viewer {
 
@@ -31,10 +29,12 @@ class PicturePanel : public wxPanel {
 public:
     explicit PicturePanel(wxWindow* parent);
 
-    // Shows the camera's picture; `area` is the part of the sensor that the
-    // camera reads out, at the buffer's top-left corner. A changed picture is
-    // drawn at most about 60 times a second.
-    void refresh(const host::LivePicture& live, Extent area);
+    // Shows `fresh`, a new frame of the camera, or (nullptr) keeps the last
+    // one, redrawn when the window needs it. New frames are drawn at most
+    // about 60 times a second; the latest one waits for its turn.
+    void refresh(const Nimbrel_model::Frame* fresh);
+    // The frame on show, if any.
+    const std::optional<Nimbrel_model::Frame>& frame() const { return frame_; }
     // No camera: shows `message` in place of the picture.
     void clear(const wxString& message);
 
@@ -58,10 +58,10 @@ public:
 private:
     void onPaint(wxPaintEvent& event);
     void draw(wxDC& dc) const;
-    void render(const std::uint8_t* raw, std::size_t pitch, Extent area);
+    void render(const Nimbrel_model::Frame& frame);
     void markClipped(std::uint8_t* pixels, std::size_t count) const;
     bool flashOn() const;
-    void readPointer(const std::uint8_t* raw, std::size_t pitch, Extent area);
+    void readPointer(const Nimbrel_model::Frame& frame);
     void pointerAt(wxPoint where);
     void panBy(int dx, int dy);
 
@@ -70,8 +70,7 @@ private:
     wxString message_;
     ChangeRate rate_;
     wxStopWatch clock_;
-    std::uint64_t lastChecksum_ = 0;
-    bool haveChecksum_ = false;
+    std::optional<Nimbrel_model::Frame> frame_;
     bool redraw_ = true;          // the next refresh draws even an unchanged picture
     bool pendingChange_ = false;  // a changed picture waits for its turn to be drawn
     double drawCredit_ = 1.0;

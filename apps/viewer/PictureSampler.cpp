@@ -24,41 +24,31 @@ Extent fitInside(Extent source, Extent box) {
 }
 
 void sampleInto(const std::uint8_t* source, std::size_t pitchBytes, Extent sourceSize, std::uint8_t* target,
-                Extent targetSize) {
+                Extent targetSize, int bytesPerPixel) {
     if (!source || !target || sourceSize.width <= 0 || sourceSize.height <= 0) return;
     std::vector<std::size_t> columns(static_cast<std::size_t>(std::max(targetSize.width, 0)));
     for (int x = 0; x < targetSize.width; ++x) {
         // Sample the centre of each target pixel's footprint.
         const long long sx = (2LL * x + 1) * sourceSize.width / (2LL * targetSize.width);
-        columns[static_cast<std::size_t>(x)] = static_cast<std::size_t>(sx) * 3;
+        columns[static_cast<std::size_t>(x)] = static_cast<std::size_t>(sx) * static_cast<std::size_t>(bytesPerPixel);
     }
     for (int y = 0; y < targetSize.height; ++y) {
         const long long sy = (2LL * y + 1) * sourceSize.height / (2LL * targetSize.height);
         const std::uint8_t* line = source + static_cast<std::size_t>(sy) * pitchBytes;
         std::uint8_t* out = target + static_cast<std::size_t>(y) * targetSize.width * 3;
-        for (const std::size_t offset : columns) {
-            *out++ = line[offset];
-            *out++ = line[offset + 1];
-            *out++ = line[offset + 2];
+        if (bytesPerPixel == 1) {
+            for (const std::size_t offset : columns) {
+                out[0] = out[1] = out[2] = line[offset];
+                out += 3;
+            }
+        } else {
+            for (const std::size_t offset : columns) {
+                *out++ = line[offset];
+                *out++ = line[offset + 1];
+                *out++ = line[offset + 2];
+            }
         }
     }
-}
-
-std::uint64_t sampledChecksum(const std::uint8_t* source, std::size_t pitchBytes, Extent sourceSize) {
-    constexpr int kLines = 8;
-    constexpr std::uint64_t kPrime = 1099511628211ULL;
-    std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
-    if (!source || sourceSize.width <= 0 || sourceSize.height <= 0) return hash;
-    const std::size_t lineBytes = static_cast<std::size_t>(sourceSize.width) * 3;
-    for (int i = 0; i < kLines; ++i) {
-        const std::size_t y = static_cast<std::size_t>((2LL * i + 1) * sourceSize.height / (2 * kLines));
-        const std::uint8_t* line = source + y * pitchBytes;
-        for (std::size_t b = 0; b < lineBytes; ++b) {
-            hash ^= line[b];
-            hash *= kPrime;
-        }
-    }
-    return hash;
 }
 
 }  // namespace viewer

@@ -1,5 +1,4 @@
-// Cheap picture work for the display: fitting, downscaling by sampling, and a
-// checksum that tells whether the picture changed.
+// Cheap picture work for the display: fitting, and downscaling by sampling.
 #pragma once
 
 #include <cstddef>
@@ -15,14 +14,11 @@ struct Extent {
 // The largest size with the source's aspect ratio that fits in the box.
 Extent fitInside(Extent source, Extent box);
 
-// Copies `source` (RGB, `pitchBytes` per line) into `target` (RGB, tightly
-// packed, target.width x target.height) by nearest-pixel sampling, so its cost
-// follows the target's size, not the sensor's.
+// Copies `source` (RGB, or grey with `bytesPerPixel` 1; `pitchBytes` per line)
+// into `target` (RGB, tightly packed, target.width x target.height) by
+// nearest-pixel sampling, so its cost follows the target's size, not the
+// sensor's.
 void sampleInto(const std::uint8_t* source, std::size_t pitchBytes, Extent sourceSize, std::uint8_t* target,
-                Extent targetSize);
-
-// A hash of a few lines spread over the picture: equal pictures give equal
-// values, and a moving pattern changes it from frame to frame.
-std::uint64_t sampledChecksum(const std::uint8_t* source, std::size_t pitchBytes, Extent sourceSize);
+                Extent targetSize, int bytesPerPixel = 3);
 
 }  // namespace viewer

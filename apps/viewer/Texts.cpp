@@ -25,6 +25,8 @@ constexpr std::array<Pair, static_cast<std::size_t>(Txt::Count)> kTexts{{
     {Txt::StatusColor, "colour", "couleur"},
     {Txt::StatusMono, "monochrome", "monochrome"},
     {Txt::StatusCameraRate, "Camera: %s fps", "Cam\u00e9ra : %s i/s"},
+    {Txt::StatusDropped, "%s dropped", "%s perdues"},
+    {Txt::NoticeStreamFailed, "The live frames stopped: %s", "Les images en direct se sont arr\u00eat\u00e9es : %s"},
     {Txt::StatusPictureRate, "Picture: %s changes/s", "Image : %s changements/s"},
     {Txt::StatusSaved, "Settings saved", "R\u00e9glages enregistr\u00e9s"},
     {Txt::StatusUnsaved, "\u25cf Unsaved changes", "\u25cf Modifications non enregistr\u00e9es"},

@@ -19,6 +19,8 @@ enum class Txt {
     StatusColor,
     StatusMono,
     StatusCameraRate,
+    StatusDropped,
+    NoticeStreamFailed,
     StatusPictureRate,
     StatusSaved,
     StatusUnsaved,

@@ -64,6 +64,7 @@ def test_a_wxpython_application_records_in_its_own_main_loop(tmp_path, display):
 @pytest.mark.parametrize("script, arguments", [
     ("record_clip.py", ["{tmp}/clip.avi", "--seconds", "0.5", "--fps", "10"]),
     ("exposure_sweep.py", ["--steps", "3", "--plot", "{tmp}/sweep.png"]),
+    ("frames_to_csv.py", ["{tmp}/frames.csv", "--count", "20"]),
     ("viewer.py", ["--quit-after", "1.5", "--record", "{tmp}/viewer.avi"])])
 def test_the_examples_run(tmp_path, display, script, arguments):
     run_python(EXAMPLES / script, *[argument.format(tmp=tmp_path) for argument in arguments],

@@ -1,5 +1,6 @@
 // The display's picture helpers: fitting, sampling, checksum and change rate.
 #include "ChangeRate.h"
+#include "FrameMeter.h"
 #include "PictureSampler.h"
 
 #include <gtest/gtest.h>
@@ -55,17 +56,29 @@ TEST(SampleInto, HalfSizeTakesEveryOtherPixel) {
     EXPECT_EQ(target[(2 * 4 + 1) * 3 + 2], source[(5 * 8 + 3) * 3 + 2]);
 }
 
-TEST(SampledChecksum, FollowsTheSampledLinesOnly) {
-    const Extent area{64, 48};
-    auto pixels = gradient(area, 64, 0);
-    const auto before = sampledChecksum(pixels.data(), 64 * 3, area);
-    EXPECT_EQ(before, sampledChecksum(pixels.data(), 64 * 3, area));
-    // Line 3 is the first of the eight sampled lines (centres of eight bands of 6).
-    pixels[3 * 64 * 3 + 10] ^= 0xFF;
-    EXPECT_NE(before, sampledChecksum(pixels.data(), 64 * 3, area));
-    const auto changed = sampledChecksum(pixels.data(), 64 * 3, area);
-    pixels[0] ^= 0xFF;  // line 0 is not sampled
-    EXPECT_EQ(changed, sampledChecksum(pixels.data(), 64 * 3, area));
+TEST(SampleInto, GreyIsSpreadOverTheThreeChannels) {
+    const Extent area{4, 2};
+    const std::vector<std::uint8_t> grey{0, 10, 20, 30, 99, 40, 50, 60, 70, 99};  // pitch 5: one byte of padding
+    std::vector<std::uint8_t> target(4 * 2 * 3);
+    sampleInto(grey.data(), 5, area, target.data(), area, 1);
+    for (int i = 0; i < 8; ++i) {
+        const std::uint8_t wanted = grey[static_cast<std::size_t>(i / 4 * 5 + i % 4)];
+        EXPECT_EQ(target[i * 3], wanted);
+        EXPECT_EQ(target[i * 3 + 1], wanted);
+        EXPECT_EQ(target[i * 3 + 2], wanted);
+    }
+}
+
+TEST(FrameMeter, CountsTheCamerasFramesOverTheLastSecondIncludingTheOnesNotTaken) {
+    FrameMeter meter;
+    EXPECT_EQ(meter.rate(), 0.0);
+    // 50 fps, of which only every other frame reaches the viewer.
+    for (std::uint64_t n = 1; n <= 200; n += 2) meter.add(n, n * 20'000'000);
+    EXPECT_NEAR(meter.rate(), 50.0, 1e-9);
+    // A stream started again numbers from 1: the old figures go.
+    meter.add(1, 5'000'000);
+    meter.add(2, 15'000'000);
+    EXPECT_NEAR(meter.rate(), 100.0, 1e-9);
 }
 
 TEST(ChangeRate, CountsChangesPerSecond) {
