@@ -166,43 +166,6 @@ TEST_F(StreamTest, StartOnAClosedCameraFailsAsTheSdkCall) {
     EXPECT_FALSE(stream()->isRunning());
 }
 
-// A failing call of the stream's worker reaches the consumer once, and the stream stops.
-class StreamFailureTest : public StreamFixture, public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(StreamFailureTest, ReachesTheConsumerFromNext) {
-    open();
-    stream()->start();
-    ASSERT_TRUE(stream()->next(2s));
-    ueye_sim::failCall(GetParam(), 77);
-    // A geometry query comes only after a change.
-    if (std::string(GetParam()) == "is_SetAOI") camera()->setAOI(640, 480);
-    expectSdkFailure(
-        [&] {
-            while (stream()->next(2s)) {
-            }
-        },
-        GetParam(), 77);
-    EXPECT_FALSE(stream()->isRunning());
-    EXPECT_FALSE(stream()->next(10ms));
-    ueye_sim::clearScripts();
-    camera()->exit();
-}
-
-INSTANTIATE_TEST_SUITE_P(WorkerCalls, StreamFailureTest,
-                         ::testing::Values("is_WaitEvent", "is_LockSeqBuf", "is_GetImageInfo", "is_UnlockSeqBuf",
-                                           "is_SetAOI"));
-
-TEST_F(StreamTest, StartAndStopReportTheirEventCalls) {
-    open();
-    ueye_sim::failCall("is_EnableEvent", 5);
-    expectSdkFailure([&] { stream()->start(); }, "is_EnableEvent", 5);
-    ueye_sim::clearScripts();
-    stream()->start();
-    ueye_sim::failCall("is_DisableEvent", 6);
-    expectSdkFailure([&] { stream()->stop(); }, "is_DisableEvent", 6);
-    EXPECT_FALSE(stream()->isRunning());
-}
-
 TEST_F(StreamTest, InitByIdOpensThatCamera) {
     setenv("UESIM_CAMERAS", "SIM1280-C,SIM2592-C", 1);
     ueye_sim::reset();
