@@ -2,6 +2,8 @@
 
 #include "core/PixelOps.h"
 
+#include <cstring>
+
 namespace Nimbrel_model::detail {
 
 FramePool* FramePool::create(std::size_t count, std::size_t bytes) {
@@ -10,6 +12,8 @@ FramePool* FramePool::create(std::size_t count, std::size_t bytes) {
         auto slot = std::make_unique<FrameSlot>();
         slot->pool = pool.get();
         slot->pixels.reset(allocateFrame(bytes));
+        // Touched now, so that no frame pays for the first touch of its pages.
+        std::memset(slot->pixels.get(), 0, bytes);
         pool->free_.push_back(slot.get());
         pool->slots_.push_back(std::move(slot));
     }
