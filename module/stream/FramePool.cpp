@@ -2,6 +2,8 @@
 
 #include "core/PixelOps.h"
 
+#include <cstring>
+
 namespace Nimbrel_model::detail {
 
 FramePool* FramePool::create(std::size_t count, std::size_t bytes) {
@@ -15,6 +17,8 @@ FrameSlot* FramePool::addSlot() {
     auto slot = std::make_unique<FrameSlot>();
     slot->pool = this;
     slot->pixels.reset(allocateFrame(bytes_));
+    // Touched now, so that no frame pays for the first touch of its pages.
+    std::memset(slot->pixels.get(), 0, bytes_);
     slots_.push_back(std::move(slot));
     return slots_.back().get();
 }

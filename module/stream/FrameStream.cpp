@@ -18,6 +18,10 @@
 #include <optional>
 #include <thread>
 
+#ifdef __linux__
+#include <pthread.h>
+#endif
+
 namespace Nimbrel_model {
 
 using detail::FramePool;
@@ -65,7 +69,8 @@ struct StreamCore {
     bool color = true;
 
     void run();
-    void handleFrame(int width, int height, std::uint64_t& discardThrough, bool fresh);
+    // Holds `source`, reads its frame's number and copies the area unless it is to be passed by.
+    void handleFrame(char* source, int sourceId, int width, int height, std::uint64_t& discardThrough, bool fresh);
     FrameSlot* takeSlot();
     void push(FrameSlot* slot);
     void releaseQueue();
@@ -113,6 +118,10 @@ struct BufferHold {
 }  // namespace
 
 void detail::StreamCore::run() {
+#ifdef __linux__
+    // Named for debuggers and for measuring its time.
+    pthread_setname_np(pthread_self(), "nimbrel-stream");
+#endif
     int width = 0;
     int height = 0;
     std::uint64_t discardThrough = 0;
@@ -126,6 +135,8 @@ void detail::StreamCore::run() {
             if (waited == ueye_role::kWaitTimedOut) continue;
             checkSdk(waited, ueye_role::kWaitFrameEvent);
             bool isFresh = false;
+            char* frameMemory = nullptr;
+            int frameMemoryId = 0;
             {
                 std::unique_lock lock(mutex);
                 control.wait(lock, [&] { return stopRequested || pauses == 0; });
@@ -133,6 +144,8 @@ void detail::StreamCore::run() {
                 busy = true;
                 isFresh = fresh;
                 fresh = false;
+                frameMemory = memory;
+                frameMemoryId = memoryId;
             }
             BusyTurn turn{mutex, busy, idle};
             if (isFresh) {
@@ -141,7 +154,7 @@ void detail::StreamCore::run() {
                 width = std::max(0, std::min(width, maxWidth));
                 height = std::max(0, std::min(height, maxHeight));
             }
-            handleFrame(width, height, discardThrough, isFresh);
+            handleFrame(frameMemory, frameMemoryId, width, height, discardThrough, isFresh);
         }
     } catch (...) {
         std::lock_guard lock(mutex);
@@ -151,13 +164,14 @@ void detail::StreamCore::run() {
     frameReady.notify_all();
 }
 
-void detail::StreamCore::handleFrame(int width, int height, std::uint64_t& discardThrough, bool isFresh) {
-    BufferHold hold{camera, memory};
-    checkSdk(ueye_role::holdBuffer(camera, memory), ueye_role::kHoldBuffer);
+void detail::StreamCore::handleFrame(char* source, int sourceId, int width, int height, std::uint64_t& discardThrough,
+                                     bool isFresh) {
+    BufferHold hold{camera, source};
+    checkSdk(ueye_role::holdBuffer(camera, source), ueye_role::kHoldBuffer);
     hold.held = true;
     std::uint64_t number = 0;
     std::uint64_t deviceTime = 0;
-    checkSdk(ueye_role::frameInfo(camera, memoryId, &number, &deviceTime), ueye_role::kFrameInfo);
+    checkSdk(ueye_role::frameInfo(camera, sourceId, &number, &deviceTime), ueye_role::kFrameInfo);
     // A frame that may be older than the last change, or one seen before, is not kept.
     if (isFresh || number <= discardThrough) {
         discardThrough = std::max(discardThrough, number);
@@ -169,14 +183,14 @@ void detail::StreamCore::handleFrame(int width, int height, std::uint64_t& disca
     if (slot) {
         const std::size_t pixelBytes = color ? 3 : 1;
         const std::size_t rowBytes = static_cast<std::size_t>(width) * pixelBytes;
-        const std::size_t memoryPitch = static_cast<std::size_t>(maxWidth) * pixelBytes;
+        const std::size_t sourcePitch = static_cast<std::size_t>(maxWidth) * pixelBytes;
         // Colour mode 129 keeps red, green, blue in memory already: rows copy as they are.
-        if (rowBytes == memoryPitch) {
-            std::memcpy(slot->pixels.get(), memory, rowBytes * static_cast<std::size_t>(height));
+        if (rowBytes == sourcePitch) {
+            std::memcpy(slot->pixels.get(), source, rowBytes * static_cast<std::size_t>(height));
         } else {
             for (int row = 0; row < height; ++row)
                 std::memcpy(slot->pixels.get() + rowBytes * static_cast<std::size_t>(row),
-                            memory + memoryPitch * static_cast<std::size_t>(row), rowBytes);
+                            source + sourcePitch * static_cast<std::size_t>(row), rowBytes);
         }
         slot->sequence = number;
         slot->deviceTime = deviceTime * 100;
@@ -270,7 +284,6 @@ void FrameStream::stop() {
     State& s = *state_;
     {
         std::lock_guard lock(s.mutex);
-        if (!s.worker.joinable() && !s.eventEnabled) return;
         s.stopRequested = true;
     }
     s.control.notify_all();
