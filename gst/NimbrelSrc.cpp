@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -56,6 +57,9 @@ enum Property : guint {
 GParamSpec* properties[PROP_LAST] = {};
 
 constexpr int kDefaultQueueDepth = 3;
+// The frame stream keeps one frame beyond its queue for its consumer: a
+// second one held downstream would take a slot from the camera.
+constexpr int kWrappedFrames = 1;
 constexpr guint kDefaultTimeoutMs = 5000;
 
 struct State {
@@ -75,6 +79,9 @@ struct State {
     GstVideoInfo info{};
     bool expandGray = false;
     bool useMeta = true;
+    // Wrapped frames downstream still holds; shared with the buffers, which
+    // may outlive the element.
+    std::shared_ptr<std::atomic<int>> wrapped = std::make_shared<std::atomic<int>>(0);
     bool firstFrame = true;
     std::uint64_t firstSequence = 0, lastSequence = 0, firstDevice = 0;
     std::uint64_t offsetBase = 0, nextOffset = 0;
@@ -485,20 +492,36 @@ gboolean query(GstBaseSrc* base, GstQuery* query) {
 
 // ---- frames -----------------------------------------------------------------
 
-void releaseFrame(gpointer frame) { delete static_cast<Frame*>(frame); }
+// A wrapped frame, counted while downstream holds it.
+struct HeldFrame {
+    HeldFrame(Frame&& held, std::shared_ptr<std::atomic<int>> counter)
+        : frame(std::move(held)), count(std::move(counter)) {
+        ++*count;
+    }
+    ~HeldFrame() { --*count; }
+    HeldFrame(const HeldFrame&) = delete;
+    HeldFrame& operator=(const HeldFrame&) = delete;
+    Frame frame;
+    std::shared_ptr<std::atomic<int>> count;
+};
 
-// The frame's own memory, or a copy where downstream needs one: grey frames
-// asked for as RGB, and rows with padding for a consumer that reads no video
-// meta.
+void releaseFrame(gpointer held) { delete static_cast<HeldFrame*>(held); }
+
+// The frame's own memory where that costs the camera nothing, or a copy:
+// grey frames asked for as RGB; rows with padding for a consumer that reads
+// no video meta; and frames beyond the few the stream keeps spare for its
+// consumer, which downstream would otherwise take from the camera (an
+// appsink's queue, a queue element) and turn into drops.
 GstBuffer* wrap(State& state, Frame&& frame) {
     const GstVideoInfo& info = state.info;
     const int width = frame.width(), height = frame.height();
     const auto stride = static_cast<gint>(frame.stride());
-    if (!state.expandGray && (state.useMeta || stride == GST_VIDEO_INFO_PLANE_STRIDE(&info, 0))) {
-        auto* held = new Frame(std::move(frame));
-        GstBuffer* buffer =
-            gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_READONLY, const_cast<std::uint8_t*>(held->data()), held->size(),
-                                        0, held->size(), held, releaseFrame);
+    if (!state.expandGray && (state.useMeta || stride == GST_VIDEO_INFO_PLANE_STRIDE(&info, 0)) &&
+        state.wrapped->load() < kWrappedFrames) {
+        auto* held = new HeldFrame(std::move(frame), state.wrapped);
+        const Frame& own = held->frame;
+        GstBuffer* buffer = gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_READONLY, const_cast<std::uint8_t*>(own.data()),
+                                                        own.size(), 0, own.size(), held, releaseFrame);
         gsize offsets[GST_VIDEO_MAX_PLANES] = {0};
         gint strides[GST_VIDEO_MAX_PLANES] = {stride};
         gst_buffer_add_video_meta_full(buffer, GST_VIDEO_FRAME_FLAG_NONE, GST_VIDEO_INFO_FORMAT(&info),
