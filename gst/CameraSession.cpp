@@ -199,11 +199,15 @@ Geometry openCamera(const OpenRequest& request) {
     return geometry;
 }
 
-void closeCamera() {
+void stopStream() {
     try {
         Nimbrel_model::FrameStream::getInstance()->stop();
     } catch (...) {
     }
+}
+
+void closeCamera() {
+    stopStream();
     try {
         camera().exit();
     } catch (...) {

@@ -64,6 +64,8 @@ struct OpenRequest {
 // controls. Failure (NotFound, Settings, Read) on the way, the camera closed
 // again.
 Geometry openCamera(const OpenRequest& request);
+// Stops the frame stream; never throws.
+void stopStream();
 // Stops the stream and closes the camera; never throws.
 void closeCamera();
 

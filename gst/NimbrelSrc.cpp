@@ -71,7 +71,8 @@ struct State {
     bool optimizeClock = false;
     int queueDepth = kDefaultQueueDepth;
     guint timeoutMs = kDefaultTimeoutMs;
-    bool open = false;
+    bool open = false;       // the camera
+    bool streaming = false;  // the frame stream, between set_caps and stop
     Geometry geometry;
     double rate = 0;  // negotiated
 
@@ -130,6 +131,13 @@ std::string pluginFolder() {
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&pluginFolder), &info) == 0 || !info.dli_fname) return "";
     return std::filesystem::path(info.dli_fname).parent_path().string() + "/";
+}
+
+std::string rateText(double rate) {
+    gchar* text = g_strdup_printf("%.4g", rate);
+    std::string result = text;
+    g_free(text);
+    return result;
 }
 
 GstClockTime framePeriod(double rate) {
@@ -256,10 +264,10 @@ void getProperty(GObject* object, guint id, GValue* value, GParamSpec* spec) {
         case PROP_TIMEOUT: g_value_set_uint(value, state.timeoutMs); break;
         case PROP_SENSOR_NAME: g_value_set_string(value, state.geometry.sensor.c_str()); break;
         case PROP_FRAMES_DELIVERED:
-            g_value_set_uint64(value, state.deliveredBefore + (state.open ? stream->delivered() : 0));
+            g_value_set_uint64(value, state.deliveredBefore + (state.streaming ? stream->delivered() : 0));
             break;
         case PROP_FRAMES_DROPPED:
-            g_value_set_uint64(value, state.droppedBefore + (state.open ? stream->dropped() : 0));
+            g_value_set_uint64(value, state.droppedBefore + (state.streaming ? stream->dropped() : 0));
             break;
         default: G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, spec); break;
     }
@@ -267,15 +275,16 @@ void getProperty(GObject* object, guint id, GValue* value, GParamSpec* spec) {
 
 // ---- start, stop, unlock ----------------------------------------------------
 
-gboolean start(GstBaseSrc* base) {
-    auto* src = GST_NIMBREL_SRC(base);
+// The camera opens in NULL -> READY, so that caps queries in READY see what
+// it can deliver and a failure is posted once, in the camera's words.
+bool openCamera(GstNimbrelSrc* src) {
     State& state = *src->state;
     void* none = nullptr;
     if (!owner.compare_exchange_strong(none, src)) {
         postFailure(src, Failure(Failure::Kind::Busy,
                                  "another nimbrelsrc of this process drives the camera (the "
                                  "module drives one camera per process)"));
-        return FALSE;
+        return false;
     }
     OpenRequest request;
     {
@@ -290,7 +299,7 @@ gboolean start(GstBaseSrc* base) {
         Geometry geometry;
         Readings readings;
         runOnCameraThread([&] {
-            geometry = openCamera(request);
+            geometry = nimbrel_gst::openCamera(request);
             readings = readControls();
         });
         std::lock_guard lock(state.lock);
@@ -298,40 +307,73 @@ gboolean start(GstBaseSrc* base) {
         state.applied = readings;
         state.geometry = geometry;
         state.open = true;
-        state.rate = 0;
     } catch (const std::exception& error) {
         owner.store(nullptr);
         postFailure(src, classify(error, Failure::Kind::Read));
-        return FALSE;
+        return false;
     }
-    state.firstFrame = true;
-    state.offsetBase = state.nextOffset = 0;
-    state.failurePosted = false;
-    state.deliveredBefore = 0;
-    state.droppedBefore = 0;
     GST_INFO_OBJECT(src, "opened %s", state.geometry.sensor.c_str());
     for (guint id : {PROP_SENSOR_NAME, PROP_EXPOSURE, PROP_GAIN, PROP_AUTO_GAIN, PROP_BRIGHTNESS})
         g_object_notify_by_pspec(G_OBJECT(src), properties[id]);
-    return TRUE;
+    return true;
 }
 
+void closeCamera(GstNimbrelSrc* src) {
+    State& state = *src->state;
+    {
+        std::lock_guard lock(state.lock);
+        if (!state.open) return;
+        state.open = false;
+    }
+    try {
+        runOnCameraThread([] { nimbrel_gst::closeCamera(); });
+    } catch (const std::exception& error) {
+        GST_WARNING_OBJECT(src, "closing the camera: %s", error.what());
+    }
+    owner.store(nullptr);
+}
+
+GstStateChangeReturn changeState(GstElement* element, GstStateChange transition) {
+    auto* src = GST_NIMBREL_SRC(element);
+    if (transition == GST_STATE_CHANGE_NULL_TO_READY && !openCamera(src)) return GST_STATE_CHANGE_FAILURE;
+    const GstStateChangeReturn result =
+        GST_ELEMENT_CLASS(gst_nimbrel_src_parent_class)->change_state(element, transition);
+    if (transition == GST_STATE_CHANGE_READY_TO_NULL ||
+        (transition == GST_STATE_CHANGE_NULL_TO_READY && result == GST_STATE_CHANGE_FAILURE))
+        closeCamera(src);
+    return result;
+}
+
+gboolean start(GstBaseSrc* base) {
+    State& state = stateOf(base);
+    state.firstFrame = true;
+    state.offsetBase = state.nextOffset = 0;
+    state.firstRunning = 0;
+    state.failurePosted = false;
+    state.deliveredBefore = 0;
+    state.droppedBefore = 0;
+    std::lock_guard lock(state.lock);
+    state.rate = 0;
+    return state.open;
+}
+
+// The frame stream stops with the stream; the camera stays open until NULL.
 gboolean stop(GstBaseSrc* base) {
     auto* src = GST_NIMBREL_SRC(base);
     State& state = *src->state;
     {
         std::lock_guard lock(state.lock);
-        if (!state.open) return TRUE;
+        if (!state.streaming) return TRUE;
         auto* stream = FrameStream::getInstance();
         state.deliveredBefore += stream->delivered();
         state.droppedBefore += stream->dropped();
-        state.open = false;
+        state.streaming = false;
     }
     try {
-        runOnCameraThread([] { closeCamera(); });
+        runOnCameraThread([] { stopStream(); });
     } catch (const std::exception& error) {
-        GST_WARNING_OBJECT(src, "closing the camera: %s", error.what());
+        GST_WARNING_OBJECT(src, "stopping the stream: %s", error.what());
     }
-    owner.store(nullptr);
     return TRUE;
 }
 
@@ -412,6 +454,7 @@ gboolean setCaps(GstBaseSrc* base, GstCaps* caps) {
         std::lock_guard lock(state.lock);
         state.geometry = applied;
         state.rate = applied.rate;
+        state.streaming = true;
     } catch (const std::exception& error) {
         state.failurePosted = true;
         postFailure(src, classify(error, Failure::Kind::Read));
@@ -449,10 +492,12 @@ gboolean negotiate(GstBaseSrc* base) {
     std::string text;
     if (peer && !gst_caps_is_empty(peer) && !gst_caps_is_any(peer)) {
         const GstStructure* wanted = gst_caps_get_structure(peer, 0);
-        gint width = 0, height = 0;
-        if (gst_structure_get_int(wanted, "width", &width) && gst_structure_get_int(wanted, "height", &height) &&
-            (width % known.stepX || height % known.stepY || width < known.minWidth || width > known.maxWidth ||
-             height < known.minHeight || height > known.maxHeight)) {
+        // A side downstream leaves open stays as it is now.
+        gint width = known.width, height = known.height;
+        const bool sized =
+            gst_structure_get_int(wanted, "width", &width) | gst_structure_get_int(wanted, "height", &height);
+        if (sized && (width % known.stepX || height % known.stepY || width < known.minWidth || width > known.maxWidth ||
+                      height < known.minHeight || height > known.maxHeight)) {
             text = known.sensor + " cannot take " + std::to_string(width) + " x " + std::to_string(height) + ": " +
                    nearestSizes(known, width, height);
         }
@@ -568,6 +613,15 @@ GstClockTime timestamp(GstNimbrelSrc* src, State& state, const Frame& frame) {
     return state.firstRunning + (device > state.firstDevice ? device - state.firstDevice : 0);
 }
 
+// Ends the stream on a failure posted in the camera's words: downstream gets
+// EOS, and the stream pauses as flushing, for which the base class posts no
+// second, wordless error of its own.
+GstFlowReturn fail(GstNimbrelSrc* src, const Failure& failure) {
+    postFailure(src, failure);
+    gst_pad_push_event(GST_BASE_SRC_PAD(src), gst_event_new_eos());
+    return GST_FLOW_FLUSHING;
+}
+
 GstFlowReturn create(GstPushSrc* push, GstBuffer** out) {
     auto* src = GST_NIMBREL_SRC(push);
     State& state = *src->state;
@@ -587,8 +641,7 @@ GstFlowReturn create(GstPushSrc* push, GstBuffer** out) {
         try {
             frame = stream->next(kWaitSlice);
         } catch (const std::exception& error) {
-            postFailure(src, classify(error, Failure::Kind::Read));
-            return GST_FLOW_ERROR;
+            return fail(src, classify(error, Failure::Kind::Read));
         }
         if (frame && (frame->width() != GST_VIDEO_INFO_WIDTH(&state.info) ||
                       frame->height() != GST_VIDEO_INFO_HEIGHT(&state.info))) {
@@ -598,10 +651,9 @@ GstFlowReturn create(GstPushSrc* push, GstBuffer** out) {
         if (frame) break;
         if (!stream->isRunning()) std::this_thread::sleep_for(kWaitSlice);
         if (std::chrono::steady_clock::now() >= deadline) {
-            postFailure(src,
-                        Failure(Failure::Kind::Read, "no frame from the camera within " + std::to_string(timeoutMs) +
-                                                         " ms (it runs at " + std::to_string(rate) + " fps)"));
-            return GST_FLOW_ERROR;
+            return fail(src,
+                        Failure(Failure::Kind::Read, "no frame from the camera within " + rateText(timeoutMs / 1000.0) +
+                                                         " s (it runs at " + rateText(rate) + " fps)"));
         }
     }
 
@@ -652,6 +704,7 @@ static void gst_nimbrel_src_class_init(GstNimbrelSrcClass* klass) {
     objectClass->set_property = setProperty;
     objectClass->get_property = getProperty;
     objectClass->finalize = finalize;
+    elementClass->change_state = changeState;
 
     const auto rw = static_cast<GParamFlags>(G_PARAM_READWRITE | G_PARAM_STATIC_STRINGS);
     const auto playing = static_cast<GParamFlags>(rw | GST_PARAM_MUTABLE_PLAYING);

@@ -264,3 +264,11 @@ def test_monochrome_as_rgb_repeats_the_grey_level():
         frame = pixels(pull(pipeline, 2)[-1])
     assert frame.shape == (966, 1284, 3)
     assert (frame[..., 0] == frame[..., 1]).all() and (frame[..., 1] == frame[..., 2]).all()
+
+
+def test_inside_a_wxpython_application():
+    script = pathlib.Path(__file__).with_name("wx_app.py")
+    out = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 640x480x24", sys.executable, str(script)],
+                         env={**os.environ, "NO_AT_BRIDGE": "1"}, capture_output=True, text=True, timeout=60,
+                         check=True).stdout
+    assert out.split("\n")[-2] == "10 3.0", out
