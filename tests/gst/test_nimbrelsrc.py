@@ -77,13 +77,18 @@ def test_every_colour_camera_gives_its_sensor_in_order(name):
     check_camera(name)
 
 
-def test_downstream_area_and_rate_are_set_on_the_camera():
-    description = (f"nimbrelsrc name=src camera=SIM1280-C ! video/x-raw,width=640,height=480,framerate=30/1 ! "
-                   "appsink name=sink sync=false")
+def test_downstream_area_and_rate_are_set_on_the_camera_and_changed_while_playing():
+    description = ("nimbrelsrc name=src camera=SIM1280-C ! capsfilter name=filter "
+                   "caps=video/x-raw,width=640,height=480,framerate=30/1 ! appsink name=sink sync=false")
     with playing(description) as pipeline:
         samples = pull(pipeline, 4)
         latency = Gst.Query.new_latency()
         assert pipeline.get_by_name("src").query(latency)
+        # A new filter asks upstream to negotiate again.
+        pipeline.get_by_name("filter").set_property("caps", Gst.Caps.from_string("video/x-raw,width=320,height=200"))
+        later = pull(pipeline, 4)
+        while later[-1].get_caps().get_structure(0).get_value("width") != 320:
+            later = pull(pipeline, 1)
     caps = samples[0].get_caps().get_structure(0)
     assert (caps.get_value("width"), caps.get_value("height")) == (640, 480)
     assert caps.get_fraction("framerate")[1:] == (30, 1)
@@ -92,6 +97,9 @@ def test_downstream_area_and_rate_are_set_on_the_camera():
     live, low, high = latency.parse_latency()
     assert live and low == SECOND // 30 and high == 3 * (SECOND // 30)
     check_timing(samples)
+    assert pixels(later[-1]).shape == (200, 320, 3)
+    assert later[-1].get_buffer().offset > samples[-1].get_buffer().offset
+    assert later[-1].get_buffer().pts > samples[-1].get_buffer().pts
 
 
 @pytest.mark.parametrize("request_caps, words", [
