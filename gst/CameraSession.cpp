@@ -157,11 +157,12 @@ Geometry openCamera(const OpenRequest& request) {
     try {
         host::openCamera(cam);
     } catch (const std::exception& error) {
+        const std::string hint = host::presetHint(cam, "deleting its preset (nimbrel-demo --reset-preset)");
+        closeCamera();
         const std::string text = error.what();
         if (text.find("is_InitCamera") != std::string::npos)
             throw Failure(Kind::NotFound, "no camera could be opened: " + text);
         Failure failure = classify(error, Kind::Read);
-        const std::string hint = host::presetHint(cam, "deleting its preset (nimbrel-demo --reset-preset)");
         throw Failure(failure.kind(), hint.empty() ? text : text + " (" + hint + ")");
     }
 
@@ -208,10 +209,10 @@ void stopStream() {
 
 void closeCamera() {
     stopStream();
-    try {
-        camera().exit();
-    } catch (...) {
-    }
+    // A fresh Camera for the next opening: the module keeps a camera
+    // monochrome once it found a monochrome sensor. The destructor closes the
+    // camera, after an optimisation still running.
+    delete Camera::getInstance();
 }
 
 std::string nearestSizes(const Geometry& g, int width, int height) {

@@ -66,7 +66,8 @@ struct OpenRequest {
 Geometry openCamera(const OpenRequest& request);
 // Stops the frame stream; never throws.
 void stopStream();
-// Stops the stream and closes the camera; never throws.
+// Stops the stream, closes the camera and deletes the module's Camera (the
+// next opening starts afresh); never throws.
 void closeCamera();
 
 // Sets area and rate through the module's calls and reads them back; then

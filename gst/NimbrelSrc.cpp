@@ -557,7 +557,7 @@ void releaseFrame(gpointer held) { delete static_cast<HeldFrame*>(held); }
 // no video meta; and frames beyond the few the stream keeps spare for its
 // consumer, which downstream would otherwise take from the camera (an
 // appsink's queue, a queue element) and turn into drops.
-GstBuffer* wrap(State& state, Frame&& frame) {
+GstBuffer* wrap(GstBaseSrc* base, State& state, Frame&& frame) {
     const GstVideoInfo& info = state.info;
     const int width = frame.width(), height = frame.height();
     const auto stride = static_cast<gint>(frame.stride());
@@ -573,7 +573,19 @@ GstBuffer* wrap(State& state, Frame&& frame) {
                                        static_cast<guint>(width), static_cast<guint>(height), 1, offsets, strides);
         return buffer;
     }
-    GstBuffer* buffer = gst_buffer_new_allocate(nullptr, GST_VIDEO_INFO_SIZE(&info), nullptr);
+    // The negotiated pool's buffers come back used: a fresh allocation of a
+    // large frame costs more in page faults than the copy.
+    GstBuffer* buffer = nullptr;
+    if (GstBufferPool* pool = gst_base_src_get_buffer_pool(base)) {
+        GstBufferPoolAcquireParams params{};
+        params.flags = GST_BUFFER_POOL_ACQUIRE_FLAG_DONTWAIT;  // a pool downstream emptied is no reason to wait
+        if (gst_buffer_pool_acquire_buffer(pool, &buffer, &params) != GST_FLOW_OK) buffer = nullptr;
+        gst_object_unref(pool);
+    }
+    if (!buffer || gst_buffer_get_size(buffer) < GST_VIDEO_INFO_SIZE(&info)) {
+        if (buffer) gst_buffer_unref(buffer);
+        buffer = gst_buffer_new_allocate(nullptr, GST_VIDEO_INFO_SIZE(&info), nullptr);
+    }
     GstMapInfo map;
     gst_buffer_map(buffer, &map, GST_MAP_WRITE);
     const gint outStride = GST_VIDEO_INFO_PLANE_STRIDE(&info, 0);
@@ -668,7 +680,7 @@ GstFlowReturn create(GstPushSrc* push, GstBuffer** out) {
     const std::uint64_t offset = state.offsetBase + (sequence - state.firstSequence);
     state.nextOffset = offset + 1;
 
-    GstBuffer* buffer = wrap(state, std::move(*frame));
+    GstBuffer* buffer = wrap(GST_BASE_SRC(push), state, std::move(*frame));
     GST_BUFFER_PTS(buffer) = pts;
     GST_BUFFER_DTS(buffer) = GST_CLOCK_TIME_NONE;
     GST_BUFFER_DURATION(buffer) = framePeriod(rate);

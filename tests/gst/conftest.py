@@ -54,6 +54,20 @@ def bus_error(pipeline, timeout=5):
     return error.message, error
 
 
+@pytest.fixture(scope="session")
+def display():
+    """A virtual X display. Xvfb picks a free display number itself (-displayfd): parallel runs never race for one."""
+    read, write = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "640x480x24", "-nolisten", "tcp",
+                               "-noreset"], pass_fds=(write,), stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as numbers:
+        number = numbers.readline().strip()
+    yield ":" + number
+    server.terminate()
+    server.wait()
+
+
 def gst_launch(*args, env=None, timeout=60):
     """gst-launch-1.0 with these arguments; returns the finished process."""
     return subprocess.run(["gst-launch-1.0", *args], env={**os.environ, **(env or {})}, capture_output=True,
