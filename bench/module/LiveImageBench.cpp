@@ -12,26 +12,14 @@
 #include <memory>
 #include <vector>
 
-namespace {
+#include "BenchConfig.h"
 
-// A throw-away application folder holding the shipped configuration.
-void prepareConfig() {
-    static bool done = false;
-    if (done) return;
-    namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / "nimbrel-bench";
-    fs::create_directories(dir / "res");
-    fs::copy_file(fs::path(NIMBREL_SOURCE_DIR) / "res" / "config.xml", dir / "res" / "config.xml",
-                  fs::copy_options::overwrite_existing);
-    Qel::HelperFuncs::setAppDir(dir.string());
-    Nimbrel_model::Config::getInstance()->load();
-    done = true;
-}
+namespace {
 
 const char* sensorFor(int width) { return width == 1280 ? "SIM1280-M" : "SIM4912-M"; }
 
 void BM_GetActiveImageMono(benchmark::State& state) {
-    prepareConfig();
+    prepareBenchConfig();
     ueye_sim::reset();
     ueye_sim::connectCamera(sensorFor(static_cast<int>(state.range(0))));
     auto* camera = Nimbrel_model::Camera::getInstance();

@@ -6,6 +6,7 @@
 #include "core/SensorInfo.h"
 #include "recording/OptimizationTracker.h"
 #include "sdk/Failures.h"
+#include "stream/StreamControl.h"
 #include "ueye.h"
 
 #include <algorithm>
@@ -42,10 +43,13 @@ Camera::~Camera() {
     if (_instance == this) _instance = nullptr;
 }
 
-void Camera::init() {
+void Camera::init() { initById(0); }
+
+void Camera::initById(const int& cameraId) {
     exit();
 
-    HIDS handle = 0;
+    // The SDK's convention: 0 opens the first available camera, another value the camera of that id.
+    HIDS handle = static_cast<HIDS>(cameraId);
     const INT status = is_InitCamera(&handle, nullptr);
     camHandle = handle;
     checkSdk(status, "is_InitCamera");
@@ -63,6 +67,7 @@ void Camera::init() {
 }
 
 void Camera::exit() {
+    stopFrameStream();
     const HIDS handle = camHandle;
     if (handle == 0) return;
 

@@ -3,6 +3,7 @@
 #include <Nimbrel_model/Config.h>
 
 #include "sdk/Failures.h"
+#include "stream/StreamControl.h"
 #include "ueye.h"
 
 namespace Nimbrel_model {
@@ -25,6 +26,8 @@ Aoi readAoi(HIDS handle) {
 }  // namespace
 
 void Camera::setAOI(const int& width, const int& height) {
+    // A running frame stream takes no frame while the size changes.
+    const FrameStreamPause streamPause;
     const HIDS handle = camHandle;
     double exposure = 0.0;
     checkSdk(is_SetExposureTime(handle, IS_GET_EXPOSURE_TIME, &exposure), "is_SetExposureTime");
@@ -55,6 +58,7 @@ void Camera::setAOI(const int& width, const int& height) {
 }
 
 void Camera::setDefaultAOI() {
+    const FrameStreamPause streamPause;
     INT x = 0, y = 0, width = getMaxWidth(), height = getMaxHeight();
     checkSdk(is_SetAOI(camHandle, IS_SET_IMAGE_AOI, &x, &y, &width, &height), "is_SetAOI");
 }

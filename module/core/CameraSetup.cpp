@@ -6,6 +6,7 @@
 #include "core/Narrow.h"
 #include "sdk/Failures.h"
 #include "sdk/ueye_by_role.h"
+#include "stream/StreamControl.h"
 
 namespace Nimbrel_model {
 
@@ -16,6 +17,8 @@ const INT kUncheckedSetupParam = 0;
 }  // namespace
 
 void Camera::setDefaults() {
+    // A running frame stream waits while the image memory is replaced.
+    const FrameStreamPause streamPause;
     Config* config = Config::getInstance();
     const hstring name = getName();
     const bool user = config->isUserDefined(name);

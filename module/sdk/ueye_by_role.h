@@ -1,11 +1,14 @@
-// The four SDK functions the module knows by their role, not by a name in any
-// of its messages, and the one place to adapt when an SDK names one of them
-// differently: change its declaration and the wrapper below it, nothing else.
-// Declared here too, so that an SDK header without them still serves; a
-// header that declares them the same way agrees with these declarations.
+// The SDK functions the module knows by their role, and the one place to adapt
+// when an SDK names one of them differently: change its declaration or the
+// wrapper below it, nothing else. The first four are named in none of the
+// module's messages and are declared here too, so that an SDK header without
+// them still serves; a header that declares them the same way agrees with
+// these declarations. The frame stream's calls come from the SDK's header.
 #pragma once
 
 #include "ueye.h"
+
+#include <cstdint>
 
 extern "C" {
 
@@ -43,6 +46,37 @@ inline INT optimalTiming(HIDS camera, INT mode, INT timeoutMs, INT* pixelClock, 
 
 inline INT frameTimeRange(HIDS camera, double* shortest, double* longest, double* step) {
     return is_GetFrameTimeRange(camera, shortest, longest, step);
+}
+
+// The frame stream's calls. Each is reported under the name given with it.
+
+// The frame event: set when the camera has finished a frame, taken back by the
+// wait. Waiting returns 0 with the event, IS_TIMED_OUT after `timeoutMs`.
+constexpr const char* kEnableFrameEvent = "is_EnableEvent";
+inline INT enableFrameEvent(HIDS camera) { return is_EnableEvent(camera, IS_SET_EVENT_FRAME); }
+constexpr const char* kDisableFrameEvent = "is_DisableEvent";
+inline INT disableFrameEvent(HIDS camera) { return is_DisableEvent(camera, IS_SET_EVENT_FRAME); }
+constexpr const char* kWaitFrameEvent = "is_WaitEvent";
+inline INT waitFrameEvent(HIDS camera, INT timeoutMs) { return is_WaitEvent(camera, IS_SET_EVENT_FRAME, timeoutMs); }
+constexpr INT kWaitTimedOut = IS_TIMED_OUT;
+
+// The buffer hold: while held, the camera writes no frame into the buffer and
+// passes the frames it makes meanwhile by; taking it waits for a frame being
+// written to end.
+constexpr const char* kHoldBuffer = "is_LockSeqBuf";
+inline INT holdBuffer(HIDS camera, char* memory) { return is_LockSeqBuf(camera, IS_IGNORE_PARAMETER, memory); }
+constexpr const char* kReleaseBuffer = "is_UnlockSeqBuf";
+inline INT releaseBuffer(HIDS camera, char* memory) { return is_UnlockSeqBuf(camera, IS_IGNORE_PARAMETER, memory); }
+
+// The number (rising by one a frame the camera makes) and the camera's
+// timestamp, in 0.1 us, of the frame last written into the memory of that id.
+constexpr const char* kFrameInfo = "is_GetImageInfo";
+inline INT frameInfo(HIDS camera, INT memoryId, std::uint64_t* number, std::uint64_t* deviceTime) {
+    UEYEIMAGEINFO info{};
+    const INT status = is_GetImageInfo(camera, memoryId, &info, static_cast<INT>(sizeof info));
+    *number = info.u64FrameNumber;
+    *deviceTime = info.u64TimestampDevice;
+    return status;
 }
 
 }  // namespace ueye_role

@@ -110,6 +110,13 @@ public:
     /// set; exit() or init() closes it.
     void init();
 
+    /// \brief Opens the camera of the SDK's camera id `cameraId`, with the
+    /// same steps as init() otherwise; 0 opens the first available camera,
+    /// as init() does.
+    /// \throws Qel::Exception as init(); message 63 naming "is_InitCamera"
+    /// when no camera of that id can be opened.
+    void initById(const int& cameraId);
+
     /// \brief Stops live capture, frees the image memory and closes the camera.
     ///
     /// Does nothing when no camera is open. Keeps what the last init() read:
@@ -548,6 +555,7 @@ public:
     void optimizeClock(CameraListener* listener);
 
 private:
+    friend struct CameraInternals;
     Camera();
 
     static Camera* _instance;

@@ -40,6 +40,14 @@ struct SENSORINFO {
 };
 static_assert(sizeof(SENSORINFO) == 80, "SENSORINFO is an 80-byte record");
 
+// Image information of a captured frame: its number (from 1) and the camera's
+// timestamp in units of 0.1 microseconds.
+struct UEYEIMAGEINFO {
+    std::uint64_t u64TimestampDevice;
+    std::uint64_t u64FrameNumber;
+    char reserved[48];
+};
+
 // Status codes.
 constexpr INT IS_SUCCESS = 0;
 constexpr INT IS_NO_SUCCESS = -1;
@@ -60,6 +68,9 @@ constexpr INT IS_WAIT = 1;
 constexpr INT IS_SET_DM_DIB = 1;
 constexpr INT IS_SET_TRIGGER_OFF = 0;
 constexpr INT IS_BINNING_DISABLE = 0;
+
+// Events.
+constexpr INT IS_SET_EVENT_FRAME = 2;
 
 // Colour modes.
 constexpr INT IS_CM_MONO8 = 6;
@@ -130,6 +141,14 @@ UEYE_API INT is_SetImageMem(HIDS hCam, char* pMem, INT id);
 UEYE_API INT is_FreeImageMem(HIDS hCam, char* pMem, INT id);
 UEYE_API INT is_ClearSequence(HIDS hCam);
 UEYE_API INT is_AddToSequence(HIDS hCam, char* pMem, INT id);
+UEYE_API INT is_LockSeqBuf(HIDS hCam, INT nNum, char* pcMem);
+UEYE_API INT is_UnlockSeqBuf(HIDS hCam, INT nNum, char* pcMem);
+UEYE_API INT is_GetImageInfo(HIDS hCam, INT nImageBufferID, UEYEIMAGEINFO* pImageInfo, INT nImageInfoSize);
+
+// Events: a frame event is set when a frame is complete; a wait takes it back.
+UEYE_API INT is_EnableEvent(HIDS hCam, INT which);
+UEYE_API INT is_DisableEvent(HIDS hCam, INT which);
+UEYE_API INT is_WaitEvent(HIDS hCam, INT which, INT nTimeout);
 
 // Format.
 UEYE_API INT is_SetColorMode(HIDS hCam, INT mode);

@@ -24,7 +24,7 @@ std::string connectedCamera() { return detail::VirtualCamera::instance().connect
 
 void reset() {
     const auto environment = detail::Environment::read();
-    detail::VirtualCamera::instance().restart(environment.camera);
+    detail::VirtualCamera::instance().restart(environment);
     detail::resetAvi();
     detail::Scripts::instance().clear();
     detail::CallRegistry::instance().restart(environment);

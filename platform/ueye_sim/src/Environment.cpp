@@ -65,6 +65,11 @@ Environment Environment::read() {
     environment.camera = trimmed(variable("UESIM_CAMERA"));
     environment.failures = parseFailures(variable("UESIM_FAIL"));
     environment.tracePath = variable("UESIM_TRACE");
+    std::istringstream names(variable("UESIM_CAMERAS"));
+    std::string name;
+    while (std::getline(names, name, ','))
+        if (!trimmed(name).empty()) environment.cameras.push_back(trimmed(name));
+    environment.stamp = trimmed(variable("UESIM_STAMP")) == "1";
     return environment;
 }
 

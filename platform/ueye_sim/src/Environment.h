@@ -14,7 +14,9 @@ struct FailureRule {
 };
 
 struct Environment {
-    std::string camera;  // empty: the default camera
+    std::string camera;                // empty: the default camera
+    std::vector<std::string> cameras;  // UESIM_CAMERAS: several, ids 1, 2, ...; empty: `camera` alone
+    bool stamp = false;                // UESIM_STAMP=1
     std::vector<FailureRule> failures;
     std::string tracePath;  // empty: no trace
 

@@ -120,4 +120,17 @@ FrameMeans renderFrame(const CameraModel& model, const CameraSettings& settings,
             static_cast<double>(sums[2]) / pixels};
 }
 
+void stampFrameNumber(const CameraSettings& settings, std::uint64_t number, const FrameTarget& target) {
+    const int pixelBytes = settings.colorMode == IS_CM_MONO8 ? 1 : 3;
+    const std::size_t pitch = static_cast<std::size_t>(target.width) * target.bitsPerPixel / 8;
+    const std::size_t lineBytes =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(settings.aoiWidth, 0)) * pixelBytes, pitch);
+    const int rows = std::min(settings.aoiHeight, target.height);
+    if (!target.data || lineBytes < 8 || rows <= 0) return;
+    std::array<char, 8> bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
+    std::memcpy(target.data, bytes.data(), bytes.size());
+    std::memcpy(target.data + static_cast<std::size_t>(rows - 1) * pitch, bytes.data(), bytes.size());
+}
+
 }  // namespace ueye_sim::detail

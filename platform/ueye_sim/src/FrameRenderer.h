@@ -27,4 +27,8 @@ struct FrameMeans {
 FrameMeans renderFrame(const CameraModel& model, const CameraSettings& settings, std::uint64_t frame,
                        const FrameTarget& target);
 
+// Writes `number` as 8 little-endian bytes at the start of the area's first
+// and last line, as laid out by renderFrame.
+void stampFrameNumber(const CameraSettings& settings, std::uint64_t number, const FrameTarget& target);
+
 }  // namespace ueye_sim::detail

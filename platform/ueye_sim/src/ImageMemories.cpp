@@ -35,6 +35,12 @@ const ImageMemory* ImageMemories::byId(int id) const {
     return found == memories_.end() ? nullptr : &found->second;
 }
 
+ImageMemory* ImageMemories::atAddress(const char* data) {
+    for (auto& entry : memories_)
+        if (data && entry.second.data.get() == data) return &entry.second;
+    return nullptr;
+}
+
 ImageMemory* ImageMemories::find(const char* data, int id) {
     ImageMemory* memory = byId(id);
     return memory && data && memory->data.get() == data ? memory : nullptr;
@@ -93,11 +99,16 @@ bool ImageMemories::hasCaptureTarget() const { return !sequence_.empty() || acti
 
 ImageMemory* ImageMemories::beginFrame() {
     ImageMemory* target = nullptr;
-    if (!sequence_.empty())
-        target = byId(sequence_[sequencePosition_]);
-    else if (activeId_)
+    if (!sequence_.empty()) {
+        for (std::size_t tried = 0; tried < sequence_.size(); ++tried) {
+            target = byId(sequence_[sequencePosition_]);
+            if (target && !target->locked) break;
+            sequencePosition_ = (sequencePosition_ + 1) % sequence_.size();
+        }
+    } else if (activeId_) {
         target = byId(*activeId_);
-    if (target) target->beingWritten = true;
+    }
+    if (target && !target->locked) target->beingWritten = true;
     return target;
 }
 

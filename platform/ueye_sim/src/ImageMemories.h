@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -22,6 +23,10 @@ struct ImageMemory {
     int bitsPerPixel = 0;
     std::unique_ptr<char, Free> data;
     bool beingWritten = false;
+    bool locked = false;  // held by the application: capture passes it by
+    // The last frame written into it: number from 1, device time in 0.1 us.
+    std::uint64_t frameNumber = 0;
+    std::uint64_t deviceTime = 0;
 };
 
 struct ActiveBuffer {
@@ -36,6 +41,7 @@ public:
     int allocate(int width, int height, int bitsPerPixel, char** data, int* id);
     // The memory with both that address and that id, or nullptr.
     ImageMemory* find(const char* data, int id);
+    ImageMemory* atAddress(const char* data);
     int setActive(const char* data, int id);
     int addToSequence(const char* data, int id);
     void clearSequence();
@@ -45,14 +51,16 @@ public:
     void eraseAll();
 
     std::optional<ActiveBuffer> activeBuffer() const;
-    // Where the next frame goes: the sequence's buffer in use, else the active memory.
+    // Where the next frame goes: the sequence's buffer in use, else the active
+    // memory; a locked buffer of the sequence is passed by for the next one.
+    // The result is locked itself when no free buffer is left: the frame is lost.
     ImageMemory* beginFrame();
+    ImageMemory* byId(int id);
     void endFrame(ImageMemory& memory);
     bool hasCaptureTarget() const;
     int count() const { return static_cast<int>(memories_.size()); }
 
 private:
-    ImageMemory* byId(int id);
     const ImageMemory* byId(int id) const;
 
     std::map<int, ImageMemory> memories_;

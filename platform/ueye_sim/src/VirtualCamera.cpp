@@ -32,7 +32,7 @@ VirtualCamera& VirtualCamera::instance() {
     return camera;
 }
 
-VirtualCamera::VirtualCamera() { restart(Environment::read().camera); }
+VirtualCamera::VirtualCamera() { restart(Environment::read()); }
 
 VirtualCamera::~VirtualCamera() {
     std::lock_guard lifecycle(lifecycleMutex_);
@@ -46,26 +46,34 @@ bool VirtualCamera::connect(const std::string& name) {
         if (!model) return false;
     }
     std::lock_guard lock(mutex_);
-    connected_ = model;
+    connected_.clear();
+    if (model) connected_.push_back(model);
     return true;
 }
 
 std::string VirtualCamera::connectedName() const {
     std::lock_guard lock(mutex_);
-    return connected_ ? connected_->name : "none";
+    return connected_.empty() ? "none" : connected_.front()->name;
 }
 
-void VirtualCamera::restart(const std::string& cameraName) {
-    const CameraModel* model = modelForEnvironment(cameraName);
+void VirtualCamera::restart(const Environment& environment) {
+    std::vector<const CameraModel*> models;
+    if (environment.cameras.empty()) {
+        if (const CameraModel* model = modelForEnvironment(environment.camera)) models.push_back(model);
+    } else {
+        for (const auto& name : environment.cameras)
+            if (const CameraModel* model = modelForEnvironment(name)) models.push_back(model);
+    }
     std::lock_guard lifecycle(lifecycleMutex_);
     stopCaptureThread();
     std::lock_guard lock(mutex_);
     closeLocked();
     memories_ = ImageMemories();  // ids start at 1 again
-    connected_ = model;
+    connected_ = models;
     model_ = nullptr;
-    settings_ = model ? CameraSettings::defaultsFor(*model) : CameraSettings{};
+    settings_ = models.empty() ? CameraSettings{} : CameraSettings::defaultsFor(*models.front());
     framesCaptured_ = 0;
+    stamp_ = environment.stamp;
 }
 
 bool VirtualCamera::isOpenHandle(HIDS handle) const {
@@ -92,14 +100,16 @@ int VirtualCamera::open(HIDS* handle) {
     std::lock_guard lifecycle(lifecycleMutex_);
     std::lock_guard lock(mutex_);
     if (!handle) return IS_INVALID_PARAMETER;
-    // 0 asks for the first free camera; any other value must be our camera's id.
-    if (*handle != 0 && *handle != kCameraId) return IS_CANT_OPEN_DEVICE;
-    if (!connected_ || open_) return IS_CANT_OPEN_DEVICE;
-    model_ = connected_;
+    // 0 asks for the first free camera, any other value for the camera of that
+    // id. One camera is open at a time, so the first free one is the first.
+    const HIDS id = *handle == 0 ? 1 : *handle;
+    if (id > connected_.size() || open_) return IS_CANT_OPEN_DEVICE;
+    model_ = connected_[id - 1];
     settings_ = CameraSettings::defaultsFor(*model_);
     framesCaptured_ = 0;
     open_ = true;
-    *handle = kCameraId;
+    openId_ = id;
+    *handle = id;
     return IS_SUCCESS;
 }
 
@@ -115,6 +125,8 @@ int VirtualCamera::close(HIDS handle) {
 void VirtualCamera::closeLocked() {
     memories_.eraseAll();
     open_ = false;
+    frameEventEnabled_ = frameEventSet_ = false;
+    frameDone_.notify_all();
 }
 
 int VirtualCamera::sensorInfo(HIDS handle, SENSORINFO* info) const {

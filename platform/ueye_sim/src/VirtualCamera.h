@@ -7,19 +7,20 @@
 #pragma once
 
 #include "CameraSettings.h"
+#include "Environment.h"
 #include "ImageMemories.h"
 #include "ueye.h"
 #include "ueye_sim/Control.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace ueye_sim::detail {
-
-constexpr HIDS kCameraId = 1;
 
 class VirtualCamera {
 public:
@@ -31,8 +32,8 @@ public:
     // Control.
     bool connect(const std::string& name);
     std::string connectedName() const;
-    // Closes an open camera and connects `cameraName` as the environment gives it.
-    void restart(const std::string& cameraName);
+    // Closes an open camera and connects the cameras the environment names.
+    void restart(const Environment& environment);
     CameraState state() const;
     bool waitFrames(int count, int timeoutMs);
     bool isOpenHandle(HIDS handle) const;
@@ -55,6 +56,13 @@ public:
     int clearSequence(HIDS handle);
     int addToSequence(HIDS handle, char* data, int id);
     int activeBuffer(HIDS handle, int* number, char** inUse, char** lastDone) const;
+    int lockBuffer(HIDS handle, char* data);
+    int unlockBuffer(HIDS handle, char* data);
+    int imageInfo(HIDS handle, int id, UEYEIMAGEINFO* info, int size);
+
+    // Events.
+    int enableEvent(HIDS handle, int which, bool enable);
+    int waitEvent(HIDS handle, int which, int timeoutMs);
 
     // Format.
     int setColorMode(HIDS handle, int mode);
@@ -82,25 +90,29 @@ public:
 private:
     VirtualCamera();
 
-    bool openLocked(HIDS handle) const { return open_ && handle == kCameraId; }
+    bool openLocked(HIDS handle) const { return open_ && handle == openId_; }
     // Stops and joins the capture thread; lifecycleMutex_ held, mutex_ not.
     void stopCaptureThread();
     void closeLocked();
     void captureLoop();
     // Renders one frame into the capture target, unlocking while it draws.
-    void captureFrame(std::unique_lock<std::mutex>& lock);
+    void captureFrame(std::unique_lock<std::mutex>& lock, std::chrono::steady_clock::time_point deadline);
     double highestFrameRateNow() const;
     // After a change of pixel clock or area: lower frame rate and exposure when they no longer fit.
     void fitTiming();
     void setFrameRateLocked(double fps);
 
-    mutable std::mutex lifecycleMutex_;  // open, close, start and stop, which join the thread
-    mutable std::mutex mutex_;           // everything below
-    std::condition_variable wake_;       // the capture thread's: stop or new timing
-    std::condition_variable frameDone_;  // a frame completed
-    const CameraModel* connected_ = nullptr;
-    const CameraModel* model_ = nullptr;  // the open (or last opened) camera's
+    mutable std::mutex lifecycleMutex_;          // open, close, start and stop, which join the thread
+    mutable std::mutex mutex_;                   // everything below
+    std::condition_variable wake_;               // the capture thread's: stop or new timing
+    std::condition_variable frameDone_;          // a frame completed
+    std::vector<const CameraModel*> connected_;  // camera id n is entry n - 1
+    const CameraModel* model_ = nullptr;         // the open (or last opened) camera's
     bool open_ = false;
+    HIDS openId_ = 0;
+    bool stamp_ = false;  // UESIM_STAMP: frame numbers in the first and last line
+    bool frameEventEnabled_ = false;
+    bool frameEventSet_ = false;
     CameraSettings settings_;
     ImageMemories memories_;
     bool capturing_ = false;

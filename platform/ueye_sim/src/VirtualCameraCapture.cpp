@@ -70,29 +70,66 @@ void VirtualCamera::captureLoop() {
             wake_.wait_until(lock, deadline, [&] { return stopRequested_ || timingVersion_ != version; });
             continue;
         }
-        captureFrame(lock);
+        captureFrame(lock, deadline);
         const auto now = Clock::now();
         // More than a frame behind: drop the missed frames rather than catch up in a burst.
         lastDeadline = now - deadline > period ? now : deadline;
     }
 }
 
-void VirtualCamera::captureFrame(std::unique_lock<std::mutex>& lock) {
+void VirtualCamera::captureFrame(std::unique_lock<std::mutex>& lock, Clock::time_point deadline) {
     ImageMemory* target = memories_.beginFrame();
     if (!target) return;  // no memory to write into: the frame is lost
+    if (target->locked) {
+        // Every buffer is held: the frame is made but lands nowhere, and its number is gone.
+        ++framesCaptured_;
+        frameDone_.notify_all();
+        return;
+    }
     const CameraSettings settings = settings_;
     const CameraModel& model = *model_;
     const std::uint64_t frame = framesCaptured_;
     const FrameTarget where{target->data.get(), target->width, target->height, target->bitsPerPixel};
+    const bool stamp = stamp_;
     // Drawing a large frame takes a while; control calls go on meanwhile, and
     // freeing this memory waits for beingWritten to clear.
     lock.unlock();
     const FrameMeans means = renderFrame(model, settings, frame, where);
+    if (stamp) stampFrameNumber(settings, frame + 1, where);
     lock.lock();
     memories_.endFrame(*target);
     ++framesCaptured_;
+    target->frameNumber = framesCaptured_;
+    // The device clock: the steady clock in 0.1 us, read at the frame's deadline.
+    target->deviceTime = static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>>(
+            deadline.time_since_epoch())
+            .count());
     applyAutoControls(settings_, means);
+    if (frameEventEnabled_) frameEventSet_ = true;
     frameDone_.notify_all();
+}
+
+int VirtualCamera::enableEvent(HIDS handle, int which, bool enable) {
+    std::lock_guard lock(mutex_);
+    if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
+    if (which != IS_SET_EVENT_FRAME) return IS_INVALID_PARAMETER;
+    frameEventEnabled_ = enable;
+    frameEventSet_ = false;
+    frameDone_.notify_all();
+    return IS_SUCCESS;
+}
+
+int VirtualCamera::waitEvent(HIDS handle, int which, int timeoutMs) {
+    std::unique_lock lock(mutex_);
+    if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
+    if (which != IS_SET_EVENT_FRAME || timeoutMs < 0) return IS_INVALID_PARAMETER;
+    if (!frameEventEnabled_) return IS_NO_SUCCESS;
+    frameDone_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                        [&] { return frameEventSet_ || !frameEventEnabled_ || !open_; });
+    if (!frameEventSet_) return IS_TIMED_OUT;
+    frameEventSet_ = false;
+    return IS_SUCCESS;
 }
 
 int VirtualCamera::setExternalTrigger(HIDS handle, int mode) {

@@ -1,6 +1,8 @@
 // Image memories and the capture sequence.
 #include "VirtualCamera.h"
 
+#include <cstring>
+
 namespace ueye_sim::detail {
 
 int VirtualCamera::allocateMemory(HIDS handle, int width, int height, int bitsPerPixel, char** data, int* id) {
@@ -50,6 +52,40 @@ int VirtualCamera::activeBuffer(HIDS handle, int* number, char** inUse, char** l
     if (number) *number = buffer->number;
     if (inUse) *inUse = buffer->inUse;
     if (lastDone) *lastDone = buffer->lastDone;
+    return IS_SUCCESS;
+}
+
+int VirtualCamera::lockBuffer(HIDS handle, char* data) {
+    std::unique_lock lock(mutex_);
+    if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
+    ImageMemory* memory = memories_.atAddress(data);
+    if (!memory) return IS_INVALID_MEMORY_POINTER;
+    if (memory->locked) return IS_SEQUENCE_BUF_ALREADY_LOCKED;
+    // A frame being drawn into it is finished first: the holder gets it whole.
+    frameDone_.wait(lock, [&] { return !memory->beingWritten || !openLocked(handle); });
+    if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
+    memory->locked = true;
+    return IS_SUCCESS;
+}
+
+int VirtualCamera::unlockBuffer(HIDS handle, char* data) {
+    std::lock_guard lock(mutex_);
+    if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
+    ImageMemory* memory = memories_.atAddress(data);
+    if (!memory) return IS_INVALID_MEMORY_POINTER;
+    memory->locked = false;
+    return IS_SUCCESS;
+}
+
+int VirtualCamera::imageInfo(HIDS handle, int id, UEYEIMAGEINFO* info, int size) {
+    std::lock_guard lock(mutex_);
+    if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
+    if (!info || size != static_cast<int>(sizeof *info)) return IS_INVALID_PARAMETER;
+    const ImageMemory* memory = memories_.byId(id);
+    if (!memory) return IS_INVALID_MEMORY_POINTER;
+    std::memset(info, 0, sizeof *info);
+    info->u64FrameNumber = memory->frameNumber;
+    info->u64TimestampDevice = memory->deviceTime;
     return IS_SUCCESS;
 }
 

@@ -1,0 +1,140 @@
+// The frame stream: its cost per frame beside a warm memcpy of the frame's
+// bytes, the time from a frame's device timestamp to next() returning, and
+// the frames dropped at each camera's highest rate by a consumer that only
+// takes frames. Figures are counters of one run.
+#include <Nimbrel_model/Camera.h>
+#include <Nimbrel_model/Config.h>
+#include <Nimbrel_model/FrameStream.h>
+#include <benchmark/benchmark.h>
+#include <ueye_sim/Control.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "BenchConfig.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Nimbrel_model::Camera;
+using Nimbrel_model::FrameStream;
+
+// Nanoseconds the stream's thread has run on a processor so far.
+double streamThreadNanoseconds() {
+    namespace fs = std::filesystem;
+    for (const auto& task : fs::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        if (name != "nimbrel-stream") continue;
+        std::ifstream schedstat(task.path() / "schedstat");
+        double running = 0;
+        schedstat >> running;
+        return running;
+    }
+    return 0;
+}
+
+Camera* openAtHighestRate(const char* sensor) {
+    prepareBenchConfig();
+    ueye_sim::reset();
+    ueye_sim::connectCamera(sensor);
+    Camera* camera = Camera::getInstance();
+    camera->init();
+    camera->setFrameRate(1000.0);
+    return camera;
+}
+
+double medianOf(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+const char* const kSensors[] = {"SIM1280-C", "SIM1280-M", "SIM2592-C", "SIM4912-M", "SIM1284-C", "SIM1284-M"};
+
+// Cost per frame: the stream thread's processor time per frame it handled,
+// beside the median of warm copies of the same number of bytes.
+void BM_StreamCostPerFrame(benchmark::State& state) {
+    const char* sensor = kSensors[state.range(0)];
+    Camera* camera = openAtHighestRate(sensor);
+    const std::size_t bytes =
+        static_cast<std::size_t>(camera->getMaxWidth()) * camera->getMaxHeight() * (camera->isColor() ? 3 : 1);
+    std::vector<unsigned char> from(bytes, 7), to(bytes, 0);
+    std::vector<double> copies;
+    for (int i = 0; i < 15; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::ClobberMemory();
+        copies.push_back(std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count());
+    }
+    FrameStream* stream = FrameStream::getInstance();
+    stream->start();
+    (void)stream->next(2s);
+    const double before = streamThreadNanoseconds();
+    const std::uint64_t first = stream->delivered() + stream->dropped();
+    for (auto _ : state) benchmark::DoNotOptimize(stream->next(2s));
+    const double spent = streamThreadNanoseconds() - before;
+    const auto frames = static_cast<double>(stream->delivered() + stream->dropped() - first);
+    stream->stop();
+    camera->exit();
+    const double perFrame = frames > 0 ? spent / frames : 0;
+    state.counters["megapixels"] = static_cast<double>(bytes / (camera->isColor() ? 3 : 1)) / 1e6;
+    state.counters["stream_ms_per_frame"] = perFrame / 1e6;
+    state.counters["memcpy_ms"] = medianOf(copies) / 1e6;
+    state.counters["ratio_to_memcpy"] = perFrame / medianOf(copies);
+    state.SetLabel(sensor);
+}
+
+// From a frame's device timestamp (the steady clock in the simulator) to
+// next() handing it out, with the consumer waiting.
+void BM_StreamLatency(benchmark::State& state) {
+    Camera* camera = openAtHighestRate("SIM1280-C");
+    FrameStream* stream = FrameStream::getInstance();
+    stream->start();
+    std::vector<double> latencies;
+    for (auto _ : state) {
+        const auto frame = stream->next(2s);
+        const auto now = std::chrono::steady_clock::now();
+        if (!frame) continue;
+        latencies.push_back(static_cast<double>(now.time_since_epoch().count()) -
+                            static_cast<double>(frame->deviceTime()));
+    }
+    stream->stop();
+    camera->exit();
+    state.counters["median_ms"] = medianOf(latencies) / 1e6;
+    state.counters["worst_ms"] = latencies.empty() ? 0 : *std::max_element(latencies.begin(), latencies.end()) / 1e6;
+}
+
+// A consumer that only takes frames for NIMBREL_STREAM_SECONDS (default 5).
+void BM_StreamDropsAtHighestRate(benchmark::State& state) {
+    const char* sensor = kSensors[state.range(0)];
+    const char* wanted = std::getenv("NIMBREL_STREAM_SECONDS");
+    const auto length = std::chrono::duration<double>(wanted ? std::atof(wanted) : 5.0);
+    Camera* camera = openAtHighestRate(sensor);
+    const double rate = camera->getFrameRate();
+    FrameStream* stream = FrameStream::getInstance();
+    for (auto _ : state) {
+        stream->start();
+        const auto end = std::chrono::steady_clock::now() + length;
+        while (std::chrono::steady_clock::now() < end) benchmark::DoNotOptimize(stream->next(1s));
+        state.counters["delivered"] = static_cast<double>(stream->delivered());
+        state.counters["dropped"] = static_cast<double>(stream->dropped());
+        stream->stop();
+    }
+    camera->exit();
+    state.counters["fps"] = rate;
+    state.SetLabel(sensor);
+}
+
+}  // namespace
+
+BENCHMARK(BM_StreamCostPerFrame)->Arg(0)->Arg(2)->Arg(3)->Iterations(60)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StreamLatency)->Iterations(300)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StreamDropsAtHighestRate)->DenseRange(0, 5)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();

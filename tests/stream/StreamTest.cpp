@@ -1,0 +1,180 @@
+// The frame stream: whole, numbered frames, their accounting, and how the
+// stream meets the camera's other operations.
+#include "StreamSupport.h"
+
+#include <Qel/Qel.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <future>
+
+namespace testsupport {
+namespace {
+
+using namespace std::chrono_literals;
+using Names = std::vector<std::string>;
+
+using StreamTest = StreamFixture;
+class StreamSensorTest : public StreamFixture, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(StreamSensorTest, FramesAreWholeNumberedAndOfTheArea) {
+    open(GetParam());
+    camera()->setAOI(640, 480);
+    stream()->start();
+    std::uint64_t previous = 0;
+    std::uint64_t previousTime = 0;
+    for (int i = 0; i < 20; ++i) {
+        const auto frame = stream()->next(2s);
+        ASSERT_TRUE(frame);
+        EXPECT_EQ(wholeFrameProblem(*frame), "");
+        EXPECT_GT(frame->sequence(), previous);
+        EXPECT_GT(frame->deviceTime(), previousTime);
+        EXPECT_EQ(frame->width(), 640);
+        EXPECT_EQ(frame->height(), 480);
+        EXPECT_EQ(frame->isColor(), camera()->isColor());
+        EXPECT_EQ(frame->stride(), camera()->isColor() ? 640u * 3 : 640u);
+        EXPECT_EQ(frame->size(), frame->stride() * 480);
+        previous = frame->sequence();
+        previousTime = frame->deviceTime();
+    }
+    EXPECT_EQ(stream()->delivered(), 20u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sensors, StreamSensorTest, ::testing::Values("SIM1280-C", "SIM1280-M"), [](const auto& info) {
+    std::string name = info.param;
+    name.replace(name.find('-'), 1, "_");
+    return name;
+});
+
+TEST_P(StreamSensorTest, PixelsAreTheLivePicturesOwnOneByteForGrey) {
+    open(GetParam());
+    stream()->start();
+    ASSERT_TRUE(stream()->next(2s));
+    const auto frame = stream()->next(2s);
+    ASSERT_TRUE(frame);
+    unsigned char* picture = camera()->getActiveImage();
+    // The lower half is still colour bars: the same in every frame.
+    const int width = camera()->getMaxWidth();
+    const std::size_t row = static_cast<std::size_t>(camera()->getMaxHeight()) - 100;
+    int differences = 0;
+    for (int x = 0; x < width; ++x)
+        for (int c = 0; c < 3; ++c) {
+            const int own = frame->data()[row * frame->stride() + (frame->isColor() ? 3 * x + c : x)];
+            differences += own != picture[(row * width + x) * 3 + c];
+        }
+    if (!camera()->isColor()) delete[] picture;
+    EXPECT_EQ(differences, 0);
+}
+
+TEST_F(StreamTest, ASlowConsumerGetsWholeRisingFramesAndAnExactDropCount) {
+    open();
+    camera()->setFrameRate(60.0);
+    stream()->start(3);
+    std::uint64_t first = 0;
+    std::uint64_t last = 0;
+    for (int i = 0; i < 30; ++i) {
+        const auto frame = stream()->next(2s);
+        ASSERT_TRUE(frame);
+        EXPECT_EQ(wholeFrameProblem(*frame), "");
+        if (i == 0) first = frame->sequence();
+        EXPECT_GT(frame->sequence(), last);
+        last = frame->sequence();
+        std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_EQ(stream()->delivered(), 30u);
+    EXPECT_EQ(stream()->delivered() + stream()->dropped(), last - first + 1);
+    // About two of every three frames cannot be taken at 20 a second.
+    EXPECT_GT(stream()->dropped(), 30u);
+}
+
+TEST_F(StreamTest, AHeldFrameIsNeverWrittenAgain) {
+    open();
+    stream()->start(1);
+    const auto kept = stream()->next(2s);
+    ASSERT_TRUE(kept);
+    const std::vector<std::uint8_t> before(kept->data(), kept->data() + kept->size());
+    for (int i = 0; i < 10; ++i) ASSERT_TRUE(stream()->next(2s));
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), kept->data()));
+    stream()->stop();
+    camera()->exit();
+    // Still valid after the stream and the camera are gone.
+    EXPECT_EQ(wholeFrameProblem(*kept), "");
+}
+
+TEST_F(StreamTest, ExitWhileAConsumerWaitsEndsTheWaitEmpty) {
+    open();
+    camera()->setFrameRate(1.0);
+    stream()->start();
+    auto waiting = std::async(std::launch::async, [&] {
+        std::optional<Frame> frame;
+        while ((frame = stream()->next(5s)) && stream()->isRunning()) {
+        }
+        return frame.has_value();
+    });
+    std::this_thread::sleep_for(100ms);
+    camera()->exit();
+    EXPECT_EQ(waiting.wait_for(3s), std::future_status::ready);
+    EXPECT_FALSE(stream()->isRunning());
+    camera()->init();
+    EXPECT_FALSE(stream()->isRunning());
+}
+
+TEST_F(StreamTest, ANewAreaComesFromTheNextCompleteFrameEachFrameWithItsSize) {
+    open();
+    stream()->start();
+    ASSERT_TRUE(stream()->next(2s));
+    camera()->setAOI(320, 240);
+    // Frames queued before the change keep their own size; the next ones have the new one.
+    for (int i = 0; i < 10; ++i) {
+        const auto frame = stream()->next(2s);
+        ASSERT_TRUE(frame);
+        EXPECT_EQ(wholeFrameProblem(*frame), "");
+    }
+    const auto frame = stream()->next(2s);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->width(), 320);
+    EXPECT_EQ(frame->height(), 240);
+}
+
+TEST_F(StreamTest, SetDefaultsMovesTheStreamToTheNewImageMemory) {
+    open();
+    stream()->start();
+    ASSERT_TRUE(stream()->next(2s));
+    camera()->setDefaults();
+    const std::uint64_t before = stream()->delivered();
+    for (int i = 0; i < 10; ++i) {
+        const auto frame = stream()->next(2s);
+        ASSERT_TRUE(frame);
+        EXPECT_EQ(wholeFrameProblem(*frame), "");
+    }
+    EXPECT_EQ(stream()->delivered(), before + 10);
+    EXPECT_EQ(ueye_sim::state().allocatedMemories, 1);
+}
+
+TEST_F(StreamTest, WithoutAStartTheCameraCallsAreUnchanged) {
+    open();
+    ueye_sim::clearCallLog();
+    (void)stream()->isRunning();
+    EXPECT_FALSE(stream()->next(10ms));
+    camera()->setAOI(640, 480);
+    camera()->exit();
+    for (const auto& name : calls()) EXPECT_EQ(name.find("Event"), std::string::npos) << name;
+}
+
+TEST_F(StreamTest, StartOnAClosedCameraFailsAsTheSdkCall) {
+    expectSdkFailure([&] { stream()->start(); }, "is_EnableEvent", 1);
+    EXPECT_FALSE(stream()->isRunning());
+}
+
+TEST_F(StreamTest, InitByIdOpensThatCamera) {
+    setenv("UESIM_CAMERAS", "SIM1280-C,SIM2592-C", 1);
+    ueye_sim::reset();
+    camera()->initById(2);
+    EXPECT_EQ(camera()->getName().str(), "SIM2592-C");
+    camera()->init();
+    EXPECT_EQ(camera()->getName().str(), "SIM1280-C");
+    expectSdkFailure([&] { camera()->initById(3); }, "is_InitCamera", 3);
+}
+
+}  // namespace
+}  // namespace testsupport
