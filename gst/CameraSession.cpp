@@ -229,7 +229,7 @@ std::string nearestSizes(const Geometry& g, int width, int height) {
            " in steps of " + sizeText(g.stepX, g.stepY) + ")";
 }
 
-Geometry configure(const Geometry& known, int width, int height, double rate, int queueDepth) {
+Geometry configure(const Geometry& known, int width, int height, double rate, int queueDepth, bool& started) {
     Camera& cam = camera();
     auto* stream = Nimbrel_model::FrameStream::getInstance();
     Geometry geometry = known;
@@ -257,7 +257,8 @@ Geometry configure(const Geometry& known, int width, int height, double rate, in
                                             " fps (it takes " + rateText(known.lowestRate) + " to " +
                                             rateText(known.highestRate) + " fps, less at larger areas)");
         }
-        if (!stream->isRunning()) stream->start(queueDepth);
+        started = !stream->isRunning();
+        if (started) stream->start(queueDepth);
     } catch (const Failure&) {
         throw;
     } catch (const std::exception& error) {

@@ -71,10 +71,11 @@ void stopStream();
 void closeCamera();
 
 // Sets area and rate through the module's calls and reads them back; then
-// (re)starts the frame stream with `queueDepth`. Failure Format naming the
-// nearest sizes when the camera does not take the area, or its rates when it
-// does not take the rate; Read for a failing SDK call.
-Geometry configure(const Geometry& known, int width, int height, double rate, int queueDepth);
+// starts the frame stream with `queueDepth` when it does not run (a new area
+// stops it), telling whether it `started`. Failure Format naming the nearest
+// sizes when the camera does not take the area, or its rates when it does
+// not take the rate; Read for a failing SDK call.
+Geometry configure(const Geometry& known, int width, int height, double rate, int queueDepth, bool& started);
 
 // Applies the given controls (Read on a failing SDK call) and reads back all.
 Readings applyControls(const Controls& controls);

@@ -95,6 +95,10 @@ struct State {
     std::atomic<std::uint64_t> deliveredBefore{0}, droppedBefore{0};
 };
 
+// The camera's own timestamp rides on each buffer as a reference timestamp
+// of this clock, in nanoseconds.
+GstCaps* deviceClock = nullptr;
+
 // The module drives one camera per process.
 std::atomic<void*> owner{nullptr};
 
@@ -444,11 +448,14 @@ gboolean setCaps(GstBaseSrc* base, GstCaps* caps) {
     }
     auto* stream = FrameStream::getInstance();
     const std::uint64_t delivered = stream->delivered(), dropped = stream->dropped();
-    const bool wasRunning = stream->isRunning();
+    bool started = false;
     try {
         Geometry applied;
         const bool ran = runOnCameraThread(
-            [&] { applied = configure(known, GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info), rate, depth); },
+            [&] {
+                applied =
+                    configure(known, GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info), rate, depth, started);
+            },
             [&] { return state.flushing.load(); });
         if (!ran) return FALSE;
         std::lock_guard lock(state.lock);
@@ -460,14 +467,13 @@ gboolean setCaps(GstBaseSrc* base, GstCaps* caps) {
         postFailure(src, classify(error, Failure::Kind::Read));
         return FALSE;
     }
-    if (wasRunning && (stream->delivered() < delivered || stream->dropped() < dropped || delivered == 0)) {
-        // The stream started again: its counts and frame numbers begin anew.
+    if (started) {
+        // The stream's counts and frame numbers begin anew; the element's go on.
         state.deliveredBefore += delivered;
         state.droppedBefore += dropped;
         state.firstFrame = true;
+        state.offsetBase = state.nextOffset;
     }
-    if (!wasRunning) state.firstFrame = true;
-    state.offsetBase = state.nextOffset;
     state.info = info;
     state.expandGray = !known.color && GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_RGB;
     GST_INFO_OBJECT(src, "%dx%d at %g fps", GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info), rate);
@@ -670,6 +676,7 @@ GstFlowReturn create(GstPushSrc* push, GstBuffer** out) {
     }
 
     const std::uint64_t sequence = frame->sequence();
+    const std::uint64_t device = frame->deviceTime();
     const bool gap = !state.firstFrame && sequence != state.lastSequence + 1;
     const GstClockTime pts = timestamp(src, state, *frame);
     if (state.firstFrame) {
@@ -687,6 +694,7 @@ GstFlowReturn create(GstPushSrc* push, GstBuffer** out) {
     GST_BUFFER_OFFSET(buffer) = offset;
     GST_BUFFER_OFFSET_END(buffer) = offset + 1;
     if (gap) GST_BUFFER_FLAG_SET(buffer, GST_BUFFER_FLAG_DISCONT);
+    gst_buffer_add_reference_timestamp_meta(buffer, deviceClock, device, GST_CLOCK_TIME_NONE);
     *out = buffer;
     return GST_FLOW_OK;
 }
@@ -767,6 +775,8 @@ static void gst_nimbrel_src_class_init(GstNimbrelSrcClass* klass) {
                                        gst_pad_template_new("src", GST_PAD_SRC, GST_PAD_ALWAYS, templateCaps));
     gst_caps_unref(templateCaps);
 
+    deviceClock = gst_caps_new_empty_simple("timestamp/x-nimbrel-device");
+    GST_MINI_OBJECT_FLAG_SET(deviceClock, GST_MINI_OBJECT_FLAG_MAY_BE_LEAKED);
     baseClass->start = start;
     baseClass->stop = stop;
     baseClass->unlock = unlock;
