@@ -57,9 +57,11 @@ enum Property : guint {
 GParamSpec* properties[PROP_LAST] = {};
 
 constexpr int kDefaultQueueDepth = 3;
-// The frame stream keeps one frame beyond its queue for its consumer: a
-// second one held downstream would take a slot from the camera.
-constexpr int kWrappedFrames = 1;
+// Wrapped frames downstream may hold before the element copies instead: a
+// sink's last sample and the buffer on its way. The frame stream keeps one
+// frame beyond its queue for its consumer; each one more held downstream
+// takes a place in the queue from the camera.
+constexpr int kWrappedFrames = 2;
 constexpr guint kDefaultTimeoutMs = 5000;
 
 struct State {
@@ -447,7 +449,10 @@ gboolean setCaps(GstBaseSrc* base, GstCaps* caps) {
         depth = state.queueDepth;
     }
     auto* stream = FrameStream::getInstance();
-    const std::uint64_t delivered = stream->delivered(), dropped = stream->dropped();
+    // A stopped stream keeps its last run's counts: they were taken in stop().
+    const bool wasRunning = stream->isRunning();
+    const std::uint64_t delivered = wasRunning ? stream->delivered() : 0;
+    const std::uint64_t dropped = wasRunning ? stream->dropped() : 0;
     bool started = false;
     try {
         Geometry applied;
