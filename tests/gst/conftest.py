@@ -54,12 +54,19 @@ def bus_error(pipeline, timeout=5):
     return error.message, error
 
 
+def tool_env():
+    """The environment for tools that never load the plugin (Xvfb, ffprobe): without a sanitizer's preload."""
+    env = dict(os.environ)
+    env.pop("LD_PRELOAD", None)
+    return env
+
+
 @pytest.fixture(scope="session")
 def display():
     """A virtual X display. Xvfb picks a free display number itself (-displayfd): parallel runs never race for one."""
     read, write = os.pipe()
     server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "640x480x24", "-nolisten", "tcp",
-                               "-noreset"], pass_fds=(write,), stderr=subprocess.DEVNULL)
+                               "-noreset"], pass_fds=(write,), env=tool_env(), stderr=subprocess.DEVNULL)
     os.close(write)
     with os.fdopen(read) as numbers:
         number = numbers.readline().strip()

@@ -10,7 +10,7 @@ import time
 import numpy as np
 import pytest
 
-from conftest import SECOND, Gst, bus_error, gst_launch, playing, pull
+from conftest import SECOND, Gst, bus_error, gst_launch, playing, pull, tool_env
 
 CATALOGUE = {  # name: (colour, width, height)
     "SIM1280-C": (True, 1280, 1024),
@@ -230,7 +230,7 @@ def test_sdk_failure_mid_stream_is_posted_and_torn_down():
 def probe_frames(path):
     out = subprocess.run(["ffprobe", "-v", "error", "-select_streams", "v:0", "-count_frames", "-show_entries",
                           "stream=codec_name,width,height,nb_read_frames", "-of", "json", str(path)],
-                         capture_output=True, text=True, check=True).stdout
+                         env=tool_env(), capture_output=True, text=True, check=True).stdout
     return json.loads(out)["streams"][0]
 
 
