@@ -146,7 +146,12 @@ Failure classify(const std::exception& error, Kind fallback) {
 
 Geometry openCamera(const OpenRequest& request) {
     loadSettings(request);
-    if (!request.camera.empty()) {
+    // A number is the SDK's camera id, which any SDK takes; a name connects a
+    // simulated camera.
+    const bool byId =
+        !request.camera.empty() && request.camera.size() < 10 &&
+        std::all_of(request.camera.begin(), request.camera.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!request.camera.empty() && !byId) {
         try {
             host::chooseCamera(request.camera);
         } catch (const host::UsageError& error) {
@@ -155,7 +160,11 @@ Geometry openCamera(const OpenRequest& request) {
     }
     Camera& cam = camera();
     try {
-        host::openCamera(cam);
+        if (byId) {
+            cam.initById(std::stoi(request.camera));
+        } else {
+            host::openCamera(cam);
+        }
     } catch (const std::exception& error) {
         const std::string hint = host::presetHint(cam, "deleting its preset (nimbrel-demo --reset-preset)");
         closeCamera();

@@ -53,7 +53,7 @@ struct Readings {
 };
 
 struct OpenRequest {
-    std::string camera;  // a simulated camera's name; empty: the one connected
+    std::string camera;  // the SDK's camera id, or a simulated camera's name; empty: the first camera
     std::string appDir;  // empty: the user's settings folder, as the tools
     std::string pluginDir;
     bool optimizeClock = false;

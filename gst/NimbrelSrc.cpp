@@ -734,11 +734,11 @@ static void gst_nimbrel_src_class_init(GstNimbrelSrcClass* klass) {
     const auto rw = static_cast<GParamFlags>(G_PARAM_READWRITE | G_PARAM_STATIC_STRINGS);
     const auto playing = static_cast<GParamFlags>(rw | GST_PARAM_MUTABLE_PLAYING);
     const auto ro = static_cast<GParamFlags>(G_PARAM_READABLE | G_PARAM_STATIC_STRINGS);
-    properties[PROP_CAMERA] =
-        g_param_spec_string("camera", "Camera",
-                            "The simulated camera to connect, by name (as the tools' --camera); empty: the one the "
-                            "SDK finds (UESIM_CAMERA in the simulator)",
-                            "", static_cast<GParamFlags>(rw | GST_PARAM_MUTABLE_READY));
+    properties[PROP_CAMERA] = g_param_spec_string(
+        "camera", "Camera",
+        "Which camera: the SDK's camera id (1, 2, ...), or a simulated camera's name as the tools' --camera; "
+        "empty: the first camera the SDK finds",
+        "", static_cast<GParamFlags>(rw | GST_PARAM_MUTABLE_READY));
     properties[PROP_APP_DIR] =
         g_param_spec_string("app-dir", "Settings folder",
                             "Folder holding res/config.xml (as the tools' --app-dir); empty: the user's "

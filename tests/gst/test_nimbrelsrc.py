@@ -218,6 +218,14 @@ def test_opening_failures_name_their_cause(tmp_path, env, code, words):
         assert word in text
 
 
+def test_one_camera_of_several_by_its_id():
+    several = {"UESIM_CAMERAS": "SIM1280-C,SIM1284-C"}
+    chosen = gst_launch("-v", "nimbrelsrc", "camera=2", "num-buffers=2", "!", "fakesink", env=several)
+    assert chosen.returncode == 0 and "sensor-name = SIM1284-C" in chosen.stdout, chosen.stdout + chosen.stderr
+    missing = gst_launch("nimbrelsrc", "camera=3", "!", "fakesink", env=several)
+    assert missing.returncode != 0 and "is_InitCamera" in missing.stdout + missing.stderr
+
+
 def test_sdk_failure_mid_stream_is_posted_and_torn_down():
     failing = "is_GetImageInfo@20=-1"
     result = gst_launch("nimbrelsrc", f"camera={SMALL}", "!", "fakesink", env={"UESIM_FAIL": failing}, timeout=30)
