@@ -284,7 +284,6 @@ void FrameStream::stop() {
     State& s = *state_;
     {
         std::lock_guard lock(s.mutex);
-        if (!s.worker.joinable() && !s.eventEnabled) return;
         s.stopRequested = true;
     }
     s.control.notify_all();

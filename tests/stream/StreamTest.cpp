@@ -83,22 +83,48 @@ TEST_F(StreamTest, ASlowConsumerGetsWholeRisingFramesAndAnExactDropCount) {
     }
     EXPECT_EQ(stream()->delivered(), 30u);
     EXPECT_EQ(stream()->delivered() + stream()->dropped(), last - first + 1);
-    // About two of every three frames cannot be taken at 20 a second.
-    EXPECT_GT(stream()->dropped(), 30u);
+    // Taking 20 frames a second of 60 misses some.
+    EXPECT_GT(stream()->dropped(), 0u);
 }
 
 TEST_F(StreamTest, AHeldFrameIsNeverWrittenAgain) {
     open();
     stream()->start(1);
-    const auto kept = stream()->next(2s);
-    ASSERT_TRUE(kept);
-    const std::vector<std::uint8_t> before(kept->data(), kept->data() + kept->size());
+    auto first = stream()->next(2s);
+    auto second = stream()->next(2s);
+    ASSERT_TRUE(first && second);
+    // Kept only by a copy and by an assignment.
+    const Frame copied(*first);
+    Frame assigned(*second);
+    assigned = *first;
+    first.reset();
+    second.reset();
+    const std::vector<std::uint8_t> before(copied.data(), copied.data() + copied.size());
     for (int i = 0; i < 10; ++i) ASSERT_TRUE(stream()->next(2s));
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), kept->data()));
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), copied.data()));
+    EXPECT_EQ(assigned.data(), copied.data());
     stream()->stop();
     camera()->exit();
     // Still valid after the stream and the camera are gone.
-    EXPECT_EQ(wholeFrameProblem(*kept), "");
+    EXPECT_EQ(wholeFrameProblem(assigned), "");
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), assigned.data()));
+}
+
+TEST_F(StreamTest, AStartAgainBeginsAfreshAfterAFailure) {
+    open();
+    stream()->start();
+    ASSERT_TRUE(stream()->next(2s));
+    ueye_sim::failCall("is_LockSeqBuf", 9);
+    ASSERT_TRUE(pumpUntil([&] { return !stream()->isRunning(); }, 3000));
+    ueye_sim::clearScripts();
+    // Started again, running or not: the old failure and counts are gone.
+    stream()->start();
+    stream()->start();
+    const auto frame = stream()->next(2s);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(wholeFrameProblem(*frame), "");
+    EXPECT_EQ(stream()->delivered(), 1u);
+    EXPECT_EQ(stream()->dropped(), 0u);
 }
 
 TEST_F(StreamTest, ExitWhileAConsumerWaitsEndsTheWaitEmpty) {

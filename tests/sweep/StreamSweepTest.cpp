@@ -59,6 +59,8 @@ TEST_P(StreamFaultSweep, TheFailureReachesTheCaller) {
     ueye_sim::failCall(c.function, status);
     EXPECT_EQ(testsupport::thrownText([&] { c.run(session); }), testsupport::sdkFailureText(c.function, status));
     EXPECT_FALSE(stream()->isRunning());
+    // Reported once.
+    EXPECT_EQ(testsupport::thrownText([] { (void)stream()->next(10ms); }), "");
     EXPECT_EQ(session.close(), "");
     EXPECT_EQ(session.leftovers(), "");
     EXPECT_EQ(session.reopen(), "");
