@@ -204,8 +204,18 @@ void applyWhileOpen(GstNimbrelSrc* src, const Controls& change) {
     }
     try {
         Readings readings;
-        runOnCameraThread([&] { readings = applyControls(change); });
+        bool applied = false;
+        runOnCameraThread([&] {
+            // Closing runs on this thread too: asked again here, the answer holds.
+            {
+                std::lock_guard lock(state.lock);
+                if (!state.open) return;
+            }
+            readings = applyControls(change);
+            applied = true;
+        });
         std::lock_guard lock(state.lock);
+        if (!applied) return;
         const bool balance = state.applied.autoWhiteBalance;
         state.applied = readings;
         state.applied.autoWhiteBalance = change.autoWhiteBalance.value_or(balance);
@@ -370,16 +380,18 @@ gboolean stop(GstBaseSrc* base) {
     {
         std::lock_guard lock(state.lock);
         if (!state.streaming) return TRUE;
-        auto* stream = FrameStream::getInstance();
-        state.deliveredBefore += stream->delivered();
-        state.droppedBefore += stream->dropped();
-        state.streaming = false;
     }
     try {
         runOnCameraThread([] { stopStream(); });
     } catch (const std::exception& error) {
         GST_WARNING_OBJECT(src, "stopping the stream: %s", error.what());
     }
+    // A stopped stream keeps its counts.
+    std::lock_guard lock(state.lock);
+    auto* stream = FrameStream::getInstance();
+    state.deliveredBefore += stream->delivered();
+    state.droppedBefore += stream->dropped();
+    state.streaming = false;
     return TRUE;
 }
 
