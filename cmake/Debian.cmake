@@ -37,6 +37,12 @@ if(TARGET nimbrel_model_python)
 python3 (<< ${Python_VERSION_MAJOR}.${_next_minor}), python3-numpy")
 endif()
 
+if(TARGET gstnimbrel)
+  list(APPEND NIMBREL_DEB_PACKAGES gstreamer gstreamer1.0-nimbrel video
+    "Camera-model module for Nimbrel cameras: GStreamer source element nimbrelsrc")
+  list(APPEND CPACK_COMPONENT_GSTREAMER_DEPENDS data)
+endif()
+
 # The copyright file in Debian's machine-readable format, from LICENSE.
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE _nimbrel_license)
 string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)" _ "${_nimbrel_license}")
@@ -85,12 +91,14 @@ set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS runtime qel)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libwxgtk3.2-dev")
 list(APPEND CPACK_COMPONENT_APPS_DEPENDS runtime qel)
 list(APPEND CPACK_COMPONENT_PYTHON_DEPENDS runtime qel)
+list(APPEND CPACK_COMPONENT_GSTREAMER_DEPENDS runtime qel)
 if(TARGET ueye_sim)
   # The simulator stands in for the camera SDK that the module links.
   list(APPEND CPACK_COMPONENT_RUNTIME_DEPENDS simulator)
   list(APPEND CPACK_COMPONENT_DEVELOPMENT_DEPENDS simulator)
   list(APPEND CPACK_COMPONENT_APPS_DEPENDS simulator)
   list(APPEND CPACK_COMPONENT_PYTHON_DEPENDS simulator)
+  list(APPEND CPACK_COMPONENT_GSTREAMER_DEPENDS simulator)
 endif()
 
 set(CPACK_GENERATOR DEB)
