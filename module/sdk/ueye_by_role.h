@@ -1,4 +1,4 @@
-// The four SDK functions the module knows by their role, not by a name in any
+// The SDK functions the module knows by their role, not by a name in any
 // of its messages, and the one place to adapt when an SDK names one of them
 // differently: change its declaration and the wrapper below it, nothing else.
 // Declared here too, so that an SDK header without them still serves; a
@@ -27,6 +27,11 @@ __attribute__((visibility("default"))) INT is_GetOptimalTiming(HIDS hCam, INT mo
 // settings. The module needs only the shortest, after status 0.
 __attribute__((visibility("default"))) INT is_GetFrameTimeRange(HIDS hCam, double* pMin, double* pMax,
                                                                 double* pInterval);
+
+// Smallest, largest and step of one setting (IS_RANGE_*) for the camera's
+// current state. Status 0 means the three outputs hold.
+__attribute__((visibility("default"))) INT is_GetSettingRange(HIDS hCam, INT setting, double* pMin, double* pMax,
+                                                              double* pStep);
 }
 
 namespace ueye_role {
@@ -43,6 +48,10 @@ inline INT optimalTiming(HIDS camera, INT mode, INT timeoutMs, INT* pixelClock, 
 
 inline INT frameTimeRange(HIDS camera, double* shortest, double* longest, double* step) {
     return is_GetFrameTimeRange(camera, shortest, longest, step);
+}
+
+inline INT settingRange(HIDS camera, INT setting, double* smallest, double* largest, double* step) {
+    return is_GetSettingRange(camera, setting, smallest, largest, step);
 }
 
 }  // namespace ueye_role
