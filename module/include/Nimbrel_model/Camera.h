@@ -24,7 +24,9 @@ struct SettingRange {
     double max = 0.0;   ///< Largest value the camera accepts.
     double step = 0.0;  ///< Distance between values; 0: any value.
 
-    /// Whether `value` lies within the bounds (NaN never does).
+    /// \brief Whether `value` lies within the bounds.
+    /// \param value The value a setter would be given.
+    /// \return true from min to max, both included; false for NaN.
     bool contains(double value) const { return value >= min && value <= max; }
 };
 
@@ -572,33 +574,40 @@ public:
 
     /// \brief The exposure setExposure() accepts, in milliseconds, for the
     /// current frame rate (a lower frame rate allows a longer exposure).
+    /// \return The range, in the setting's units.
     /// \throws Qel::Exception message 63 naming "is_GetSettingRange".
     SettingRange getExposureRange() const;
 
     /// \brief The frame rate setFrameRate() accepts, in frames per second,
     /// for the current pixel clock and area of interest; the step is 0.
+    /// \return The range, in the setting's units.
     /// \throws Qel::Exception message 63 naming "is_GetFrameTimeRange", also
     /// with status -1 when the camera reports a frame time of 0 or less.
     SettingRange getFrameRateRange() const;
 
     /// \brief The master gain setGain() accepts (IS_IGNORE_PARAMETER aside).
+    /// \return The range, in the setting's units.
     /// \throws Qel::Exception message 63 naming "is_GetSettingRange".
     SettingRange getGainRange() const;
 
     /// \brief The red, green and blue gains setGain() accepts.
+    /// \return The range, in the setting's units.
     /// \throws Qel::Exception message 63 naming "is_GetSettingRange".
     SettingRange getColorGainRange() const;
 
     /// \brief The brightness setBrightness() accepts.
+    /// \return The range, in the setting's units.
     /// \throws Qel::Exception message 63 naming "is_GetSettingRange".
     SettingRange getBrightnessRange() const;
 
     /// \brief The widths setAOI() accepts, in pixels; the step is the one it
     /// rounds down to.
+    /// \return The range, in the setting's units.
     /// \throws Qel::Exception message 63 naming "is_GetSettingRange".
     SettingRange getWidthRange() const;
 
     /// \brief The heights setAOI() accepts, in pixels.
+    /// \return The range, in the setting's units.
     /// \throws Qel::Exception message 63 naming "is_GetSettingRange".
     SettingRange getHeightRange() const;
     ///@}
