@@ -2,11 +2,12 @@
 # (module, simulator, demo and its configuration) and runs the main job;
 # `make test` builds the rest and runs the whole test suite. Both install the
 # Debian packages first. `make docs` builds the API reference into
-# $(BUILD)/docs/html.
+# $(BUILD)/docs/html. `make packages` builds the Debian packages into dist/
+# from a build folder of their own (docs/packages.md: installing them).
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build demo test bench docs install clean
+.PHONY: deps configure build demo test bench docs packages install clean
 
 deps:
 	@bash scripts/install-deps
@@ -29,6 +30,9 @@ bench: build
 
 docs: deps
 	bash scripts/build-docs $(BUILD)/docs
+
+packages: deps
+	bash scripts/build-packages dist
 
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)

@@ -25,6 +25,11 @@ list(FILTER _nimbrel_pc_libs EXCLUDE REGEX "^$|^-L/usr/lib")
 list(JOIN _nimbrel_pc_libs " " NIMBREL_PC_WX_LIBS)
 
 configure_file(${CMAKE_CURRENT_LIST_DIR}/nimbrel_model.pc.in ${PROJECT_BINARY_DIR}/nimbrel_model.pc @ONLY)
+# A console host takes nimbrel_model-console: the same, with wxUSE_GUI=0,
+# without which its event loop never runs the recording timer.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/nimbrel_model-console.pc.in ${PROJECT_BINARY_DIR}/nimbrel_model-console.pc
+  @ONLY)
 if(NIMBREL_INSTALL)
-  install(FILES ${PROJECT_BINARY_DIR}/nimbrel_model.pc DESTINATION ${NIMBREL_PC_DIR} COMPONENT development)
+  install(FILES ${PROJECT_BINARY_DIR}/nimbrel_model.pc ${PROJECT_BINARY_DIR}/nimbrel_model-console.pc
+    DESTINATION ${NIMBREL_PC_DIR} COMPONENT development)
 endif()

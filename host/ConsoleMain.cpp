@@ -49,6 +49,8 @@ int runConsoleHost(const CommandLine& line, int argc, char** argv,
     try {
         const ApplicationScope wx(argc, argv);
         return run();
+    } catch (const UsageError& error) {  // a value the open camera does not take
+        return fail(exitStatus::kUsage, error.what());
     } catch (const Interrupted& interrupted) {
         return fail(exitStatus::kInterrupted, interrupted.what());
     } catch (const Qel::Exception& error) {

@@ -17,8 +17,9 @@ namespace host {
 // exit status when that is all there is to do (--help), else std::nullopt.
 // A UsageError from it is one line and exitStatus::kUsage, the camera never
 // touched. Then wx starts and `run` does the work and gives the status:
-// Interrupted ends with exitStatus::kInterrupted, Qel::Exception and
-// std::exception with exitStatus::kFailed.
+// Interrupted ends with exitStatus::kInterrupted, a UsageError (a value
+// outside the open camera's range) with exitStatus::kUsage, Qel::Exception
+// and std::exception with exitStatus::kFailed.
 int runConsoleHost(const CommandLine& line, int argc, char** argv,
                    const std::function<std::optional<int>(const std::vector<std::string>&)>& prepare,
                    const std::function<int()>& run);

@@ -63,7 +63,7 @@ std::string userSettingsFolder() {
 }
 
 SettingsFolder userSettings(const std::vector<std::string>& shipped) {
-    SettingsFolder folder{userSettingsFolder(), true, {}};
+    SettingsFolder folder{userSettingsFolder(), true, {}, {}};
     const std::string config = folder.path + kConfig;
     std::error_code error;
     if (fs::exists(config, error)) return folder;
@@ -97,10 +97,20 @@ std::vector<std::string> shippedConfigs(const std::string& programDir) {
 }
 
 SettingsFolder chooseSettingsFolder(const std::optional<std::string>& explicitDir, const std::string& programDir) {
-    if (explicitDir) return {withSlash(*explicitDir), false, {}};
+    if (explicitDir) return {withSlash(*explicitDir), false, {}, {}};
     const std::string own = withSlash(programDir);
-    if (access((own + kConfig).c_str(), R_OK) == 0 && access((own + "res").c_str(), W_OK) == 0) return {own, false, {}};
-    return userSettings(shippedConfigs(own));
+    std::string why;
+    if (access((own + kConfig).c_str(), R_OK) != 0) {
+        why = "there is no readable " + own + kConfig + " beside the program";
+    } else if (access((own + "res").c_str(), W_OK) != 0) {
+        const int error = errno;
+        why = own + "res cannot be written: " + std::strerror(error);
+    } else {
+        return {own, false, {}, {}};
+    }
+    SettingsFolder folder = userSettings(shippedConfigs(own));
+    folder.whyPerUser = why;
+    return folder;
 }
 
 SettingsFolder useSettingsFolder(const std::optional<std::string>& explicitDir) {
@@ -113,7 +123,7 @@ SettingsFolder useSettingsFolder(const std::optional<std::string>& explicitDir) 
 std::string seededNotice(const SettingsFolder& folder) {
     if (folder.seededFrom.empty()) return "";
     return "settings: created " + folder.path + kConfig + " from " + folder.seededFrom +
-           " (the folder beside the program cannot be written)";
+           (folder.whyPerUser.empty() ? "" : " (" + folder.whyPerUser + ")");
 }
 
 bool readRegularFile(const std::string& path, std::string& bytes) {

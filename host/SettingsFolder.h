@@ -16,6 +16,7 @@ struct SettingsFolder {
     std::string path;        // ends in '/'; res/config.xml lies below it
     bool perUser = false;    // the user's own folder
     std::string seededFrom;  // the shipped file copied there just now, if any
+    std::string whyPerUser;  // why the folder beside the program was not used
 };
 
 // $XDG_CONFIG_HOME/nimbrel-model/ when that variable holds an absolute path,

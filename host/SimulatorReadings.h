@@ -11,6 +11,9 @@ namespace host {
 // UsageError for a name the simulator does not know (listing the ones it
 // does), and for any name in a vendor build (the SDK opens the camera it finds).
 void chooseCamera(const std::string& name);
+// Connects again the camera that was connected when the process began (the
+// first camera), whatever chooseCamera chose since. Nothing in a vendor build.
+void chooseFirstCamera();
 
 // The current pixel clock as a host shows it.
 std::string pixelClockReading();

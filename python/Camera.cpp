@@ -81,6 +81,7 @@ void Camera::release(Parts parts, std::exception_ptr& failure) {
 void Camera::close() {
     if (!parts_.camera) return;
     requireMainThread();
+    Optimizer::cancelCallbacks();  // none runs on a closing camera, inside close()
     std::exception_ptr failure;
     try {
         parts_.recorder->stop();

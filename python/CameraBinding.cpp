@@ -5,6 +5,7 @@
 #include "EventLoop.h"
 #include "Frames.h"
 #include "Picture.h"
+#include "Ranges.h"
 
 #include <pybind11/stl.h>
 
@@ -16,9 +17,6 @@ namespace nimbrel_python {
 namespace {
 
 namespace nm = Nimbrel_model;
-
-// IS_IGNORE_PARAMETER: the camera keeps that gain as it is.
-constexpr int keepGain = -1;
 
 std::string absolutePath(const py::object& path) {
     const py::module_ os = py::module_::import("os");
@@ -70,29 +68,42 @@ A context manager: leaving the with block closes the camera. Every failure of th
 camera used after close() raises CameraClosedError. Use it from the main thread.)");
 
     cameraProperty<double>(
-        cls, "exposure", [](nm::Camera& c) { return c.getExposure(); },
-        [](nm::Camera& c, double ms) { c.setExposure(ms); },
-        "Exposure time in milliseconds. The camera applies what it can: reading it back gives what it applied.");
+        cls, "exposure", [](nm::Camera& c) { return c.getExposure(); }, &setExposureChecked,
+        "Exposure time in milliseconds, within exposure_range (ValueError outside it). The camera applies what it "
+        "can: reading it back gives what it applied.");
     cameraProperty<double>(
-        cls, "frame_rate", [](nm::Camera& c) { return c.getFrameRate(); },
-        [](nm::Camera& c, double fps) { c.setFrameRate(fps); },
-        "Frames per second of live capture. The camera may shorten the exposure to fit: read both back.");
-    cameraProperty<int>(
+        cls, "frame_rate", [](nm::Camera& c) { return c.getFrameRate(); }, &setFrameRateChecked,
+        "Frames per second of live capture, within frame_rate_range (ValueError outside it). The camera may shorten "
+        "the exposure to fit: read both back.");
+    cameraProperty<double>(
         cls, "gain", [](nm::Camera& c) { return gainValue(c.getGain()); },
-        [](nm::Camera& c, int gain) { c.setGain(gain, keepGain, keepGain, keepGain); },
-        "Master gain, in the camera's units (0 to 100 on the simulated cameras); the colour gains stay.");
-    cameraProperty<int>(
+        [](nm::Camera& c, double gain) { setGainsChecked(c, gain, {}, {}, {}); },
+        "Master gain, a whole number in the camera's units within gain_range (ValueError outside it); the colour "
+        "gains stay.");
+    cameraProperty<double>(
         cls, "red_gain", [](nm::Camera& c) { return gainValue(c.getRedGain()); },
-        [](nm::Camera& c, int gain) { c.setGain(keepGain, gain, keepGain, keepGain); }, "Red gain; the others stay.");
-    cameraProperty<int>(
+        [](nm::Camera& c, double gain) { setGainsChecked(c, {}, gain, {}, {}); },
+        "Red gain within color_gain_range; the others stay.");
+    cameraProperty<double>(
         cls, "green_gain", [](nm::Camera& c) { return gainValue(c.getGreenGain()); },
-        [](nm::Camera& c, int gain) { c.setGain(keepGain, keepGain, gain, keepGain); }, "Green gain; the others stay.");
-    cameraProperty<int>(
+        [](nm::Camera& c, double gain) { setGainsChecked(c, {}, {}, gain, {}); },
+        "Green gain within color_gain_range; the others stay.");
+    cameraProperty<double>(
         cls, "blue_gain", [](nm::Camera& c) { return gainValue(c.getBlueGain()); },
-        [](nm::Camera& c, int gain) { c.setGain(keepGain, keepGain, keepGain, gain); }, "Blue gain; the others stay.");
-    cameraProperty<int>(
-        cls, "brightness", [](nm::Camera& c) { return c.getBrightness(); },
-        [](nm::Camera& c, int value) { c.setBrightness(value); }, "Brightness, in the camera's units.");
+        [](nm::Camera& c, double gain) { setGainsChecked(c, {}, {}, {}, gain); },
+        "Blue gain within color_gain_range; the others stay.");
+    cameraProperty<double>(
+        cls, "brightness", [](nm::Camera& c) { return c.getBrightness(); }, &setBrightnessChecked,
+        "Brightness, a whole number in the camera's units within brightness_range (ValueError outside it).");
+    cls.def(
+        "set_gains",
+        [](Camera& s, std::optional<double> master, std::optional<double> red, std::optional<double> green,
+           std::optional<double> blue) { setGainsChecked(s.camera(), master, red, green, blue); },
+        py::arg("master") = py::none(), py::arg("red") = py::none(), py::arg("green") = py::none(),
+        py::arg("blue") = py::none(),
+        "Sets several gains in one camera call; None leaves that gain as it is. Each is checked against its range "
+        "first (ValueError, nothing changed).");
+    bindRanges(cls);
     cameraProperty<bool>(
         cls, "auto_gain", [](nm::Camera& c) { return c.isGainAuto(); },
         [](nm::Camera& c, bool on) { c.setAutoGain(on); }, "Whether the camera adjusts its gain by itself.");
@@ -123,10 +134,11 @@ camera used after close() raises CameraClosedError. Use it from the main thread.
         "Whether a recording is open (running or paused).");
 
     cls.def(
-        "set_aoi", [](Camera& s, int width, int height) { s.camera().setAOI(width, height); }, py::arg("width"),
-        py::arg("height"),
+        "set_aoi", [](Camera& s, double width, double height) { setAoiChecked(s.camera(), width, height); },
+        py::arg("width"), py::arg("height"),
         "Sets the area of interest: the size rounded down to the camera's steps, centred on the sensor; exposure "
-        "and frame rate are kept. Read width and height back for what was set.");
+        "and frame rate are kept. Width and height must lie within width_range and height_range (ValueError "
+        "otherwise). Read width and height back for what was set.");
     cameraAction<&nm::Camera::setDefaultAOI>(cls, "set_default_aoi", "The whole sensor as the area of interest.");
     cameraAction<&nm::Camera::setDefaultGain>(cls, "set_default_gain", "The factory gains of this camera model.");
     cameraAction<&nm::Camera::setDefaultExposure>(cls, "set_default_exposure", "The factory exposure.");
@@ -196,8 +208,9 @@ is called on the main thread when the work is over, from the event loop.)");
     bindFrames(module, cls);
 
     cls.def("close", &Camera::close,
-            "Closes the camera: stops a recording (the file finished), waits for an optimisation to end. Closing "
-            "twice does nothing.");
+            "Closes the camera: stops a recording (the file finished), waits for an optimisation to end. Callbacks "
+            "not yet delivered are cancelled: an optimize_clock() on_end does not run once close() began, nor "
+            "does a recording's on_end. Closing twice does nothing.");
     cls.def(
         "__enter__", [](Camera& s) -> Camera& { return s; }, py::return_value_policy::reference);
     cls.def("__exit__", [](Camera& s, const py::args&) {
@@ -219,7 +232,7 @@ is called on the main thread when the work is over, from the event loop.)");
 app_dir: the folder whose res/config.xml holds the settings; None for the per-user settings folder
 ($XDG_CONFIG_HOME/nimbrel-model, else ~/.config/nimbrel-model), created from the shipped file on first use.
 camera: a simulated camera to open ("SIM1280-C", "SIM1280-M", "SIM2592-C", "SIM4912-M", "SIM1284-C",
-"SIM1284-M") in a simulator build; None for the one connected (UESIM_CAMERA). One camera is open at a time: a second open() raises CameraError.)");
+"SIM1284-M") in a simulator build; None for the first camera (in the simulator the one UESIM_CAMERA names, whatever an earlier open chose). One camera is open at a time: a second open() raises CameraError.)");
     module.def(
         "run_events",
         [](double seconds) {

@@ -7,7 +7,10 @@
 namespace nimbrel_python {
 
 void chooseCamera(const std::optional<std::string>& name) {
-    if (!name) return;
+    if (!name) {
+        host::chooseFirstCamera();  // never the one an earlier open chose
+        return;
+    }
     try {
         host::chooseCamera(*name);
     } catch (const host::UsageError& e) {

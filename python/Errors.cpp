@@ -1,5 +1,7 @@
 #include "Errors.h"
 
+#include "WriteProbe.h"
+
 #include <Qel/Qel.h>
 
 #include <cerrno>
@@ -18,7 +20,9 @@ const char* const cameraErrorDoc =
     "A camera or settings operation failed.\n\n"
     "str(error) is the module's own text. message_id is 63 (a camera call failed: function names it and status\n"
     "holds the status it returned), 64 (a required configuration value is missing or unreadable), or None (the\n"
-    "settings file could not be read or written, or the binding refused the call).";
+    "settings file could not be read or written, or the binding refused the call).\n"
+    "errno is the system's error number (as in OSError) when a recording's file could not be written: str(error)\n"
+    "then names the file and the reason, and function and status the camera call that failed; otherwise None.";
 const char* const closedErrorDoc =
     "The camera was used after close() or after its with block: nimbrel_model.open() gives a new one.";
 
@@ -38,6 +42,7 @@ PyObject* newType(const char* name, const char* doc, PyObject* base) {
     attributes["message_id"] = py::none();
     attributes["function"] = py::none();
     attributes["status"] = py::none();
+    attributes["errno"] = py::none();
     PyObject* type = PyErr_NewExceptionWithDoc(name, doc, base, attributes.ptr());
     if (!type) throw py::error_already_set();
     return type;
@@ -54,6 +59,12 @@ py::object makeError(PyObject* type, const std::string& message, const MessagePa
 py::object fromQel(const Qel::Exception& error) {
     const std::string text = error.getMessage().str();
     return makeError(cameraErrorType, text, parseMessage(text));
+}
+
+py::object fromWriteFailure(const host::WriteFailure& failure) {
+    py::object error = makeError(cameraErrorType, failure.what(), parseMessage(failure.detail()));
+    error.attr("errno") = failure.error();
+    return error;
 }
 
 }  // namespace
@@ -92,6 +103,9 @@ void registerErrors(py::module_& module) {
         } catch (const Qel::Exception& qel) {
             py::object object = fromQel(qel);
             PyErr_SetObject(cameraErrorType, object.ptr());
+        } catch (const host::WriteFailure& failure) {
+            py::object object = fromWriteFailure(failure);
+            PyErr_SetObject(cameraErrorType, object.ptr());
         }
     });
 }
@@ -112,6 +126,8 @@ py::object errorObject(const std::exception_ptr& error) {
         std::rethrow_exception(error);
     } catch (const Qel::Exception& qel) {
         return fromQel(qel);
+    } catch (const host::WriteFailure& failure) {
+        return fromWriteFailure(failure);
     } catch (py::error_already_set& python) {
         return python.value();
     } catch (const std::exception& other) {

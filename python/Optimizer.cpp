@@ -63,6 +63,10 @@ void Optimizer::start(py::object onEnd) {
         raiseCameraError("the pixel clock optimisation did not end within 15 s");
 }
 
+void Optimizer::cancelCallbacks() {
+    for (auto& entry : pending()) entry.second->onEnd = py::none();
+}
+
 bool Optimizer::waitAll(double seconds) {
     return pumpUntil([] { return pending().empty(); }, seconds);
 }

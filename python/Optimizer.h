@@ -22,6 +22,9 @@ public:
     // Runs the event loop until every optimisation has ended and its
     // callback ran, or `seconds` passed. Returns whether they did.
     static bool waitAll(double seconds);
+    // Drops the callbacks of optimisations not yet delivered: a closing
+    // camera runs none. Their work still ends (waitAll waits for it).
+    static void cancelCallbacks();
 
 private:
     Nimbrel_model::Camera& camera_;

@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "EventLoop.h"
+#include "WriteProbe.h"
 
 #include <algorithm>
 #include <chrono>
@@ -55,8 +56,15 @@ void Recorder::start(const RecordingRequest& request, py::object onEnd) {
     const Settings settings = settle(request);
     // The module appends the listener once per new recording; keep one copy.
     if (!open_) camera_.removeListener(this);
-    camera_.startRecording(this, request.path, request.seconds, settings.fps, settings.maxSizeMb, settings.replayFps);
+    try {
+        camera_.startRecording(this, request.path, request.seconds, settings.fps, settings.maxSizeMb,
+                               settings.replayFps);
+    } catch (const Qel::Exception& failure) {
+        if (!open_) host::explainWriteFailure("recording", request.path, failure.getMessage().str());
+        throw;
+    }
     if (!open_) {
+        path_ = request.path;
         ticks_ = 0;
         failure_ = nullptr;
     }
@@ -88,9 +96,22 @@ void Recorder::record(const RecordingRequest& request, const py::object& progres
     };
     auto nextReport = std::chrono::steady_clock::now();
     try {
+        // A loop that never dispatches the camera's timer would wait until the timeout: say so after 2 s.
+        long ticksSeen = ticks_;
+        auto lastTick = std::chrono::steady_clock::now();
+        const auto tickless = std::chrono::duration<double>(2.0 + 1.0 / fps_);
         const bool ended = pumpUntil([this] { return !open_; }, endTimeout(request.seconds),
                                      [&] {
                                          const auto now = std::chrono::steady_clock::now();
+                                         if (ticks_ != ticksSeen) {
+                                             ticksSeen = ticks_;
+                                             lastTick = now;
+                                         } else if (now - lastTick > tickless) {
+                                             stop();
+                                             raiseCameraError(
+                                                 "the recording has had no tick for 2 s: the event loop does not "
+                                                 "run the camera's timer; its file was closed");
+                                         }
                                          if (now < nextReport) return;
                                          nextReport =
                                              now + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
@@ -139,6 +160,16 @@ int Recorder::FilterEvent(wxEvent& event) {
 
 void Recorder::finish(const std::exception_ptr& failure) {
     failure_ = failure;
+    try {  // a frame the file could not take: say why
+        std::rethrow_exception(failure);
+    } catch (const Qel::Exception& qel) {
+        try {
+            host::explainWriteFailure("recording", path_, qel.getMessage().str());
+        } catch (...) {
+            failure_ = std::current_exception();
+        }
+    } catch (...) {
+    }
     if (open_) {
         open_ = false;
         try {

@@ -75,6 +75,7 @@ private:
     int ticking_ = 0;
     std::function<void()> afterTick_;
     py::object onEnd_;
+    std::string path_;            // the open recording's file
     std::exception_ptr failure_;  // what ended the last recording, if it failed
 };
 

@@ -1,6 +1,7 @@
 #include "CameraReport.h"
 
 #include "Format.h"
+#include "SettingRanges.h"
 #include "SimulatorReadings.h"
 
 namespace demo {
@@ -26,6 +27,18 @@ void printCameraReport(const Nimbrel_model::Camera& camera, std::ostream& out) {
         << frameRateLine(camera) << "\n"
         << areaLine(camera) << "\n"
         << pixelClockLine() << std::endl;
+}
+
+void printRanges(const Nimbrel_model::Camera& camera, std::ostream& out) {
+    using host::describeRange;
+    out << "ranges the camera accepts now (the exposure's depends on the frame rate):\n"
+        << "  " << label("exposure") << describeRange(camera.getExposureRange(), "ms") << "\n"
+        << "  " << label("frame rate") << describeRange(camera.getFrameRateRange(), "fps") << "\n"
+        << "  " << label("gain") << describeRange(camera.getGainRange()) << "\n"
+        << "  " << label("colour gain") << describeRange(camera.getColorGainRange()) << "\n"
+        << "  " << label("brightness") << describeRange(camera.getBrightnessRange()) << "\n"
+        << "  " << label("area width") << describeRange(camera.getWidthRange(), "pixels") << "\n"
+        << "  " << label("area height") << describeRange(camera.getHeightRange(), "pixels") << std::endl;
 }
 
 std::string gainsLine(const Nimbrel_model::Camera& camera) {

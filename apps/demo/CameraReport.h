@@ -12,6 +12,9 @@ namespace demo {
 // Sensor, size, colour flag, then every setting below.
 void printCameraReport(const Nimbrel_model::Camera& camera, std::ostream& out);
 
+// What each setting accepts, as the camera reports it now.
+void printRanges(const Nimbrel_model::Camera& camera, std::ostream& out);
+
 std::string gainsLine(const Nimbrel_model::Camera& camera);
 std::string exposureLine(const Nimbrel_model::Camera& camera);
 std::string frameRateLine(const Nimbrel_model::Camera& camera);

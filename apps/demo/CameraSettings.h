@@ -11,7 +11,8 @@
 namespace demo {
 
 // Area first (it bounds the timing), then frame rate (it bounds the
-// exposure), then exposure and gain.
+// exposure), then exposure and gain. A value outside the camera's range
+// throws host::OutOfRange before it reaches the camera.
 void applySettings(Nimbrel_model::Camera& camera, const DemoOptions& options, std::ostream& out);
 
 }  // namespace demo

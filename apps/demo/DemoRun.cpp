@@ -68,6 +68,7 @@ void DemoRun::execute() {
         out_ << "the camera did not open with its user preset; deleted the preset of " << camera.getName().str()
              << " from " << configFile() << " and opened the camera with the factory values" << std::endl;
     printCameraReport(camera, out_);
+    if (options_.info) printRanges(camera, out_);
     StopSignal::throwIfRaised();
 
     applySettings(camera, options_, out_);
@@ -81,8 +82,8 @@ void DemoRun::execute() {
         waitForFreshFrames(camera, pump);
         const std::string path = host::absolutePath(*options_.snapshotPath);
         SnapshotInfo info = saveSnapshot(camera, path);
-        out_ << "snapshot " << path << ": " << info.width << "x" << info.height << " JPEG, " << info.bytes << " bytes"
-             << std::endl;
+        out_ << "snapshot " << path << ": " << info.width << "x" << info.height << " " << info.format << ", "
+             << info.bytes << " bytes" << std::endl;
         written.emplace_back("snapshot", path);
     }
     StopSignal::throwIfRaised();

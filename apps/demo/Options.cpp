@@ -1,6 +1,7 @@
 #include "Options.h"
 
 #include "SharedOptions.h"
+#include "Snapshot.h"
 
 #include <cmath>
 #include <cstdio>
@@ -19,6 +20,9 @@ const OptionSpec kExposure =
 const OptionSpec kOptimize = OptionSpec::flag(
     "optimize",
     "let the camera pick its best pixel clock and frame rate (runs on a worker thread; the demo waits for its end)");
+
+const OptionSpec kInfo =
+    OptionSpec::flag("info", "print the camera's settings and the range the camera accepts for each, then close it");
 
 constexpr const char* kDefaultSnapshot = "snapshot.jpg";
 constexpr const char* kDefaultRecording = "demo.avi";
@@ -47,10 +51,14 @@ demo. A closed pipe on the output does not stop a recording.
 A recording of L seconds at R frames per second holds L x R frames or one more:
 the length is counted down in steps of 1/R s, in floating point.
 
+Each setting is checked against the range the open camera reports (--info
+lists them) before it reaches the camera; a value outside it ends the demo.
+
 Exit status: 0 done, 1 a camera, file or settings failure, 2 a bad command
-line (the camera is not opened), 130 stopped by a signal.
+line (the camera is not opened) or a value outside the camera's range, 130
+stopped by a signal.
 )");
-    line.section("Camera:").add(shared::camera).add(shared::appDir);
+    line.section("Camera:").add(shared::camera).add(shared::appDir).add(kInfo);
     line.section("Settings (each prints the value the camera reports afterwards):")
         .add(kAoi)
         .add(shared::fps)
@@ -60,7 +68,7 @@ line (the camera is not opened), 130 stopped by a signal.
         .add(shared::savePreset)
         .add(shared::resetPreset);
     host::OptionSpec snapshot = shared::snapshot;
-    snapshot.help += " (JPEG)";
+    snapshot.help += " (PNG or JPEG by its extension: .png, .jpg or .jpeg)";
     line.section("Output:")
         .add(snapshot)
         .add(shared::record)
@@ -93,15 +101,18 @@ DemoOptions parseOptions(const std::vector<std::string>& args) {
     o.frameRate = parsed.number(shared::fps.name);
     if (auto aoi = parsed.text(kAoi.name)) o.aoi = parseSize(*aoi);
     o.optimize = parsed.has(kOptimize.name);
+    o.info = parsed.has(kInfo.name);
     o.savePreset = parsed.has(shared::savePreset.name);
     o.resetPreset = parsed.has(shared::resetPreset.name);
     o.snapshotPath = parsed.text(shared::snapshot.name);
+    if (o.snapshotPath && !pictureFormatFor(*o.snapshotPath))
+        throw UsageError("--snapshot needs a file name ending in .png, .jpg or .jpeg, not '" + *o.snapshotPath + "'");
     o.recordPath = parsed.text(shared::record.name);
     o.recordFps = parsed.number(shared::recordFps.name);
     if (auto replay = parsed.number(shared::replay.name)) o.replayFps = std::lround(*replay);
 
-    const bool asksSomething = o.exposureMs || o.masterGain || o.frameRate || o.aoi || o.optimize || o.savePreset ||
-                               o.resetPreset || o.snapshotPath || o.recordPath;
+    const bool asksSomething = o.info || o.exposureMs || o.masterGain || o.frameRate || o.aoi || o.optimize ||
+                               o.savePreset || o.resetPreset || o.snapshotPath || o.recordPath;
     if (!asksSomething) {
         o.snapshotPath = kDefaultSnapshot;
         o.recordPath = kDefaultRecording;

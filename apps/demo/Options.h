@@ -16,6 +16,7 @@ struct FrameSize {
 
 struct DemoOptions {
     bool help = false;
+    bool info = false;  // the camera's settings and ranges, nothing else
     std::optional<std::string> camera;
     std::optional<std::string> appDir;
 

@@ -6,6 +6,8 @@
 #include "RecordingLoss.h"
 #include "SharedOptions.h"
 #include "StopSignal.h"
+#include "TickWatch.h"
+#include "WriteProbe.h"
 
 #include <Qel/Qel.h>
 
@@ -56,7 +58,14 @@ void RecordingSession::record(const RecordingRequest& request) {
     // The module reads the camera's rate itself for -1; the same reading shows here.
     const double fps = request.fps.value_or(camera_.getFrameRate());
     const long replay = request.replayFps.value_or(host::options::defaultReplay(fps));
-    camera_.startRecording(&listener_, path, request.seconds, request.fps.value_or(-1.0), request.maxSizeMb, replay);
+    host::TickWatch ticks(camera_);
+    try {
+        camera_.startRecording(&listener_, path, request.seconds, request.fps.value_or(-1.0), request.maxSizeMb,
+                               replay);
+    } catch (const Qel::Exception& failure) {
+        host::explainWriteFailure("recording", path, failure.getMessage().str());
+        throw;
+    }
     open_ = true;
     const auto start = Clock::now();
     out_ << "recording " << path << ": "
@@ -81,6 +90,11 @@ void RecordingSession::record(const RecordingRequest& request) {
     try {
         waitForEnd(used, [&] {
             if (display.due()) display.show(progressNow());
+            if (ticks.stalled(fps)) {
+                const std::string problem = finish();
+                throw std::runtime_error(host::TickWatch::stalledMessage() + "; " + path +
+                                         (problem.empty() ? " was closed" : " could not be finished: " + problem));
+            }
         });
     } catch (const Qel::Exception& failure) {
         // A tick failed: the module left the recording paused, its file open.

@@ -65,8 +65,15 @@ void AreaPanel::showOffset() { offset_->SetLabel(wxString::Format(tr(Txt::Offset
 
 void AreaPanel::enableFor(bool cameraOpen) {
     if (cameraOpen) {
-        width_->SetRange(1, camera().getMaxWidth());
-        height_->SetRange(1, camera().getMaxHeight());
+        // What the camera accepts; a size between steps is rounded down by the module.
+        guarded(notices_, [this] {
+            const Nimbrel_model::SettingRange width = camera().getWidthRange();
+            const Nimbrel_model::SettingRange height = camera().getHeightRange();
+            width_->SetRange(static_cast<int>(width.min), static_cast<int>(width.max));
+            height_->SetRange(static_cast<int>(height.min), static_cast<int>(height.max));
+            if (width.step >= 1.0) width_->SetIncrement(static_cast<int>(width.step));
+            if (height.step >= 1.0) height_->SetIncrement(static_cast<int>(height.step));
+        });
     }
     for (wxWindow* control : {static_cast<wxWindow*>(width_), static_cast<wxWindow*>(height_), apply_, full_})
         control->Enable(cameraOpen);

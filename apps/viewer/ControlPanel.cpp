@@ -85,8 +85,29 @@ bool ControlPanel::userHolds(const wxWindow* control) const {
     return FindFocus() == control || wxWindow::GetCapture() == control;
 }
 
+// The controls offer what the camera accepts now: a value outside it never
+// reaches the camera. The exposure's range follows the frame rate.
+void ControlPanel::applyRanges() {
+    const auto slider = [](wxSlider* control, const Nimbrel_model::SettingRange& range) {
+        const int low = static_cast<int>(std::ceil(range.min));
+        const int high = static_cast<int>(std::floor(range.max));
+        if (control->GetMin() != low || control->GetMax() != high) control->SetRange(low, high);
+    };
+    const auto spin = [](wxSpinCtrlDouble* control, const Nimbrel_model::SettingRange& range) {
+        if (control->GetMin() != range.min || control->GetMax() != range.max) control->SetRange(range.min, range.max);
+        if (range.step > 0.0 && control->GetIncrement() != range.step) control->SetIncrement(range.step);
+    };
+    slider(master_, camera().getGainRange());
+    const Nimbrel_model::SettingRange colour = camera().getColorGainRange();
+    for (wxSlider* gain : {red_, green_, blue_}) slider(gain, colour);
+    slider(brightness_, camera().getBrightnessRange());
+    spin(frameRate_, camera().getFrameRateRange());
+    spin(exposure_, camera().getExposureRange());
+}
+
 void ControlPanel::readBack() {
     guarded(notices_, [this] {
+        applyRanges();
         readBackGains(false);
         autoGain_->SetValue(camera().isGainAuto());
         showDouble(exposure_, camera().getExposure());

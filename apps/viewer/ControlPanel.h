@@ -42,6 +42,7 @@ private:
     wxSlider* addSlider(wxWindow* box, Txt label, int maximum);
     wxSpinCtrlDouble* addSpin(wxWindow* box, Txt label, double minimum, double maximum, double step, int digits);
     void showValues();
+    void applyRanges();
     bool userHolds(const wxWindow* control) const;
 
     void onGain(wxCommandEvent& event);

@@ -117,13 +117,13 @@ MainFrame::MainFrame(const Options& options, ViewerListener& listener, const Sta
     relabel();
     enableControls();
     if (cameraOpen_) cameraChanged();
-    scripted_->applyStartSettings();
+    const bool started = scripted_->applyStartSettings();
     tools_->showZoom(picture_->zoom());
     showStartup(startup);
 
     displayTimer_.StartOnce(pollInterval());
     if (options_.quitAfter >= 0.0) quitTimer_.StartOnce(static_cast<int>(options_.quitAfter * 1000.0));
-    if (scripted_->hasWork()) scriptTimer_.StartOnce(kScriptDelayMs);
+    if (started && scripted_->hasWork()) scriptTimer_.StartOnce(kScriptDelayMs);
 }
 
 void MainFrame::fitToDisplay() {
@@ -396,7 +396,7 @@ void MainFrame::onSnapshot() {
     if (saveSnapshot(file, area_->area()))
         notices_->info(wxString::Format(tr(Txt::NoticeSnapshotSaved), file));
     else
-        notices_->error(wxString::Format(tr(Txt::NoticeSnapshotFailed), file));
+        notices_->error(wxString::Format(tr(Txt::NoticeSnapshotFailed), snapshotFailure(file)));
 }
 
 void MainFrame::onZoom(int zoom) {

@@ -4,6 +4,7 @@
 #include "Format.h"
 #include "RecordingLoss.h"
 #include "SharedOptions.h"
+#include "WriteProbe.h"
 
 #include "Guarded.h"
 
@@ -141,9 +142,20 @@ void RecordingPanel::onBrowse(wxCommandEvent&) {
 }
 
 bool RecordingPanel::startOrResume(const Settings& s) {
-    return guarded(notices_, [this, &s] {
-        camera().startRecording(&listener_, Qel::Strings::hstring(file_->GetValue()), s.seconds, s.fps, s.maxSizeMb,
-                                s.replay);
+    const bool resuming = state_ != State::Idle;
+    return guarded(notices_, [this, &s, resuming] {
+        try {
+            camera().startRecording(&listener_, Qel::Strings::hstring(file_->GetValue()), s.seconds, s.fps, s.maxSizeMb,
+                                    s.replay);
+        } catch (const Qel::Exception& failure) {
+            // The AVI tools give only a status: the file's place tells why.
+            const std::string path = file_->GetValue().utf8_string();
+            const host::WriteProblem problem = resuming ? host::WriteProblem{} : host::probeWrite(path);
+            if (!problem.error) throw;
+            throw Qel::Exception(Qel::Strings::hstring(
+                                     host::WriteFailure("recording", path, problem, failure.getMessage().str()).what()),
+                                 failure.getSeverity());
+        }
     });
 }
 

@@ -8,9 +8,12 @@
 #include "PresetPanel.h"
 #include "RecordingPanel.h"
 #include "SelfTest.h"
+#include "SettingRanges.h"
 #include "Snapshot.h"
 
 #include <Nimbrel_model/Camera.h>
+#include <Qel/Qel.h>
+#include <wx/app.h>
 
 #include <cstdio>
 #include <string>
@@ -35,13 +38,33 @@ double histogramMean(const Histogram& histogram) {
 ScriptedRun::ScriptedRun(const Options& options, int& exitCode, Window window, bool presetReset)
     : options_(options), exitCode_(exitCode), window_(std::move(window)), presetReset_(presetReset) {}
 
-void ScriptedRun::applyStartSettings() {
+bool ScriptedRun::startSettingsFit() {
+    try {
+        const Nimbrel_model::Camera& camera = *Nimbrel_model::Camera::getInstance();
+        if (options_.frameRate > 0.0)
+            host::requireInRange("--fps", options_.frameRate, camera.getFrameRateRange(), "fps");
+        if (options_.gain >= 0) host::requireWholeInRange("--gain", options_.gain, camera.getGainRange());
+        return true;
+    } catch (const host::OutOfRange& refused) {
+        std::fprintf(stderr, "nimbrel-viewer: %s\n", refused.what());
+    } catch (const Qel::Exception& failure) {
+        std::fprintf(stderr, "nimbrel-viewer: %s\n", failure.getMessage().str().c_str());
+    }
+    exitCode_ = 2;
+    wxTheApp->CallAfter([close = window_.close] { close(); });
+    return false;
+}
+
+bool ScriptedRun::applyStartSettings() {
     window_.picture.setZoom(options_.zoom);
-    if (!window_.cameraOpen()) return;
+    if (!window_.cameraOpen()) return true;
     if (options_.resetPreset && !presetReset_) window_.presets.simulatePress(PresetPanel::Button::Reset);
+    // Checked once the camera can tell its ranges; nothing reaches it for a refused value.
+    if (!startSettingsFit()) return false;
     if (options_.frameRate > 0.0) window_.controls.simulateInput(ControlPanel::Control::FrameRate, options_.frameRate);
     if (options_.gain >= 0) window_.controls.simulateInput(ControlPanel::Control::MasterGain, options_.gain);
     if (options_.savePreset) window_.presets.simulatePress(PresetPanel::Button::Save);
+    return true;
 }
 
 bool ScriptedRun::hasWork() const {
@@ -108,7 +131,8 @@ void ScriptedRun::takeSnapshot() {
         std::printf("nimbrel-viewer: snapshot saved to %s (%d x %d)\n", utf8(options_.snapshot).c_str(), area.width,
                     area.height);
     } else {
-        std::fprintf(stderr, "nimbrel-viewer: could not save the snapshot %s\n", utf8(options_.snapshot).c_str());
+        std::fprintf(stderr, "nimbrel-viewer: could not save the snapshot %s\n",
+                     utf8(snapshotFailure(options_.snapshot)).c_str());
         exitCode_ = 1;
     }
     window_.close();

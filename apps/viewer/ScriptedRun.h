@@ -41,8 +41,9 @@ public:
     ScriptedRun(const Options& options, int& exitCode, Window window, bool presetReset);
 
     // --zoom, --reset-preset, --fps, --gain and --save-preset, in this order,
-    // through the controls' own handlers.
-    void applyStartSettings();
+    // through the controls' own handlers. False when --fps or --gain is
+    // outside the camera's range: the window then closes with status 2.
+    bool applyStartSettings();
     // Whether start() is wanted once the first pictures are shown.
     bool hasWork() const;
     void start();
@@ -58,6 +59,7 @@ public:
     void closing();
 
 private:
+    bool startSettingsFit();
     void startSelfTest();
     void finishSelfTest(bool passed);
     void takeSnapshot();

@@ -1,8 +1,10 @@
 #include "Snapshot.h"
 
 #include "LivePicture.h"
+#include "WriteProbe.h"
 
 #include <wx/datetime.h>
+#include <wx/filefn.h>
 #include <wx/filename.h>
 #include <wx/image.h>
 
@@ -31,7 +33,15 @@ bool saveSnapshot(const wxString& file, Extent area) {
     for (int y = 0; y < area.height; ++y)
         std::memcpy(image.GetData() + y * lineBytes, live.pixels() + y * live.pitch(), lineBytes);
     if (type == wxBITMAP_TYPE_JPEG) image.SetOption(wxIMAGE_OPTION_QUALITY, 92);
-    return image.SaveFile(file, type);
+    const bool existed = wxFileExists(file);
+    if (image.SaveFile(file, type)) return true;
+    if (!existed && wxFileExists(file)) wxRemoveFile(file);  // no half picture left behind
+    return false;
+}
+
+wxString snapshotFailure(const wxString& file) {
+    const host::WriteProblem problem = host::probeWrite(file.utf8_string());
+    return problem.error ? file + ": " + wxString::FromUTF8(problem.reason) : file;
 }
 
 }  // namespace viewer

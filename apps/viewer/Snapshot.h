@@ -19,4 +19,8 @@ wxString defaultSnapshotName();
 // or the file cannot be written.
 bool saveSnapshot(const wxString& file, Extent area);
 
+// After a failed save: "<file>: <the system's reason>", or the file alone
+// when nothing in its place explains it.
+wxString snapshotFailure(const wxString& file);
+
 }  // namespace viewer

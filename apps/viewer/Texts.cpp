@@ -1,5 +1,7 @@
 #include "Texts.h"
 
+#include <wx/intl.h>
+
 #include <array>
 #include <atomic>
 
@@ -134,7 +136,13 @@ std::atomic<Language> current{Language::English};
 }  // namespace
 
 Language languageFromName(const wxString& name) {
-    return name.IsSameAs("French", false) ? Language::French : Language::English;
+    if (name.IsSameAs("French", false)) return Language::French;
+    if (name.IsSameAs("English", false)) return Language::English;
+    // Not chosen yet ("System" in the shipped file): the user's locale decides.
+    const int system = wxLocale::GetSystemLanguage();
+    const bool french = system != wxLANGUAGE_UNKNOWN && system != wxLANGUAGE_DEFAULT &&
+                        wxLocale::GetLanguageCanonicalName(system).StartsWith("fr");
+    return french ? Language::French : Language::English;
 }
 
 wxString languageName(Language language) { return language == Language::French ? "French" : "English"; }

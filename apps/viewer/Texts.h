@@ -99,7 +99,8 @@ enum class Txt {
     Count
 };
 
-// The language stored in the configuration: "French" gives French, anything else English.
+// The language stored in the configuration: "French" or "English"; anything
+// else ("System", shipped) follows the user's locale: French for fr_*.
 Language languageFromName(const wxString& name);
 wxString languageName(Language language);
 

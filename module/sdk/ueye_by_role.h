@@ -30,6 +30,11 @@ __attribute__((visibility("default"))) INT is_GetOptimalTiming(HIDS hCam, INT mo
 // settings. The module needs only the shortest, after status 0.
 __attribute__((visibility("default"))) INT is_GetFrameTimeRange(HIDS hCam, double* pMin, double* pMax,
                                                                 double* pInterval);
+
+// Smallest, largest and step of one setting (IS_RANGE_*) for the camera's
+// current state. Status 0 means the three outputs hold.
+__attribute__((visibility("default"))) INT is_GetSettingRange(HIDS hCam, INT setting, double* pMin, double* pMax,
+                                                              double* pStep);
 }
 
 namespace ueye_role {
@@ -77,6 +82,11 @@ inline INT frameInfo(HIDS camera, INT memoryId, std::uint64_t* number, std::uint
     *number = info.u64FrameNumber;
     *deviceTime = info.u64TimestampDevice;
     return status;
+}
+
+// The smallest and largest value a setting takes, and its step.
+inline INT settingRange(HIDS camera, INT setting, double* smallest, double* largest, double* step) {
+    return is_GetSettingRange(camera, setting, smallest, largest, step);
 }
 
 }  // namespace ueye_role

@@ -90,6 +90,8 @@ TEST_F(Choice, PackagedToolSeedsTheUserFolderOnceAndNeverWritesTheShippedFile) {
     EXPECT_TRUE(first.perUser);
     EXPECT_EQ(fs::weakly_canonical(first.seededFrom), fs::weakly_canonical(shipped()));
     EXPECT_NE(host::seededNotice(first).find(userConfig()), std::string::npos);
+    // The true reason, also for root, who could write the tool's folder.
+    EXPECT_NE(host::seededNotice(first).find("there is no readable " + tool() + "res/config.xml"), std::string::npos);
     EXPECT_EQ(readFile(userConfig()), "<Config>shipped</Config>");
 
     writeFile(userConfig(), "<Config>saved by the user</Config>");

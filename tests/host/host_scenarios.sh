@@ -4,8 +4,9 @@
 # checks the exit status, the words on the terminal and what is left on disk.
 # Usage: host_scenarios.sh console|viewer BIN_DIR CONFIG_XML
 # "console" runs the demo's and the checker's rows, "viewer" the viewer's
-# (under Xvfb). A full file system needs root (a small tmpfs): without it those
-# rows are skipped with a message.
+# (under Xvfb). A full or read-only file system needs root (a small tmpfs), and
+# a folder a normal user may not write needs root to run as nobody: without
+# root those rows are skipped with a message.
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../viewer/common.sh"
 kind=$1
@@ -53,6 +54,38 @@ demo; Ctrl-C; -; signal:INT; 130; recording stopped by SIGINT .*camera closed .*
 check; closed terminal; -; signal:HUP; 130; interrupted by SIGHUP; closed; --only recording
 demo; closed pipe on the output; -; pipe; 0; -; finished:+; --record x.avi --seconds 2
 demo viewer; recording rate and replay rate; -; run; 0; -; rate:10:20; --record x.avi --seconds 2 --record-fps 10
+demo viewer; fps below the range of the camera; -; run; 2; --fps 0.4 is outside the camera's range, 0.5 to 62.5[0-9]* fps; never:is_SetFrameRate(1, 0.4,; --fps 0.4
+demo viewer; fps above the range of the camera; -; run; 2; --fps 62.6 is outside the camera's range, 0.5 to 62.5[0-9]* fps; never:is_SetFrameRate(1, 62.6,; --fps 62.6
+demo viewer; fps and gain at their minimum; -; run; 0; -; reached:is_SetFrameRate(1, 0.5,:is_SetHardwareGain(1, 0,; --fps 0.5 --gain 0
+demo viewer; fps and gain at their maximum; -; run; 0; -; reached:is_SetFrameRate(1, 62.5,:is_SetHardwareGain(1, 100,; --fps 62.5 --gain 100
+demo viewer; fps nan; -; run; 2; --fps takes a number; untouched; --fps nan
+demo viewer; fps -1; -; run; 2; --fps takes a number; untouched; --fps -1
+demo viewer; gain -1, the leave-it value of the camera; -; run; 2; --gain takes a whole number from 0 to 100; untouched; --gain -1
+demo viewer; gain above its range; -; run; 2; --gain takes a whole number from 0 to 100; untouched; --gain 101
+demo viewer; gain nan; -; run; 2; --gain takes a whole number; untouched; --gain nan
+demo; exposure below the range of the camera; -; run; 2; --exposure 0.005 is outside the camera's range, 0.01 to 40 ms; never:is_SetExposureTime(1, 0.005,; --exposure 0.005
+demo; exposure above the range of the camera; -; run; 2; --exposure 40.01 is outside the camera's range, 0.01 to 40 ms; never:is_SetExposureTime(1, 40.01,; --exposure 40.01
+demo; exposure and area at their minimum; -; run; 0; -; reached:is_SetExposureTime(1, 0.01,:is_SetImageSize(1, 32, 4); --aoi 32x4 --exposure 0.01
+demo; exposure and area at their maximum; -; run; 0; -; reached:is_SetExposureTime(1, 40,:is_SetImageSize(1, 1280, 1024); --aoi 1280x1024 --exposure 40
+demo; exposure nan; -; run; 2; --exposure takes a number; untouched; --exposure nan
+demo; exposure -1; -; run; 2; --exposure takes a number; untouched; --exposure -1
+demo; area wider than the sensor; -; run; 2; --aoi width 9999 is outside the camera's range, 32 to 1280 pixels, in steps of 4; never:is_SetImageSize(1, 9996, 9998); --aoi 9999x9999
+demo; area below the smallest; -; run; 2; --aoi height 2 is outside the camera's range, 4 to 1024 pixels, in steps of 2; never:is_SetImageSize(1, 640, 2); --aoi 640x2
+demo; area -1; -; run; 2; --aoi takes WIDTHxHEIGHT; untouched; --aoi -1x480
+demo viewer; snapshot of another format; -; run; 2; --snapshot needs a file name ending in .png, .jpg or .jpeg; untouched; --snapshot s.bmp
+demo; snapshot as PNG; -; run; 0; snapshot @/s.png: [0-9]+x[0-9]+ PNG; png:@/s.png; --snapshot s.png
+viewer; language not chosen, French locale; system-language; run:LANG=fr_FR.UTF-8; 0; status Capteur SIM1280-C; -; 
+viewer; language not chosen, C locale; system-language; run:LANG=C.UTF-8; 0; status Sensor SIM1280-C; -; 
+demo viewer; recording into a missing folder; -; run; 1; cannot write the recording @/none/x.avi: the folder @/none does not exist: No such file or directory; absent:@/none; --record @/none/x.avi --seconds 1
+demo viewer; recording onto a folder; folder-file; run; 1; cannot write the recording @/x.avi: Is a directory; -; --record @/x.avi --seconds 1
+demo viewer; recording on a read-only file system; readonly; run; 1; cannot write the recording @/ro/x.avi: Read-only file system; absent:@/ro/x.avi; --record @/ro/x.avi --seconds 1
+demo; recording where the user may not write; locked; nobody; 1; cannot write the recording @/locked/x.avi: Permission denied; absent:@/locked/x.avi; --record @/locked/x.avi --seconds 1
+demo; recording onto a full disk; filled; run; 1; @/small/x.avi.*(No space left on device|@/small is full); -; --record @/small/x.avi --seconds 1
+demo viewer; snapshot into a missing folder; -; run; 1; snapshot @/none/s.png: the folder @/none does not exist: No such file or directory; absent:@/none; --snapshot @/none/s.png
+demo viewer; snapshot onto a folder; folder-file; run; 1; snapshot @/x.png: Is a directory; -; --snapshot @/x.png
+demo; snapshot on a read-only file system; readonly; run; 1; cannot write the snapshot @/ro/s.png: Read-only file system; absent:@/ro/s.png; --snapshot @/ro/s.png
+demo; snapshot where the user may not write; locked; nobody; 1; cannot write the snapshot @/locked/s.png: Permission denied; absent:@/locked/s.png; --snapshot @/locked/s.png
+demo; snapshot onto a full disk; filled; run; 1; cannot write the snapshot @/small/s.png: No space left on device; absent:@/small/s.png; --snapshot @/small/s.png
 EOF
 )
 
@@ -75,6 +108,23 @@ prepare() {
         [ "$(id -u)" -eq 0 ] || return 1
         mkdir "$dir/small" && mount -t tmpfs -o size=3m tmpfs "$dir/small" && mounted+=("$dir/small")
         ;;
+    filled)
+        [ "$(id -u)" -eq 0 ] || return 1
+        mkdir "$dir/small" && mount -t tmpfs -o size=1m tmpfs "$dir/small" && mounted+=("$dir/small")
+        dd if=/dev/zero of="$dir/small/filler" bs=64k 2>/dev/null || true
+        ;;
+    readonly)
+        [ "$(id -u)" -eq 0 ] || return 1
+        mkdir "$dir/ro" && mount -t tmpfs -o ro,size=1m tmpfs "$dir/ro" && mounted+=("$dir/ro")
+        ;;
+    folder-file) mkdir "$dir/x.avi" "$dir/x.png" ;;
+    system-language) sed -i 's|<Language>[^<]*</Language>|<Language>System</Language>|' "$dir/app/res/config.xml" ;;
+    # A folder a normal user may not write, and what that user needs to run at all.
+    locked)
+        [ "$(id -u)" -eq 0 ] && id nobody >/dev/null 2>&1 || return 1
+        mkdir "$dir/locked" "$dir/home" && chown nobody "$dir/home" && touch "$dir/trace" && chmod 666 "$dir/trace"
+        chmod o+rx "$work" "$dir" "$dir/app" "$dir/app/res" && chmod o+r "$dir/app/res/config.xml"
+        ;;
     esac
 }
 
@@ -88,6 +138,18 @@ verify_after() {
     local dir=$1 after=$2 words=$3 trace=$dir/trace
     case $after in
     -) ;;
+    absent:*) [ ! -e "${after#absent:}" ] || return 1 ;;
+    png:*) [ "$(head -c 4 "${after#png:}" | tail -c 3)" = PNG ] || return 1 ;;
+    never:*) ! grep -qF -- "${after#never:}" "$trace" || return 1 ;;
+    reached:*)
+        local call calls=${after#reached:}
+        while [ -n "$calls" ]; do
+            call=${calls%%:*}
+            grep -qF -- "$call" "$trace" || return 1
+            [ "$call" != "$calls" ] || break
+            calls=${calls#*:}
+        done
+        ;;
     untouched) [ ! -s "$trace" ] || ! grep -q '^is_InitCamera' "$trace" || return 1 ;;
     closed) [ "$(grep -oE '^is_(InitCamera|ExitCamera)' "$trace" | tail -n 1)" = is_ExitCamera ] || return 1 ;;
     preset-gone) ! grep -q '<User' "$dir/app/res/config.xml" || return 1 ;;
@@ -136,6 +198,10 @@ run_host() {
     case $mode in
     nodisplay) (cd "$dir" && env -u DISPLAY "$program" "${args[@]}") >"$dir/words" 2>&1 || status=$? ;;
     run*) (cd "$dir" && env "${env[@]}" timeout 90 "$program" "${args[@]}") >"$dir/words" 2>&1 || status=$? ;;
+    nobody)
+        (cd "$dir" && runuser -u nobody -- env HOME="$dir/home" "${env[@]}" timeout 90 "$program" "${args[@]}") \
+            >"$dir/words" 2>&1 || status=$?
+        ;;
     pipe)
         (cd "$dir" && env "${env[@]}" "$program" "${args[@]}" 2>"$dir/words" | head -n 3 >/dev/null
             exit "${PIPESTATUS[0]}") || status=$?
@@ -164,7 +230,7 @@ while IFS=';' read -r hosts name setup mode expected words_re after args; do
         dir=$work/$row
         mkdir -p "$dir"
         if ! prepare "$dir" "$setup"; then
-            echo "SKIP $host: $name (a full file system needs root for its tmpfs)"
+            echo "SKIP $host: $name (needs root: a tmpfs, or a normal user to run as)"
             skipped=$((skipped + 1))
             continue
         fi
@@ -180,7 +246,7 @@ while IFS=';' read -r hosts name setup mode expected words_re after args; do
         [ "$status" -eq "$expected" ] || fail "$host: $name: exit status $status, expected $expected: $words"
         pattern=${words_re//@/$dir}
         [ "$pattern" = - ] || grep -Eq -- "$pattern" <<<"$words" || fail "$host: $name: expected /$pattern/, got: $words"
-        verify_after "$dir" "$after" "$words" || fail "$host: $name: $after does not hold ($(frames_of "$dir/x.avi")): $words"
+        verify_after "$dir" "${after//@/$dir}" "$words" || fail "$host: $name: $after does not hold ($(frames_of "$dir/x.avi")): $words"
         ! grep -q "assert" "$dir/words" || fail "$host: $name: wxWidgets asserted: $words"
         echo "ok $host: $name"
         passed=$((passed + 1))

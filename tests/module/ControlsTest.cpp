@@ -5,6 +5,8 @@
 
 #include <Nimbrel_model/Thread.h>
 
+#include <functional>
+
 namespace testsupport {
 namespace {
 
@@ -85,6 +87,50 @@ TEST_F(ControlsTest, RefusedAreaLeavesTheOffsetAtTheCorner) {
     EXPECT_EQ(std::vector<int>({camera()->getWidth(), camera()->getPosX(), camera()->getPosY()}),
               std::vector<int>({640, 0, 0}));
     EXPECT_TRUE(config()->getConfSaved());
+}
+
+// Each range's bounds are what the camera clamps to and accepts: a host that
+// refuses values outside them refuses nothing the camera would take.
+TEST_F(ControlsTest, RangesAreTheBoundsTheCameraHolds) {
+    open("SIM1284-M");
+    using Nimbrel_model::Camera;
+    struct Control {
+        const char* name;
+        Nimbrel_model::SettingRange (Camera::*range)() const;
+        std::function<void(Camera&, double)> set;
+        std::function<double(Camera&)> get;
+    };
+    const std::vector<Control> controls = {
+        {"exposure", &Camera::getExposureRange, [](Camera& c, double v) { c.setExposure(v); },
+         [](Camera& c) { return c.getExposure(); }},
+        {"frame rate", &Camera::getFrameRateRange, [](Camera& c, double v) { c.setFrameRate(v); },
+         [](Camera& c) { return c.getFrameRate(); }},
+        {"gain", &Camera::getGainRange, [](Camera& c, double v) { c.setGain(int(v), -1, -1, -1); },
+         [](Camera& c) { return c.getGain(); }},
+        {"red gain", &Camera::getColorGainRange, [](Camera& c, double v) { c.setGain(-1, int(v), -1, -1); },
+         [](Camera& c) { return c.getRedGain(); }},
+        {"brightness", &Camera::getBrightnessRange, [](Camera& c, double v) { c.setBrightness(int(v)); },
+         [](Camera& c) { return double(c.getBrightness()); }},
+        {"width", &Camera::getWidthRange, [](Camera& c, double v) { c.setAOI(int(v), c.getHeight()); },
+         [](Camera& c) { return double(c.getWidth()); }},
+        {"height", &Camera::getHeightRange, [](Camera& c, double v) { c.setAOI(c.getWidth(), int(v)); },
+         [](Camera& c) { return double(c.getHeight()); }},
+    };
+    for (const Control& control : controls) {
+        const auto range = (camera()->*control.range)();
+        ASSERT_LT(range.min, range.max) << control.name;
+        for (const double bound : {range.min, range.max}) {
+            control.set(*camera(), bound);
+            EXPECT_NEAR(control.get(*camera()), bound, 1e-9) << control.name;
+        }
+        try {  // the area's setter refuses what does not fit, the others clamp
+            control.set(*camera(), range.max + std::max(range.step, 1.0) * 4);
+        } catch (const Qel::Exception&) {
+        }
+        EXPECT_LE(control.get(*camera()), range.max + 1e-9) << control.name;
+    }
+    ueye_sim::scriptFrameTimeRange(0, 0.0, 2.0, 0.0);
+    EXPECT_TRUE(contains(thrownText([&] { (void)camera()->getFrameRateRange(); }), "is_GetFrameTimeRange"));
 }
 
 TEST_F(ControlsTest, DefaultAreaIsTheWholeSensorInOneCall) {

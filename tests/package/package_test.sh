@@ -10,12 +10,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 cmake --install "$build_dir" --prefix "$work/prefix" > /dev/null
-test -f "$work/prefix/share/Nimbrel_model/config.xml"
+test -f "$work/prefix/share/nimbrel-model/config.xml"
 test -f "$work/prefix/include/Nimbrel_model/Version.h"
 cmake_dir=$(dirname "$(find "$work/prefix" -name Nimbrel_modelConfig.cmake)")
 ls "$cmake_dir"/../../libNimbrel_model.so.1* > /dev/null
 # The package finds wxWidgets again instead of naming the build machine's.
 ! grep -q "wx-3\|wx/include" "$cmake_dir"/Nimbrel_modelTargets*.cmake
+# Nor does it name this machine's folders.
+! grep -rlF -e "$source_dir" -e "$(realpath "$build_dir")" "$cmake_dir" "$work/prefix/lib" --include='*.cmake' --include='*.pc'
 
 cmake -S "$source_dir/examples/host" -B "$work/host" -DCMAKE_PREFIX_PATH="$work/prefix" -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build "$work/host" -j 2 > /dev/null
@@ -36,6 +38,15 @@ grep -qx 'width=1280' <<< "$probe"
 grep -qx 'height=1024' <<< "$probe"
 grep -qx 'r_frame_rate=25/1' <<< "$probe"
 grep -qx 'nb_read_packets=50' <<< "$probe"
+# The console host as docs/writing-a-host.md builds it through pkg-config.
+pc_dir=$(dirname "$(find "$work/prefix" -name nimbrel_model-console.pc)")
+mkdir -p "$work/pc/res"
+cp "$work/prefix/share/nimbrel-model/config.xml" "$work/pc/res/"
+PKG_CONFIG_PATH=$pc_dir sh -c 'c++ -std=c++17 -o "$1" "$2" $(pkg-config --cflags --libs nimbrel_model-console)' _ \
+  "$work/pc/example-host" "$source_dir/examples/host/main.cpp"
+UESIM_CAMERA=SIM1280-C LD_LIBRARY_PATH=$(dirname "$pc_dir") "$work/pc/example-host" record "$work/pc.avi"
+grep -qx 'nb_read_packets=50' <<< "$(ffprobe -v error -select_streams v:0 -count_packets \
+  -show_entries stream=nb_read_packets -of default=nw=1 "$work/pc.avi")"
 
 # The same package straight from the build tree.
 cmake -S "$source_dir/examples/host" -B "$work/host-tree" -DNimbrel_model_DIR="$build_dir" > /dev/null

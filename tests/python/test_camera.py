@@ -99,7 +99,7 @@ def test_the_user_settings_folder_is_seeded_from_the_shipped_file(settings_home,
     seeded = settings_home / "res" / "config.xml"
     assert seeded.read_bytes() == SHIPPED.read_bytes()
     config = nm.config()
-    assert config.path == str(seeded) and config.language == "French"
+    assert config.path == str(seeded) and config.language == "System"
     config.language = "English"
     assert "<Language>English</Language>" in seeded.read_text()
     (tmp_path / "app" / "res").mkdir(parents=True)

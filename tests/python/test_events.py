@@ -25,6 +25,15 @@ def test_the_optimization_ends_on_the_main_thread(camera):
     assert not nm.config().conf_saved
 
 
+
+def test_closing_cancels_a_callback_not_yet_delivered():
+    calls = []
+    with nm.open() as cam:
+        cam.optimize_clock(on_end=lambda: calls.append(cam.is_open))
+    assert calls == []  # not inside close(), on a closing camera
+    nm.run_events(0.5)
+    assert calls == []  # nor later
+
 WX_APPLICATION = """
 import json, sys, threading
 import nimbrel_model as nm

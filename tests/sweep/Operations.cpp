@@ -109,6 +109,10 @@ std::vector<Operation> build() {
         {"getHeight", kColor, opened, [](S& s) { (void)s.camera()->getHeight(); }},
         {"getPosX", kColor, opened, [](S& s) { (void)s.camera()->getPosX(); }},
         {"getPosY", kColor, opened, [](S& s) { (void)s.camera()->getPosY(); }},
+        // Ranges: one per SDK query behind them.
+        {"getExposureRange", kColor, opened, [](S& s) { (void)s.camera()->getExposureRange(); }},
+        {"getFrameRateRange", kColor, opened, [](S& s) { (void)s.camera()->getFrameRateRange(); }},
+        {"getWidthRange", kColor, opened, [](S& s) { (void)s.camera()->getWidthRange(); }},
         // White balance.
         {"doWhiteBalance", kColor, opened, [](S& s) { s.camera()->doWhiteBalance(); }},
         {"stopWhiteBalance", kColor, opened, [](S& s) { s.camera()->stopWhiteBalance(); }},

@@ -13,6 +13,23 @@ namespace Nimbrel_model {
 
 class CameraListener;
 
+/// \brief What a camera setting accepts: its smallest and largest value and
+/// the step between values, as the camera reports them for its current state.
+///
+/// An addition to the module's original interface, read by the Camera getters
+/// that end in `Range`. The units are the setting's own (see Camera). A step
+/// of 0 means any value between the two bounds.
+struct SettingRange {
+    double min = 0.0;   ///< Smallest value the camera accepts.
+    double max = 0.0;   ///< Largest value the camera accepts.
+    double step = 0.0;  ///< Distance between values; 0: any value.
+
+    /// \brief Whether `value` lies within the bounds.
+    /// \param value The value a setter would be given.
+    /// \return true from min to max, both included; false for NaN.
+    bool contains(double value) const { return value >= min && value <= max; }
+};
+
 /// \brief The one camera that the module drives: opening and closing it, the
 /// live picture, every camera parameter, AVI recording and the pixel clock
 /// optimisation.
@@ -546,6 +563,54 @@ public:
     /// must outlive the worker. It is not added to the list of recording
     /// listeners.
     void optimizeClock(CameraListener* listener);
+
+    /// \name Ranges
+    /// Additions to the module's original interface: what each setter's value
+    /// may be, as the camera reports it now. The setters themselves still pass
+    /// any value to the camera, which adjusts it; these let a host refuse a
+    /// value before it reaches the camera. Each is one SDK query on the
+    /// caller's thread and touches no setting and no saved flag.
+    ///@{
+
+    /// \brief The exposure setExposure() accepts, in milliseconds, for the
+    /// current frame rate (a lower frame rate allows a longer exposure).
+    /// \return The range, in the setting's units.
+    /// \throws Qel::Exception message 63 naming "is_GetSettingRange".
+    SettingRange getExposureRange() const;
+
+    /// \brief The frame rate setFrameRate() accepts, in frames per second,
+    /// for the current pixel clock and area of interest; the step is 0.
+    /// \return The range, in the setting's units.
+    /// \throws Qel::Exception message 63 naming "is_GetFrameTimeRange", also
+    /// with status -1 when the camera reports a frame time of 0 or less.
+    SettingRange getFrameRateRange() const;
+
+    /// \brief The master gain setGain() accepts (IS_IGNORE_PARAMETER aside).
+    /// \return The range, in the setting's units.
+    /// \throws Qel::Exception message 63 naming "is_GetSettingRange".
+    SettingRange getGainRange() const;
+
+    /// \brief The red, green and blue gains setGain() accepts.
+    /// \return The range, in the setting's units.
+    /// \throws Qel::Exception message 63 naming "is_GetSettingRange".
+    SettingRange getColorGainRange() const;
+
+    /// \brief The brightness setBrightness() accepts.
+    /// \return The range, in the setting's units.
+    /// \throws Qel::Exception message 63 naming "is_GetSettingRange".
+    SettingRange getBrightnessRange() const;
+
+    /// \brief The widths setAOI() accepts, in pixels; the step is the one it
+    /// rounds down to.
+    /// \return The range, in the setting's units.
+    /// \throws Qel::Exception message 63 naming "is_GetSettingRange".
+    SettingRange getWidthRange() const;
+
+    /// \brief The heights setAOI() accepts, in pixels.
+    /// \return The range, in the setting's units.
+    /// \throws Qel::Exception message 63 naming "is_GetSettingRange".
+    SettingRange getHeightRange() const;
+    ///@}
 
 private:
     friend struct CameraInternals;

@@ -99,6 +99,15 @@ constexpr INT IS_GET_IMAGE_POS_Y_INC = 0xC004;
 constexpr INT IS_GET_IMAGE_POS_X_MAX = 0xC007;
 constexpr INT IS_GET_IMAGE_POS_Y_MAX = 0xC008;
 
+// Settings whose range is_GetSettingRange reports, for the camera's current
+// state: the exposure's (milliseconds) depends on the frame rate.
+constexpr INT IS_RANGE_EXPOSURE = 1;
+constexpr INT IS_RANGE_MASTER_GAIN = 2;
+constexpr INT IS_RANGE_COLOR_GAIN = 3;
+constexpr INT IS_RANGE_BRIGHTNESS = 4;
+constexpr INT IS_RANGE_AOI_WIDTH = 5;
+constexpr INT IS_RANGE_AOI_HEIGHT = 6;
+
 // Automatic controls.
 constexpr INT IS_SET_AUTO_REFERENCE = 0x8000;
 constexpr INT IS_SET_ENABLE_AUTO_GAIN = 0x8800;
@@ -185,8 +194,10 @@ UEYE_API INT isavi_CloseAVI(INT aviId);
 // Known by their role. The set-up call made just before binning is switched
 // off; the capture sequence's buffer in use (ppMem) and the last one written;
 // the highest pixel clock the camera sustains (MHz) and the frame rate there;
-// the shortest, longest and step of the frame time in seconds.
+// the shortest, longest and step of the frame time in seconds; the smallest,
+// largest and step of a setting (IS_RANGE_*).
 UEYE_API INT is_UncheckedSetup(HIDS hCam, INT mode, INT param);
 UEYE_API INT is_GetActiveBuffer(HIDS hCam, INT* pNum, char** ppMem, char** ppMemLast);
 UEYE_API INT is_GetOptimalTiming(HIDS hCam, INT mode, INT timeoutMs, INT* pMaxPixelClock, double* pMaxFrameRate);
 UEYE_API INT is_GetFrameTimeRange(HIDS hCam, double* pMin, double* pMax, double* pInterval);
+UEYE_API INT is_GetSettingRange(HIDS hCam, INT setting, double* pMin, double* pMax, double* pStep);

@@ -11,6 +11,9 @@ constexpr int kGainMax = 100;
 constexpr int kBrightnessMax = 255;
 constexpr int kNeutralBrightness = 128;
 constexpr int kNeutralGamma = 100;  // gamma x 100
+// The smallest area the sensor reads, before rounding up to its steps.
+constexpr int kMinimumWidth = 32;
+constexpr int kMinimumHeight = 4;
 
 struct CameraSettings {
     int masterGain = 0;

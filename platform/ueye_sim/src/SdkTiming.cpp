@@ -31,3 +31,9 @@ INT is_GetFrameTimeRange(HIDS hCam, double* pMin, double* pMax, double* pInterva
     call.arg(hCam).out(pMin).out(pMax).out(pInterval);
     return gated(call, [&] { return camera().frameTimeRange(hCam, pMin, pMax, pInterval); });
 }
+
+INT is_GetSettingRange(HIDS hCam, INT setting, double* pMin, double* pMax, double* pStep) {
+    CallGate call("is_GetSettingRange");
+    call.arg(hCam).arg(setting).out(pMin).out(pMax).out(pStep);
+    return gated(call, [&] { return camera().settingRange(hCam, setting, pMin, pMax, pStep); });
+}

@@ -86,6 +86,7 @@ public:
     int pixelClock(HIDS handle, int clockMHz);
     int optimalTiming(HIDS handle, int mode, int timeoutMs, int* clockMHz, double* fps);
     int frameTimeRange(HIDS handle, double* shortest, double* longest, double* step) const;
+    int settingRange(HIDS handle, int setting, double* smallest, double* largest, double* step) const;
 
 private:
     VirtualCamera();

@@ -4,9 +4,6 @@
 namespace ueye_sim::detail {
 namespace {
 
-constexpr int kMinimumWidth = 32;
-constexpr int kMinimumHeight = 4;
-
 // A real sensor reads only whole steps and only areas that lie on it.
 bool areaFits(const CameraModel& model, int x, int y, int width, int height) {
     return x >= 0 && y >= 0 && width >= kMinimumWidth && height >= kMinimumHeight && x % model.stepX == 0 &&
