@@ -3,8 +3,11 @@
 #include "ConsoleApp.h"
 #include "EventPump.h"
 
+#include <Nimbrel_model/Camera.h>
+
 #include <wx/thread.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <exception>
@@ -27,12 +30,25 @@ struct PendingCall {
     std::exception_ptr failure;
 };
 
-// Our own wx main thread, for processes without a wx application. Started
-// once; never joined (see the header).
-void startOwnThread() {
-    std::promise<void> ready;
-    std::future<void> started = ready.get_future();
-    std::thread([&ready] {
+// Our own wx main thread, for processes without a wx application: started on
+// first use, ended at exit (the plugin's statics go before the libraries'),
+// so that wx is cleaned up on the thread that started it.
+class OwnThread {
+public:
+    void start() {
+        std::promise<void> ready;
+        std::future<void> started = ready.get_future();
+        thread_ = std::thread([this, &ready] { run(ready); });
+        started.get();
+    }
+    ~OwnThread() {
+        if (!thread_.joinable()) return;
+        stop_ = true;
+        thread_.join();
+    }
+
+private:
+    void run(std::promise<void>& ready) {
         std::unique_ptr<host::ApplicationScope> scope;
         try {
             scope = std::make_unique<host::ApplicationScope>();
@@ -40,12 +56,20 @@ void startOwnThread() {
             ready.set_exception(std::current_exception());
             return;
         }
-        host::EventPump pump({}, std::chrono::milliseconds(50));
-        ready.set_value();
-        pump.runUntil([] { return false; }, host::EventPump::Action{});
-    }).detach();
-    started.get();
-}
+        {
+            host::EventPump pump({}, std::chrono::milliseconds(50));
+            ready.set_value();
+            pump.runUntil([this] { return stop_.load(); }, host::EventPump::Action{});
+        }
+        // A camera a pipeline left open: its timer belongs to wx, and goes first.
+        delete Nimbrel_model::Camera::getInstance();
+    }
+
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+};
+
+OwnThread ownThread;
 
 void ensureApplication() {
     static std::once_flag once;
@@ -53,7 +77,7 @@ void ensureApplication() {
     std::call_once(once, [] {
         if (wxAppConsole::GetInstance()) return;  // a wx application runs already (wxPython)
         try {
-            startOwnThread();
+            ownThread.start();
         } catch (...) {
             failure = std::current_exception();
         }

@@ -12,8 +12,7 @@
 // - otherwise (gst-launch-1.0, a Python script, OpenCV) a thread of our own,
 //   started on first use and kept for the life of the process, starts the
 //   host's console application (host::ApplicationScope) and runs the host's
-//   event pump forever. It is never stopped: the module's Camera singleton,
-//   which keeps a wx timer, lives as long as the process too.
+//   event pump until the process exits; then it ends wx there.
 //
 // A call made on wx's main thread itself runs at once. The frame stream's
 // next() is the exception: any thread may wait on it, so the streaming thread
