@@ -53,6 +53,21 @@ TEST(EventPump, WaitsForTheConditionOrTheDeadlineAndPassesOnAHandlersFailure) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, 60ms);
 }
 
+// A binding's hook wraps every dispatch, and events still arrive through it.
+TEST(EventPump, DispatchesThroughTheHookAroundIt) {
+    int wrapped = 0;
+    host::EventPump pump({}, 10ms, [&](const host::EventPump::Action& dispatch) {
+        ++wrapped;
+        dispatch();
+    });
+    wxTimer timer;
+    bool fired = false;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { fired = true; });
+    timer.StartOnce(20);
+    EXPECT_TRUE(pump.runUntil([&] { return fired; }, 5s));
+    EXPECT_GT(wrapped, 0);
+}
+
 TEST(EventPump, RethrowsTheFirstKeptHandlerFailureOnceAndRunsTheHostsCheck) {
     int checks = 0;
     host::EventPump pump([&] { ++checks; });
