@@ -38,11 +38,34 @@ TEST(EventPump, WaitsForTheConditionOrTheDeadlineAndPassesOnAHandlersFailure) {
     EXPECT_THROW(pump.runFor(2s), std::runtime_error);
     timer.StartOnce(30);
     int turns = 0;
-    EXPECT_TRUE(pump.runUntil([&] { return fired; }, 5s, [&] { ++turns; }));
+    bool waitingInside = false;
+    EXPECT_FALSE(host::EventPump::isWaiting());  // also after the pump that threw
+    EXPECT_TRUE(pump.runUntil([&] { return fired; }, 5s,
+                              [&] {
+                                  ++turns;
+                                  waitingInside = host::EventPump::isWaiting();
+                              }));
     EXPECT_GT(turns, 0);
+    EXPECT_TRUE(waitingInside);
+    EXPECT_FALSE(host::EventPump::isWaiting());
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(pump.runUntil([] { return false; }, 60ms));
     EXPECT_GE(std::chrono::steady_clock::now() - start, 60ms);
+}
+
+// A binding's hook wraps every dispatch, and events still arrive through it.
+TEST(EventPump, DispatchesThroughTheHookAroundIt) {
+    int wrapped = 0;
+    host::EventPump pump({}, 10ms, [&](const host::EventPump::Action& dispatch) {
+        ++wrapped;
+        dispatch();
+    });
+    wxTimer timer;
+    bool fired = false;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { fired = true; });
+    timer.StartOnce(20);
+    EXPECT_TRUE(pump.runUntil([&] { return fired; }, 5s));
+    EXPECT_GT(wrapped, 0);
 }
 
 TEST(EventPump, RethrowsTheFirstKeptHandlerFailureOnceAndRunsTheHostsCheck) {

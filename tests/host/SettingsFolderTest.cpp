@@ -4,6 +4,7 @@
 
 #include "Files.h"
 
+#include <Qel/Qel.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -113,6 +114,20 @@ TEST_F(Choice, WritableFolderBesideTheToolIsUsedAndAppDirOverridesBoth) {
     const host::SettingsFolder chosen = host::chooseSettingsFolder(std::string("/elsewhere"), tool());
     EXPECT_EQ(chosen.path, "/elsewhere/");
     EXPECT_FALSE(chosen.perUser);
+}
+
+// The running program's folder decides, not one an earlier run left set.
+TEST_F(Choice, UseLooksBesideTheRunningProgram) {
+    fs::create_directories(tool() + "res");
+    writeFile(tool() + "res/config.xml", "<Config>beside another tool</Config>");
+    Qel::HelperFuncs::setAppDir(Qel::Strings::hstring(tool()));
+    std::string used;
+    try {
+        used = host::useSettingsFolder(std::nullopt).path;
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_NE(used, tool());
+    Qel::HelperFuncs::setAppDir("");
 }
 
 TEST_F(Choice, NoShippedFileIsAnErrorThatNamesWhereItLooked) {
