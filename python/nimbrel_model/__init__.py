@@ -7,7 +7,9 @@ from ._nimbrel_model import *  # noqa: F401,F403
 from ._nimbrel_model import __version__ as __version__
 
 __doc__ = _nimbrel_model.__doc__
-__all__ = ["Camera", "CameraClosedError", "CameraError", "Config", "config", "open", "run_events"]
+__all__ = [
+    "Camera", "CameraClosedError", "CameraError", "Config", "Frame", "FrameIterator", "config", "open", "run_events"
+]
 for _name in __all__:
     _value = getattr(_nimbrel_model, _name)
     if isinstance(_value, type) and _value.__module__ == _nimbrel_model.__name__:

@@ -2,7 +2,7 @@
 settings file."""
 
 import os
-from typing import Callable, TypedDict, Union
+from typing import Callable, Iterator, TypedDict, Union
 
 import numpy as np
 import numpy.typing as npt
@@ -22,6 +22,7 @@ class CameraError(Exception):
     message_id: int | None
     function: str | None
     status: int | None
+    errno: int | None
 
 class CameraClosedError(CameraError):
     """The camera was used after close() or after its with block: nimbrel_model.open() gives a new one."""
@@ -52,6 +53,39 @@ class _PresetValues(TypedDict, total=False):
     frame_rate: float
     width: int
     height: int
+
+class Frame:
+    """One whole frame of the area of interest, as the camera made it.
+
+    array is a read-only numpy view of the frame's own memory (no copy), kept valid by the array itself."""
+
+    @property
+    def array(self) -> npt.NDArray[np.uint8]:
+        """The pixels: a read-only numpy uint8 array, no copy."""
+    @property
+    def sequence(self) -> int:
+        """The camera's frame number: a gap is frames that were dropped."""
+    @property
+    def device_time(self) -> float:
+        """The camera's timestamp of the frame, in seconds (the camera's own clock)."""
+    @property
+    def host_time(self) -> float:
+        """When the module had the frame, in seconds on the clock of time.monotonic()."""
+    @property
+    def width(self) -> int:
+        """Width in pixels."""
+    @property
+    def height(self) -> int:
+        """Height in pixels."""
+    @property
+    def is_color(self) -> bool:
+        """RGB (True) or grey (False)."""
+
+class FrameIterator(Iterator[Frame]):
+    """Frames one after the other: see Camera.frames()."""
+
+    def __iter__(self) -> FrameIterator: ...
+    def __next__(self) -> Frame: ...
 
 class Camera:
     """The open camera, from nimbrel_model.open().
@@ -105,6 +139,39 @@ class Camera:
     @property
     def is_recording(self) -> bool:
         """Whether a recording is open (running or paused)."""
+    def set_gains(
+        self, master: float | None = None, red: float | None = None, green: float | None = None,
+        blue: float | None = None
+    ) -> None:
+        """Sets several gains in one camera call; None leaves that gain as it is."""
+    @property
+    def exposure_range(self) -> tuple[float, float, float]:
+        """(min, max, step) of exposure in milliseconds for the current frame rate."""
+    @property
+    def frame_rate_range(self) -> tuple[float, float, float]:
+        """(min, max, step) of frame_rate for the current area of interest."""
+    @property
+    def gain_range(self) -> tuple[int, int, int]:
+        """(min, max, step) of gain."""
+    @property
+    def color_gain_range(self) -> tuple[int, int, int]:
+        """(min, max, step) of red_gain, green_gain and blue_gain."""
+    @property
+    def brightness_range(self) -> tuple[int, int, int]:
+        """(min, max, step) of brightness."""
+    @property
+    def width_range(self) -> tuple[int, int, int]:
+        """(min, max, step) of the width set_aoi() takes."""
+    @property
+    def height_range(self) -> tuple[int, int, int]:
+        """(min, max, step) of the height set_aoi() takes."""
+    def frames(self, count: int | None = None, timeout: float = 1.0) -> FrameIterator:
+        """Iterates over the camera's frames, each whole, numbered and timed, oldest first."""
+    def grab(self, timeout: float = 1.0) -> Frame:
+        """The next whole frame the camera makes, waiting up to timeout seconds."""
+    @property
+    def frames_dropped(self) -> int:
+        """Frames the camera made since the frame stream started that no consumer got."""
     def set_aoi(self, width: int, height: int) -> None:
         """Sets the area of interest: the size rounded down to the camera's steps, centred on the sensor; exposure
         and frame rate are kept. Read width and height back for what was set."""
