@@ -92,6 +92,9 @@ void registerErrors(py::module_& module) {
         } catch (const Qel::Exception& qel) {
             py::object object = fromQel(qel);
             PyErr_SetObject(cameraErrorType, object.ptr());
+        } catch (const CameraFailure& own) {
+            py::object object = makeError(cameraErrorType, own.what(), {});
+            PyErr_SetObject(cameraErrorType, object.ptr());
         }
     });
 }
@@ -102,6 +105,10 @@ void raiseObject(const py::object& error) {
 }
 
 void raiseCameraError(const std::string& message) { raiseObject(makeError(cameraErrorType, message, {})); }
+
+void raiseWithHint(const std::string& message, const std::string& hint) {
+    raiseObject(makeError(cameraErrorType, message + "; " + hint, parseMessage(message)));
+}
 
 void raiseClosed() {
     raiseObject(makeError(closedErrorType, "the camera is closed: nimbrel_model.open() gives a new one", {}));
@@ -114,6 +121,8 @@ py::object errorObject(const std::exception_ptr& error) {
         return fromQel(qel);
     } catch (py::error_already_set& python) {
         return python.value();
+    } catch (const CameraFailure& own) {
+        return makeError(cameraErrorType, own.what(), {});
     } catch (const std::exception& other) {
         return py::reinterpret_borrow<py::object>(PyExc_RuntimeError)(other.what());
     } catch (...) {

@@ -36,8 +36,15 @@ void startWx() {
 
 void stopWx() { ownApplication().reset(); }
 
+// Python's main thread, which need not be the one that loaded this module.
+bool onPythonMainThread() {
+    static const unsigned long mainThread =
+        py::module_::import("threading").attr("main_thread")().attr("ident").cast<unsigned long>();
+    return PyThread_get_thread_ident() == mainThread;
+}
+
 void requireMainThread() {
-    if (!wxIsMainThread())
+    if (!onPythonMainThread() || (wxAppConsole::GetInstance() && !wxIsMainThread()))
         raiseCameraError("the camera is used from the main thread only (the one running the event loop)");
 }
 

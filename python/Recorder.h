@@ -5,6 +5,8 @@
 // the caller instead.
 #pragma once
 
+#include "RecordingGuard.h"
+
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/CameraListener.h>
 #include <pybind11/pybind11.h>
@@ -12,6 +14,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -76,6 +79,10 @@ private:
     std::function<void()> afterTick_;
     py::object onEnd_;
     std::exception_ptr failure_;  // what ended the last recording, if it failed
+    // Stops the recording before its file system fills; kept until the next
+    // recording, since it may be on the stack when it stops one.
+    std::unique_ptr<host::RecordingGuard> guard_;
+    std::unique_ptr<host::RecordingGuard> retired_;
 };
 
 }  // namespace nimbrel_python

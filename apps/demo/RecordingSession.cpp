@@ -3,6 +3,7 @@
 #include "AviFrameCounter.h"
 #include "Format.h"
 #include "ProgressDisplay.h"
+#include "RecordingGuard.h"
 #include "RecordingLoss.h"
 #include "SharedOptions.h"
 #include "StopSignal.h"
@@ -56,8 +57,17 @@ void RecordingSession::record(const RecordingRequest& request) {
     // The module reads the camera's rate itself for -1; the same reading shows here.
     const double fps = request.fps.value_or(camera_.getFrameRate());
     const long replay = request.replayFps.value_or(host::options::defaultReplay(fps));
+    const int width = camera_.getMaxWidth();
+    const int height = camera_.getMaxHeight();
+    if (const std::string refusal = host::startRefusal(host::roomToStart(path, width, height)); !refusal.empty())
+        throw std::runtime_error("cannot record " + path + ": " + refusal);
     camera_.startRecording(&listener_, path, request.seconds, request.fps.value_or(-1.0), request.maxSizeMb, replay);
     open_ = true;
+    std::string shortStopProblem;
+    host::RecordingGuard guard(camera_, path, width, height, [&] {
+        open_ = false;
+        shortStopProblem = host::stopUntilClosed(camera_);
+    });
     const auto start = Clock::now();
     out_ << "recording " << path << ": "
          << (request.seconds > 0.0 ? number(request.seconds) + " s" : std::string("no length limit")) << " at "
@@ -79,9 +89,12 @@ void RecordingSession::record(const RecordingRequest& request) {
     used.fps = fps;
     used.replayFps = replay;
     try {
-        waitForEnd(used, [&] {
-            if (display.due()) display.show(progressNow());
-        });
+        waitForEnd(
+            used,
+            [&] {
+                if (display.due()) display.show(progressNow());
+            },
+            [&] { return guard.tripped(); });
     } catch (const Qel::Exception& failure) {
         // A tick failed: the module left the recording paused, its file open.
         const std::string problem = finish();
@@ -90,6 +103,12 @@ void RecordingSession::record(const RecordingRequest& request) {
             host::describeLoss(failure.getMessage().str(), host::recordingKept(path, fps), problem));
     }
     const double wallSeconds = secondsSince(start);
+    if (guard.tripped()) {
+        display.finish();
+        throw std::runtime_error(
+            guard.stoppedMessage(fps) +
+            (shortStopProblem.empty() ? "" : "; the file could not be finished: " + shortStopProblem));
+    }
     // The module closed the file before it told the listener.
     const std::string problem = listener_.ended ? "" : finish();
     open_ = false;
@@ -114,10 +133,13 @@ void RecordingSession::record(const RecordingRequest& request) {
     std::uint64_t frames = host::declaredFrameCount(path);
     if (frames == 0) frames = counter.update();
     printSummary(used, path, ending, frames, wallSeconds);
+    if (frames == 0 && listener_.ended)
+        throw std::runtime_error("the recording " + ending + " before its first frame: " + path + " holds no frame");
 }
 
-void RecordingSession::waitForEnd(const RecordingRequest& request, const host::EventPump::Action& eachTurn) {
-    auto over = [&] { return listener_.ended || StopSignal::raised(); };
+void RecordingSession::waitForEnd(const RecordingRequest& request, const host::EventPump::Action& eachTurn,
+                                  const std::function<bool()>& stopped) {
+    auto over = [&] { return listener_.ended || stopped() || StopSignal::raised(); };
     if (request.seconds <= 0.0) {
         pump_.runUntil(over, eachTurn);  // the user or the size limit ends it
         return;
@@ -134,12 +156,9 @@ void RecordingSession::waitForEnd(const RecordingRequest& request, const host::E
 
 std::string RecordingSession::finish() {
     open_ = false;
-    std::string problem = host::tryStopRecording(camera_);
-    if (problem.empty()) return problem;
-    // The module keeps the AVI instance after a failed stop, so a second stop
+    // The module keeps the AVI instance after a failed stop, so a new stop
     // repeats the whole sequence once the loop has run.
-    pump_.runFor(std::chrono::milliseconds(100));
-    return host::tryStopRecording(camera_);
+    return host::stopUntilClosed(camera_, [this] { pump_.runFor(std::chrono::milliseconds(100)); });
 }
 
 void RecordingSession::printSummary(const RecordingRequest& request, const std::string& path, const std::string& ending,

@@ -11,6 +11,7 @@
 #include <Nimbrel_model/CameraListener.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -41,7 +42,9 @@ public:
 private:
     // Pumps the event loop until the module ends the recording or a stop
     // signal arrives; bounded by wall-clock time when there is a length.
-    void waitForEnd(const RecordingRequest& request, const host::EventPump::Action& eachTurn);
+    // `stopped`: the host stopped it itself (the disk nearly full).
+    void waitForEnd(const RecordingRequest& request, const host::EventPump::Action& eachTurn,
+                    const std::function<bool()>& stopped);
     // Stops the recording, once more after the event loop ran when the first
     // try fails; returns the last failure, "" when the file was finished.
     std::string finish();

@@ -6,6 +6,7 @@
 #include "Labels.h"
 #include "Notices.h"
 #include "Options.h"
+#include "RecordingGuard.h"
 #include "ViewerListener.h"
 
 #include <wx/button.h>
@@ -17,6 +18,7 @@
 #include <wx/textctrl.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace viewer {
@@ -69,6 +71,8 @@ private:
     void start(const Settings& settings);
     bool startOrResume(const Settings& settings);
     void reportLoss(const wxString& failure, const std::string& stopProblem);
+    // The guard stopped the recording before the disk filled.
+    void reportDiskShort(const std::string& stopProblem);
     void becomeIdle();
     void showState();
 
@@ -95,6 +99,7 @@ private:
     double recordingLength_ = 0.0;
     double recordingRate_ = 0.0;
     std::function<void()> ended_;
+    std::unique_ptr<host::RecordingGuard> guard_;  // while a recording is open
 };
 
 }  // namespace viewer
