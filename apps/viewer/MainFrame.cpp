@@ -389,6 +389,8 @@ void MainFrame::onLanguage(Language chosen) {
     notices_->info(tr(Txt::NoticeLanguage));
 }
 
+std::string MainFrame::stopRecordingWithoutDisplay() { return recording_->stopWithoutDisplay(); }
+
 void MainFrame::moduleFault(const wxString& message) {
     if (recording_->busy())
         recording_->faultWhileRunning(message);

@@ -12,6 +12,7 @@
 #include <wx/timer.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class wxMenu;
@@ -44,6 +45,8 @@ public:
 
     // A module exception that left an event handler (a recording tick).
     void moduleFault(const wxString& message);
+    // See RecordingPanel::stopWithoutDisplay.
+    std::string stopRecordingWithoutDisplay();
 
 private:
     void buildMenus();

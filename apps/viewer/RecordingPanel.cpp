@@ -265,6 +265,15 @@ void RecordingPanel::stopForClosing() {
     becomeIdle();
 }
 
+std::string RecordingPanel::stopWithoutDisplay() {
+    if (state_ == State::Idle) return "";
+    state_ = State::Idle;
+    const std::string problem = host::stopUntilClosed(camera());
+    const std::string file = recordingFile_.utf8_string();
+    return "the recording was stopped: " + file + " keeps " + std::to_string(host::declaredFrameCount(file)) +
+           " frames" + (problem.empty() ? "" : "; the file could not be finished: " + problem);
+}
+
 void RecordingPanel::startScripted(const Options& options) {
     file_->SetValue(options.record);
     Settings settings{options.recordSeconds, options.recordFps.value_or(-1.0), options.maxSizeMb, 0};

@@ -41,6 +41,9 @@ public:
     void faultWhileRunning(const wxString& message);
     // Closing: a recording still open is stopped so that its file is complete.
     void stopForClosing();
+    // The display is gone: stops an open recording without touching a
+    // window; returns what to tell ("" when none was open).
+    std::string stopWithoutDisplay();
     // --record and its settings: fills the form without storing it as the
     // user's settings, and starts.
     void startScripted(const Options& options);

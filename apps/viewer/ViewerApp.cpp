@@ -1,6 +1,7 @@
 #include "ViewerApp.h"
 
 #include "CameraOpener.h"
+#include "DisplayLoss.h"
 #include "MainFrame.h"
 #include "SettingsFolder.h"
 #include "SettingsLock.h"
@@ -77,6 +78,7 @@ bool ViewerApp::OnInit() {
     openCamera(options_, notices);
     auto* frame = new MainFrame(options_, listener_, notices, exitCode_);  // wx owns top-level windows
     frame_ = frame;
+    whenDisplayLost([this]() -> std::string { return frame_ ? frame_->stopRecordingWithoutDisplay() : ""; });
     frame->Show();
     return true;
 }

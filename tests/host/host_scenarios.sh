@@ -55,10 +55,11 @@ demo viewer; recording into a folder; -; run; 2; --record cannot write there: '@
 demo viewer; recording rate that takes no frame; -; run; 2; --record-fps 0.001 takes no frame within 5 s: it needs at least 0.2; untouched; --record x.avi --record-fps 0.001
 demo; recording that ends with no frame; -; run; 1; size limit before its first frame: @/x.avi holds no frame; -; --record x.avi --max-size 0.5
 demo check viewer; misspelt injected failure; -; run:UESIM_FAIL=isavi_AddFrme=3; 2; UESIM_FAIL names 'isavi_AddFrme', which is no function; untouched; %task
-demo; preset saved while another tool holds the settings; held; run; 1; cannot save the user preset: @/app/res/config.xml is in use by nimbrel-viewer \(pid 4242\); as-shipped; --save-preset
+demo viewer; preset saved while another tool holds the settings; held; run; 1; cannot save the user preset: @/app/res/config.xml is in use by nimbrel-viewer \(pid 4242\); as-shipped; --save-preset
 demo viewer; failed frame; -; run:UESIM_FAIL=isavi_AddFrame@5=7; 1; isavi_AddFrame failed with status 7.*x.avi keeps 4 frames; finished:4; --record x.avi --seconds 2
 demo viewer; failed frame, failed first stop; -; run:UESIM_FAIL=isavi_AddFrame@5=7,isavi_StopAVI@1=300; 1; x.avi keeps 4 frames; finished:4; --record x.avi --seconds 2
 demo viewer; closed terminal; -; signal:HUP; 130; -; finished:+; --record x.avi --seconds 30
+viewer; display killed while recording; -; display-killed; 1; lost the connection to the display :[0-9]+ .*the recording was stopped: (@/)?x.avi keeps [1-9][0-9]* frames; finished:+; --record x.avi --seconds 30
 demo; Ctrl-C; -; signal:INT; 130; recording stopped by SIGINT .*camera closed .*interrupted by SIGINT; summary; --record x.avi --seconds 30
 check; closed terminal; -; signal:HUP; 130; interrupted by SIGHUP; closed; --only recording
 demo; closed pipe on the output; -; pipe; 0; -; finished:+; --record x.avi --seconds 2
@@ -158,6 +159,20 @@ run_host() {
     pipe)
         (cd "$dir" && env "${env[@]}" "$program" "${args[@]}" 2>"$dir/words" | head -n 3 >/dev/null
             exit "${PIPESTATUS[0]}") || status=$?
+        ;;
+    display-killed)
+        # An X server of its own, killed once frames are being written.
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" 2>/dev/null &
+        local server=$!
+        disown "$server"  # its kill is no news
+        wait_for 10 test -s "$dir/display" || return 1
+        (cd "$dir" && exec env "${env[@]}" DISPLAY=":$(cat "$dir/display")" "$program" "${args[@]}") \
+            >"$dir/words" 2>&1 &
+        local pid=$!
+        wait_for 60 grep -qs '^isavi_AddFrame' "$dir/trace" || { kill "$server" "$pid"; return 1; }
+        sleep 0.5
+        kill -KILL "$server"
+        wait "$pid" || status=$?
         ;;
     signal:*)
         (cd "$dir" && exec env "${env[@]}" "$program" "${args[@]}") >"$dir/words" 2>&1 &
