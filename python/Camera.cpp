@@ -29,6 +29,7 @@ std::unique_ptr<Camera> Camera::open(const std::optional<std::string>& appDir,
     // Before wx starts: started off the main thread, it would take that
     // thread for its own for the rest of the process.
     requireMainThread();
+    requireWxPythonFirst();
     startWx();
     chooseCamera(camera);
     loadSettings(appDir);

@@ -73,6 +73,7 @@ void Recorder::start(const RecordingRequest& request, py::object onEnd) {
     const int width = camera_.getMaxWidth();
     const int height = camera_.getMaxHeight();
     if (!open_) {
+        requireOwnApplicationCurrent();
         const std::string refusal = host::startRefusal(host::roomToStart(request.path, width, height));
         if (!refusal.empty()) raiseCameraError("cannot record " + request.path + ": " + refusal);
         // The module appends the listener once per new recording; keep one copy.

@@ -182,3 +182,14 @@ def test_a_torn_preset_is_named_with_the_call_that_clears_it(app):
     nm.config().clear_preset("SIM1280-C")
     with nm.open(app_dir=app, camera="SIM1280-C") as cam:
         assert cam.width == 1280
+
+
+@pytest.mark.parametrize("script", [
+    "import wx\nprint(json.dumps(error_of(nm.open)))",
+    "cam = nm.open()\nimport wx\napp = wx.App(False)\n"
+    "print(json.dumps(error_of(lambda: cam.start_recording(sys.argv[2], 1, fps=25))))"],
+    ids=["wx imported first", "wx.App made after open"])
+def test_open_before_wx_app_raises_rather_than_record_nothing(tmp_path, display, script):
+    out = run_python("-c", CHILD, script, tmp_path / "clip.avi",
+                     env={"DISPLAY": display, "XDG_CONFIG_HOME": str(tmp_path)})
+    assert "before" in json.loads(out.splitlines()[-1]) and not (tmp_path / "clip.avi").exists()
