@@ -3,6 +3,7 @@
 #include "Errors.h"
 #include "EventLoop.h"
 #include "Format.h"
+#include "PlaybackRate.h"
 #include "RecordingLoss.h"
 #include "RecordingTarget.h"
 #include "SharedOptions.h"
@@ -83,6 +84,9 @@ void Recorder::start(const RecordingRequest& request, py::object onEnd) {
     if (!open_) {
         ticks_ = 0;
         failure_ = nullptr;
+        path_ = request.path;
+        // Replayed at its own rate, a fractional one: the module writes it rounded.
+        exactRate_ = request.replayFps ? 0.0 : host::playbackRateRounded(settings.fps) ? settings.fps : 0.0;
         // A guard that stopped the last recording may be on the stack below this call.
         if (guard_ && guard_->tripped()) retired_ = std::move(guard_);
         guard_ = std::make_unique<host::RecordingGuard>(camera_, request.path, width, height, [this] {
@@ -105,6 +109,12 @@ void Recorder::stop() {
     if (!open_) return;
     open_ = false;  // the module counts it as closed even when closing fails
     host::stopUntilClosedOrThrow(camera_);
+    closed();
+}
+
+void Recorder::closed() {
+    if (exactRate_ > 0.0) host::setPlaybackRate(path_, exactRate_);
+    exactRate_ = 0.0;
 }
 
 double Recorder::recordedSeconds() const {
@@ -150,6 +160,7 @@ void Recorder::record(const RecordingRequest& request, const py::object& progres
 
 void Recorder::recordEnd() {
     open_ = false;
+    closed();
     runPython([this] {
         py::object onEnd = take(onEnd_);
         if (onEnd && !onEnd.is_none()) onEnd(py::none());
@@ -178,6 +189,7 @@ void Recorder::finish(const std::exception_ptr& failure) {
         // it open, and a new one repeats the whole sequence.
         host::stopUntilClosed(camera_);
     }
+    closed();
     runPython([this] {
         py::object onEnd = take(onEnd_);
         if (onEnd && !onEnd.is_none()) onEnd(errorObject(failure_));

@@ -69,6 +69,8 @@ private:
     Settings settle(const RecordingRequest& request) const;
     void finish(const std::exception_ptr& failure);
     double recordedSeconds() const;
+    // The file is closed: its playback rate kept as a fraction when it was rounded.
+    void closed();
 
     Nimbrel_model::Camera& camera_;
     bool open_ = false;
@@ -79,6 +81,8 @@ private:
     std::function<void()> afterTick_;
     py::object onEnd_;
     std::exception_ptr failure_;  // what ended the last recording, if it failed
+    std::string path_;            // of the open recording
+    double exactRate_ = 0.0;      // the playback rate to write back at its end, if any
     // Stops the recording before its file system fills; kept until the next
     // recording, since it may be on the stack when it stops one.
     std::unique_ptr<host::RecordingGuard> guard_;

@@ -2,6 +2,7 @@
 
 #include "AviFrameCounter.h"
 #include "Format.h"
+#include "PlaybackRate.h"
 #include "ProgressDisplay.h"
 #include "RecordingGuard.h"
 #include "RecordingLoss.h"
@@ -88,6 +89,11 @@ void RecordingSession::record(const RecordingRequest& request) {
     RecordingRequest used = request;
     used.fps = fps;
     used.replayFps = replay;
+    // Replayed at its own rate, a fractional one: the module wrote it rounded.
+    const bool exactRate = !request.replayFps && host::playbackRateRounded(fps);
+    auto keepRate = [&] {
+        if (exactRate) host::setPlaybackRate(path, fps);
+    };
     try {
         waitForEnd(
             used,
@@ -99,12 +105,14 @@ void RecordingSession::record(const RecordingRequest& request) {
         // A tick failed: the module left the recording paused, its file open.
         const std::string problem = finish();
         display.finish();
+        keepRate();
         throw std::runtime_error(
             host::describeLoss(failure.getMessage().str(), host::recordingKept(path, fps), problem));
     }
     const double wallSeconds = secondsSince(start);
     if (guard.tripped()) {
         display.finish();
+        keepRate();
         throw std::runtime_error(
             guard.stoppedMessage(fps) +
             (shortStopProblem.empty() ? "" : "; the file could not be finished: " + shortStopProblem));
@@ -130,9 +138,10 @@ void RecordingSession::record(const RecordingRequest& request) {
     }
     display.finish();
 
+    keepRate();
     std::uint64_t frames = host::declaredFrameCount(path);
     if (frames == 0) frames = counter.update();
-    printSummary(used, path, ending, frames, wallSeconds);
+    printSummary(used, path, ending, frames, wallSeconds, exactRate ? fps : static_cast<double>(replay));
     if (frames == 0 && listener_.ended)
         throw std::runtime_error("the recording " + ending + " before its first frame: " + path + " holds no frame");
 }
@@ -162,7 +171,7 @@ std::string RecordingSession::finish() {
 }
 
 void RecordingSession::printSummary(const RecordingRequest& request, const std::string& path, const std::string& ending,
-                                    std::uint64_t frames, double wallSeconds) const {
+                                    std::uint64_t frames, double wallSeconds, double playFps) const {
     const std::uintmax_t bytes = fileBytes(path);
     const double fps = *request.fps;
     out_ << "recording " << ending << "\n"
@@ -176,7 +185,7 @@ void RecordingSession::printSummary(const RecordingRequest& request, const std::
     out_ << "\n"
          << "  size:        " << megabytes(bytes) << " (" << bytes << " bytes)\n"
          << "  video:       " << fixed(static_cast<double>(frames) / fps, 1) << " s at " << number(fps)
-         << " fps, plays at " << *request.replayFps << " fps\n"
+         << " fps, plays at " << number(playFps) << " fps\n"
          << "  wall time:   " << fixed(wallSeconds, 1) << " s, "
          << fixed(wallSeconds > 0.0 ? static_cast<double>(frames) / wallSeconds : 0.0, 1)
          << " frames per second achieved" << std::endl;

@@ -49,7 +49,7 @@ private:
     // try fails; returns the last failure, "" when the file was finished.
     std::string finish();
     void printSummary(const RecordingRequest& request, const std::string& path, const std::string& ending,
-                      std::uint64_t frames, double wallSeconds) const;
+                      std::uint64_t frames, double wallSeconds, double playFps) const;
 
     class EndListener : public Nimbrel_model::CameraListener {
     public:

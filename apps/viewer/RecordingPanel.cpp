@@ -2,6 +2,7 @@
 
 #include "AviFrameCounter.h"
 #include "Format.h"
+#include "PlaybackRate.h"
 #include "RecordingGuard.h"
 #include "RecordingLoss.h"
 #include "RecordingTarget.h"
@@ -178,6 +179,8 @@ void RecordingPanel::start(const Settings& settings) {
         recordingFile_ = file_->GetValue();
         recordingLength_ = settings.seconds;
         recordingRate_ = settings.fps;
+        // Replayed at its own rate, a fractional one: the module writes it rounded.
+        exactRate_ = settings.replay == shared::defaultReplay(settings.fps) && host::playbackRateRounded(settings.fps);
         elapsed_.Start();
     }
     showState();
@@ -286,6 +289,8 @@ void RecordingPanel::startScripted(const Options& options) {
 void RecordingPanel::becomeIdle() {
     state_ = State::Idle;
     guard_.reset();
+    if (exactRate_) host::setPlaybackRate(recordingFile_.utf8_string(), recordingRate_);
+    exactRate_ = false;
     camera().removeListener(&listener_);
     elapsed_.Pause();
     showState();

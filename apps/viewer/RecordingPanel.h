@@ -101,6 +101,7 @@ private:
     wxString recordingFile_;
     double recordingLength_ = 0.0;
     double recordingRate_ = 0.0;
+    bool exactRate_ = false;  // write the rate back as a fraction when it ends
     std::function<void()> ended_;
     std::unique_ptr<host::RecordingGuard> guard_;  // while a recording is open
 };

@@ -64,6 +64,7 @@ demo; Ctrl-C; -; signal:INT; 130; recording stopped by SIGINT .*camera closed .*
 check; closed terminal; -; signal:HUP; 130; interrupted by SIGHUP; closed; --only recording
 demo; closed pipe on the output; -; pipe; 0; -; finished:+; --record x.avi --seconds 2
 demo viewer; recording rate and replay rate; -; run; 0; -; rate:10:20; --record x.avi --seconds 2 --record-fps 10
+demo viewer; fractional rate kept for playback; -; run; 0; -; rate:25/2:10; --record x.avi --seconds 0.8 --record-fps 12.5
 EOF
 )
 
@@ -130,12 +131,13 @@ verify_after() {
         ;;
     finished:*) [ "$(frames_of "$dir/x.avi")" = "${after#finished:},${after#finished:}" ] || return 1 ;;
     rate:*)
-        # 2 s at 10 fps: 20 frames or one more, played at 10 fps.
+        # L s at R fps: L x R frames or one more, played at R fps (a fraction kept).
         local rate=${after#rate:} frames
         rate=${rate%%:*}
         frames=$(frames_of "$dir/x.avi")
         [[ "$frames" =~ ^(${after##*:}|$((${after##*:} + 1))),[0-9]+$ ]] || return 1
-        [ "$(ffprobe -v error -select_streams v:0 -show_entries stream=r_frame_rate -of csv=p=0 "$dir/x.avi")" = "$rate/1" ] ||
+        [[ $rate == */* ]] || rate=$rate/1
+        [ "$(ffprobe -v error -select_streams v:0 -show_entries stream=r_frame_rate -of csv=p=0 "$dir/x.avi")" = "$rate" ] ||
             return 1
         ;;
     esac

@@ -193,3 +193,10 @@ def test_open_before_wx_app_raises_rather_than_record_nothing(tmp_path, display,
     out = run_python("-c", CHILD, script, tmp_path / "clip.avi",
                      env={"DISPLAY": display, "XDG_CONFIG_HOME": str(tmp_path)})
     assert "before" in json.loads(out.splitlines()[-1]) and not (tmp_path / "clip.avi").exists()
+
+
+def test_a_fractional_rate_is_kept_for_playback(camera, tmp_path):
+    clip = tmp_path / "clip.avi"
+    camera.record(clip, 0.8, fps=12.5)
+    info = probe(clip)
+    assert info["rate"] == "25/2" and info["frames"] == info["declared"] in (10, 11)
