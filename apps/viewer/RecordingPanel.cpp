@@ -202,10 +202,13 @@ void RecordingPanel::onPause(wxCommandEvent&) {
 
 void RecordingPanel::onStop(wxCommandEvent&) {
     if (state_ == State::Idle) return;
-    // The module closes its side even when a call in it fails.
-    if (guarded(notices_, [] { camera().stopRecording(); }))
-        notices_.info(wxString::Format(tr(Txt::NoticeRecordSaved), withFrames(recordingFile_)));
+    // A stop that failed left the file open: it is repeated until the file is closed.
+    const std::string problem = host::stopUntilClosed(camera());
     becomeIdle();
+    if (problem.empty())
+        notices_.info(wxString::Format(tr(Txt::NoticeRecordSaved), withFrames(recordingFile_)));
+    else
+        notices_.error(wxString::Format(tr(Txt::NoticeCameraError), wxString::FromUTF8(problem)));
 }
 
 wxString RecordingPanel::withFrames(const wxString& file) {
