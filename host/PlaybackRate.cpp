@@ -49,7 +49,8 @@ bool setPlaybackRate(const std::string& path, double fps) {
     std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
     if (!file) return false;
     // avih: dwMicroSecPerFrame first; strh: dwScale and dwRate at 20 and 24.
-    putLe32(file, mainHeader, static_cast<std::uint32_t>(std::llround(1e6 * static_cast<double>(scale) / rate)));
+    putLe32(file, mainHeader,
+            static_cast<std::uint32_t>(std::llround(1e6 * static_cast<double>(scale) / static_cast<double>(rate))));
     putLe32(file, videoHeader + 20, static_cast<std::uint32_t>(scale));
     putLe32(file, videoHeader + 24, static_cast<std::uint32_t>(rate));
     file.flush();

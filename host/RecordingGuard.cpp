@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 constexpr std::uint64_t kIndexBytesPerFrame = 24;
 // Headers rewritten at the end, the writer's buffer not yet on disk, and the
 // file system's own rounding.
-constexpr std::uint64_t kFixedBytes = 160 * 1024;
+constexpr std::uint64_t kFixedBytes = std::uint64_t{160} * 1024;
 // Frames that may reach the file between two looks (the one in flight, the
 // writer's buffer) and that the index must cover too.
 constexpr std::uint64_t kFramesAhead = 3;
@@ -48,8 +48,8 @@ std::uint64_t reserve(std::uint64_t frames, std::uint64_t frameBytes, std::uint6
 }
 
 std::uint64_t guessFrame(int width, int height) {
-    return static_cast<std::uint64_t>(std::max(width, 1)) * static_cast<std::uint64_t>(std::max(height, 1)) *
-           kGuessBytesPerPixel;
+    const double pixels = static_cast<double>(std::max(width, 1)) * static_cast<double>(std::max(height, 1));
+    return static_cast<std::uint64_t>(pixels * kGuessBytesPerPixel);
 }
 
 std::string kilobytes(std::uint64_t bytes) { return std::to_string(bytes / 1024) + " kB"; }
