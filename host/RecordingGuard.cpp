@@ -21,11 +21,10 @@ namespace fs = std::filesystem;
 // What the writer adds at the end per frame: an idx1 entry (16 bytes) and an
 // OpenDML standard index entry (8 bytes).
 constexpr std::uint64_t kIndexBytesPerFrame = 24;
-// Headers rewritten at the end, the writer's buffer not yet on disk, and the
-// file system's own rounding.
+// Headers rewritten at the end, and the file system's own rounding.
 constexpr std::uint64_t kFixedBytes = std::uint64_t{160} * 1024;
-// Frames that may reach the file between two looks (the one in flight, the
-// writer's buffer) and that the index must cover too.
+// Frames that may reach the file before the next look (the one this tick
+// writes, one more for safety) and that the index must cover too.
 constexpr std::uint64_t kFramesAhead = 3;
 // Before a frame was seen, one frame at a tenth of a byte per pixel: a
 // Motion-JPEG picture at the writer's quality takes a few hundredths on test
@@ -98,13 +97,18 @@ DiskRoom RecordingGuard::measure() {
     DiskRoom room;
     room.folder = folderOf(path_);
     room.bytesFree = freeBytes(room.folder);
-    room.bytesNeeded =
-        largestFrame_ ? reserve(frames_, largestFrame_, kFramesAhead) : reserve(frames_, firstFrameGuess_, 1);
+    // The writer holds frames in its buffer before they reach the file (256 kB
+    // at a time here): those the ticks so far wrote and the file lacks.
+    const std::uint64_t written = ticks_ > 0 ? ticks_ - 1 : 0;
+    const std::uint64_t buffered = written > frames_ ? written - frames_ : 0;
+    const std::uint64_t frameBytes = largestFrame_ ? largestFrame_ : firstFrameGuess_;
+    room.bytesNeeded = reserve(frames_ + buffered, frameBytes, buffered + (largestFrame_ ? kFramesAhead : 1));
     return room;
 }
 
 int RecordingGuard::FilterEvent(wxEvent& event) {
     if (tripped_ || event.GetEventType() != wxEVT_TIMER || event.GetEventObject() != &camera_) return Event_Skip;
+    ++ticks_;
     room_ = measure();
     if (room_.enough()) return Event_Skip;
     tripped_ = true;

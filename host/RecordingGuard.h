@@ -56,8 +56,9 @@ private:
     std::string path_;
     std::uint64_t firstFrameGuess_;
     std::uint64_t offset_ = 0;  // where the chunks not yet seen begin
-    std::uint64_t frames_ = 0;
+    std::uint64_t frames_ = 0;  // complete in the file
     std::uint64_t largestFrame_ = 0;
+    std::uint64_t ticks_ = 0;  // of the recording timer, this one included
     std::function<void()> onShort_;
     bool tripped_ = false;
     DiskRoom room_;

@@ -49,6 +49,7 @@ check; half-saved preset is a finding; preset; run; 1; preset +FAIL .*preset of 
 demo viewer; half-saved preset is reset; preset; run; 0; deleted the preset of SIM1280-C|the preset was removed; preset-gone; --reset-preset %task
 demo viewer; full disk while recording; full; run; 1; disk holding @/small was nearly full .*@/small/x.avi could be finished. it keeps [1-9][0-9]* frames; kept; --record @/small/x.avi --seconds 20
 demo viewer; full disk, a big sensor; full; run:UESIM_CAMERA=SIM4912-M; 1; disk holding @/small was nearly full .*it keeps [1-9][0-9]* frames; kept; --record @/small/x.avi --seconds 20
+demo viewer; full disk, small frames the writer buffers; full; run:UESIM_CAMERA=SIM1280-M; 1; disk holding @/small was nearly full .*it keeps [1-9][0-9]* frames; kept; --record @/small/x.avi --seconds 20 --record-fps 100
 demo viewer; recording into a FIFO; fifo-target; run; 2; --record cannot write there: '@/t.avi' is a FIFO \(named pipe\); untouched; --record @/t.avi
 demo viewer; recording into a device; -; run; 2; --record cannot write there: '/dev/null' is a character device; untouched; --record /dev/null
 demo viewer; recording into a folder; -; run; 2; --record cannot write there: '@' is a directory; untouched; --record @
