@@ -20,6 +20,27 @@ std::string tryStopRecording(Nimbrel_model::Camera& camera) {
     }
 }
 
+void stopUntilClosedOrThrow(Nimbrel_model::Camera& camera, const std::function<void()>& between) {
+    for (int attempt = 1;; ++attempt) {
+        try {
+            camera.stopRecording();
+            return;
+        } catch (const Qel::Exception&) {
+            if (attempt == 4) throw;
+        }
+        if (between) between();
+    }
+}
+
+std::string stopUntilClosed(Nimbrel_model::Camera& camera, const std::function<void()>& between) {
+    try {
+        stopUntilClosedOrThrow(camera, between);
+        return "";
+    } catch (const Qel::Exception& error) {
+        return error.getMessage().str();
+    }
+}
+
 RecordingKept recordingKept(const std::string& path, double fps) {
     RecordingKept kept;
     kept.path = path;

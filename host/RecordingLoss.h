@@ -8,12 +8,21 @@
 #include <Nimbrel_model/Camera.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace host {
 
 // Camera::stopRecording; "" when it succeeded, else the module's message.
 std::string tryStopRecording(Nimbrel_model::Camera& camera);
+
+// Stops the recording until the file is closed: a failed stop leaves it open
+// and a new stop repeats the whole sequence, so it is tried again (up to four
+// times, `between` run before each new try). "" once closed, else the last
+// failure.
+std::string stopUntilClosed(Nimbrel_model::Camera& camera, const std::function<void()>& between = {});
+// The same, the last failure going on as the module's Qel::Exception.
+void stopUntilClosedOrThrow(Nimbrel_model::Camera& camera, const std::function<void()>& between = {});
 
 enum class DiskState { Fine, Full, ReadOnly };
 

@@ -1,5 +1,8 @@
 #include "SharedOptions.h"
 
+#include "Format.h"
+#include "RecordingTarget.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -38,8 +41,24 @@ const OptionSpec resetPreset = OptionSpec::flag(
     "from opening)");
 const OptionSpec snapshot = OptionSpec::text("snapshot", "FILE", "save the live picture as FILE");
 
+void refuseUnusableRecording(const ParsedOptions& parsed) {
+    if (const auto path = parsed.text(record.name)) {
+        if (const std::string problem = recordingTargetProblem(*path); !problem.empty())
+            throw UsageError("--record cannot write there: " + problem);
+    }
+    const double length = parsed.number(seconds.name).value_or(kDefaultSeconds);
+    const auto rate = parsed.number(recordFps.name);
+    // The first frame is taken one frame time after the start.
+    if (rate && length > 0.0 && *rate * length < 1.0)
+        throw UsageError("--record-fps " + number(*rate) + " takes no frame within " + number(length) +
+                         " s: it needs at least " + number(1.0 / length));
+}
+
 void refuseRecordingOptionsWithout(const ParsedOptions& parsed, bool recording) {
-    if (recording) return;
+    if (recording) {
+        refuseUnusableRecording(parsed);
+        return;
+    }
     for (const OptionSpec* option : {&seconds, &recordFps, &replay, &maxSize})
         if (parsed.has(option->name))
             throw UsageError("--" + option->name + " only applies to a recording: add --record FILE");

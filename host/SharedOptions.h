@@ -26,7 +26,9 @@ constexpr double kDefaultMaxSizeMb = 1024.0;
 constexpr double kMaxFps = 1000.0;
 
 // UsageError naming the first option given that means nothing without a
-// recording (--seconds, --record-fps, --replay, --max-size), unless `recording`.
+// recording (--seconds, --record-fps, --replay, --max-size), unless `recording`;
+// with one, UsageError for a --record target that is no regular file (a FIFO,
+// a device, a folder) and for a --record-fps that takes no frame within --seconds.
 void refuseRecordingOptionsWithout(const ParsedOptions& parsed, bool recording);
 
 // The replay rate a recording at `recordFps` gets when --replay is not

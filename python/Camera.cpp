@@ -26,14 +26,24 @@ std::unique_ptr<Camera> Camera::open(const std::optional<std::string>& appDir,
                                      const std::optional<std::string>& camera) {
     if (current_ || closing_)
         raiseCameraError("a camera is already open: close it first (the module drives one camera)");
-    startWx();
+    // Before wx starts: started off the main thread, it would take that
+    // thread for its own for the rest of the process.
     requireMainThread();
+    requireWxPythonFirst();
+    startWx();
     chooseCamera(camera);
     loadSettings(appDir);
     std::unique_ptr<Camera> session(new Camera);
     Nimbrel_model::Camera* instance = Nimbrel_model::Camera::getInstance();
     try {
         host::openCamera(*instance);
+    } catch (const Qel::Exception& error) {
+        // A preset that a cut-short save left keeps the camera from opening.
+        const std::string hint =
+            host::presetHint(*instance, "nimbrel_model.config().clear_preset('" + instance->getName().str() + "')");
+        delete instance;
+        if (hint.empty()) throw;
+        raiseWithHint(error.getMessage().str(), hint);
     } catch (...) {
         delete instance;
         throw;
@@ -105,6 +115,7 @@ void Camera::close() {
         }
         release(std::move(parts), failure);
     }
+    releaseSettings();
     if (failure) std::rethrow_exception(failure);
 }
 
@@ -157,6 +168,7 @@ Optimizer& Camera::optimizer() {
 }
 
 void Camera::resetUserSettings() {
+    requireSettingsWritable("delete the user preset");
     recorder().stop();
     camera().resetUserSettings();
 }

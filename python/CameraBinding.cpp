@@ -6,6 +6,7 @@
 #include "Frames.h"
 #include "Picture.h"
 #include "Ranges.h"
+#include "Settings.h"
 
 #include <pybind11/stl.h>
 
@@ -18,9 +19,11 @@ namespace {
 
 namespace nm = Nimbrel_model;
 
+// The file system's bytes: a name that is no valid UTF-8 (surrogate-escaped
+// in Python) names the same file, and a NUL stays in, to be refused.
 std::string absolutePath(const py::object& path) {
     const py::module_ os = py::module_::import("os");
-    return os.attr("path").attr("abspath")(os.attr("fspath")(path)).cast<std::string>();
+    return os.attr("fsencode")(os.attr("path").attr("abspath")(os.attr("fspath")(path))).cast<std::string>();
 }
 
 RecordingRequest request(const py::object& path, double seconds, std::optional<double> fps,
@@ -149,8 +152,19 @@ camera used after close() raises CameraClosedError. Use it from the main thread.
                                               "Starts the camera's automatic white balance and returns at once.");
     cameraAction<&nm::Camera::stopWhiteBalance>(cls, "stop_white_balance",
                                                 "Stops it; the colour gains keep the values it reached.");
-    cameraAction<&nm::Camera::saveUserSettings>(
-        cls, "save_user_settings", "Stores the camera's current values as this model's preset, applied at each open.");
+    cls.def(
+        "save_user_settings",
+        [](Camera& s) {
+            nm::Camera& camera = s.camera();
+            requireSettingsWritable("save the user preset");
+            camera.saveUserSettings();
+        },
+        "Stores the camera's current values as this model's preset, applied at each open. CameraError naming the "
+        "other process while the settings file is read-only.");
+    cls.def_property_readonly(
+        "read_only", [](const Camera&) { return settingsReadOnly(); },
+        "Whether another process (a tool, or another Python) holds the settings file: its saves then raise "
+        "CameraError naming it.");
     cls.def("reset_user_settings", &Camera::resetUserSettings,
             "Deletes this model's preset and reopens the camera with the factory values (a recording is stopped "
             "first).");

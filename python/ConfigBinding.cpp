@@ -114,7 +114,11 @@ template <long (nm::Config::*Get)() const, void (nm::Config::*Set)(const long&)>
 void recordingValue(py::class_<Config>& view, const char* name, const char* doc) {
     view.def_property(
         name, [](const Config&) { return (config().*Get)(); },
-        [name](const Config&, long long value) { (config().*Set)(whole(value, name)); }, doc);
+        [name](const Config&, long long value) {
+            requireSettingsWritable("save the recording settings");
+            (config().*Set)(whole(value, name));
+        },
+        doc);
 }
 
 }  // namespace
@@ -134,7 +138,10 @@ factory value raises CameraError with message_id 64. Use it from one thread at a
             "Reads the file again, dropping changes held only in memory.")
         .def_property(
             "language", [](const Config&) { return config().getLanguage().str(); },
-            [](const Config&, const std::string& language) { config().setLanguage(language); },
+            [](const Config&, const std::string& language) {
+                requireSettingsWritable("save the language");
+                config().setLanguage(language);
+            },
             "The hosts' interface language (\"French\" when the file names none); setting it saves the file.")
         .def_property(
             "conf_saved", [](const Config&) { return config().getConfSaved(); },
@@ -151,13 +158,18 @@ factory value raises CameraError with message_id 64. Use it from one thread at a
         .def(
             "save_recording_settings",
             [](const Config&, double length, double frameRate, double maxSize, long long replayFrameRate) {
+                requireSettingsWritable("save the recording settings");
                 config().saveUserRecordSettings(length, frameRate, maxSize,
                                                 whole(replayFrameRate, "replay_frame_rate"));
             },
             py::arg("length"), py::arg("frame_rate"), py::arg("max_size"), py::arg("replay_frame_rate"),
             "Stores the four recording settings (fractions dropped) and sets record_conf_saved.")
         .def(
-            "reset_recording_settings", [](const Config&) { config().resetUserRecordSettings(); },
+            "reset_recording_settings",
+            [](const Config&) {
+                requireSettingsWritable("delete the recording settings");
+                config().resetUserRecordSettings();
+            },
             "Removes the recording settings and sets record_conf_saved.")
         .def(
             "factory", [](const Config&, const std::string& camera) { return factory(camera); }, py::arg("camera"),
@@ -170,12 +182,19 @@ factory value raises CameraError with message_id 64. Use it from one thread at a
             "The stored preset values of a camera model as a dict; a value not stored is left out.")
         .def(
             "set_preset",
-            [](const Config&, const std::string& camera, const py::kwargs& values) { setPreset(camera, values); },
+            [](const Config&, const std::string& camera, const py::kwargs& values) {
+                requireSettingsWritable("save the user preset");
+                setPreset(camera, values);
+            },
             py::arg("camera"),
             "Stores preset values by keyword: master_gain, red_gain, green_gain, blue_gain, auto_gain, brightness, "
             "exposure, frame_rate, and width with height. Each saves the file.")
         .def(
-            "clear_preset", [](const Config&, const std::string& camera) { config().clearUserSettings(camera); },
+            "clear_preset",
+            [](const Config&, const std::string& camera) {
+                requireSettingsWritable("delete the user preset");
+                config().clearUserSettings(camera);
+            },
             py::arg("camera"), "Removes the user preset of a camera model: the next open applies the factory values.");
     recordingValue<&nm::Config::getAviUserLength, &nm::Config::setAviUserLength>(
         view, "recording_length", "Stored recording length, seconds (0: none).");

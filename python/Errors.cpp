@@ -106,6 +106,9 @@ void registerErrors(py::module_& module) {
         } catch (const host::WriteFailure& failure) {
             py::object object = fromWriteFailure(failure);
             PyErr_SetObject(cameraErrorType, object.ptr());
+        } catch (const CameraFailure& own) {
+            py::object object = makeError(cameraErrorType, own.what(), {});
+            PyErr_SetObject(cameraErrorType, object.ptr());
         }
     });
 }
@@ -116,6 +119,10 @@ void raiseObject(const py::object& error) {
 }
 
 void raiseCameraError(const std::string& message) { raiseObject(makeError(cameraErrorType, message, {})); }
+
+void raiseWithHint(const std::string& message, const std::string& hint) {
+    raiseObject(makeError(cameraErrorType, message + "; " + hint, parseMessage(message)));
+}
 
 void raiseClosed() {
     raiseObject(makeError(closedErrorType, "the camera is closed: nimbrel_model.open() gives a new one", {}));
@@ -130,6 +137,8 @@ py::object errorObject(const std::exception_ptr& error) {
         return fromWriteFailure(failure);
     } catch (py::error_already_set& python) {
         return python.value();
+    } catch (const CameraFailure& own) {
+        return makeError(cameraErrorType, own.what(), {});
     } catch (const std::exception& other) {
         return py::reinterpret_borrow<py::object>(PyExc_RuntimeError)(other.what());
     } catch (...) {

@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 namespace nimbrel_python {
@@ -27,8 +28,16 @@ MessageParts parseMessage(const std::string& text);
 // Qel::Exception into CameraError wherever a call raises one.
 void registerErrors(py::module_& module);
 
+// A failure of the binding's own that reaches Python as a CameraError without
+// a message id, also through errorObject().
+struct CameraFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 // A CameraError without a message id: the binding's own refusals.
 [[noreturn]] void raiseCameraError(const std::string& message);
+// The module's failure as CameraError with its parts, `hint` added to its text.
+[[noreturn]] void raiseWithHint(const std::string& message, const std::string& hint);
 // The camera was used after close().
 [[noreturn]] void raiseClosed();
 

@@ -36,8 +36,32 @@ void startWx() {
 
 void stopWx() { ownApplication().reset(); }
 
+void requireWxPythonFirst() {
+    if (wxAppConsole::GetInstance()) return;
+    if (!py::module_::import("sys").attr("modules").contains("wx")) return;
+    raiseCameraError(
+        "wxPython is imported but has no wx.App yet: create wx.App() before nimbrel_model.open(), whose "
+        "console event loop could not be handed to a later wx.App()");
+}
+
+void requireOwnApplicationCurrent() {
+    if (!ownApplication() || !ownApplication()->ownsApplication()) return;
+    if (dynamic_cast<host::ConsoleApp*>(wxAppConsole::GetInstance())) return;
+    raiseCameraError(
+        "nimbrel_model.open() ran before wx.App() in this process: the console event loop it started cannot be "
+        "handed to wxPython, so a recording would take no frame; create wx.App() before the first "
+        "nimbrel_model.open()");
+}
+
+// Python's main thread, which need not be the one that loaded this module.
+bool onPythonMainThread() {
+    static const unsigned long mainThread =
+        py::module_::import("threading").attr("main_thread")().attr("ident").cast<unsigned long>();
+    return PyThread_get_thread_ident() == mainThread;
+}
+
 void requireMainThread() {
-    if (!wxIsMainThread())
+    if (!onPythonMainThread() || (wxAppConsole::GetInstance() && !wxIsMainThread()))
         raiseCameraError("the camera is used from the main thread only (the one running the event loop)");
 }
 

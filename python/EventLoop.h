@@ -15,6 +15,13 @@ namespace py = pybind11;
 // a wxPython application nothing is started; otherwise a console application
 // object is made, once for the process.
 void startWx();
+// CameraError when wxPython is imported but has no wx.App yet: the console
+// application startWx() would make cannot be handed to a later wx.App().
+void requireWxPythonFirst();
+// CameraError when startWx() made the console application and a wx.App()
+// made later has taken its place: wxPython's loop does not run the timers
+// made under the console application, so no recording would take a frame.
+void requireOwnApplicationCurrent();
 // Ends the console application that startWx() made, if any; at exit.
 void stopWx();
 // Refuses a call from another thread than wx's main thread, where the event

@@ -2,6 +2,11 @@
 
 #include "Errors.h"
 #include "EventLoop.h"
+#include "Format.h"
+#include "PlaybackRate.h"
+#include "RecordingLoss.h"
+#include "RecordingTarget.h"
+#include "SharedOptions.h"
 #include "WriteProbe.h"
 
 #include <algorithm>
@@ -39,23 +44,43 @@ Recorder::~Recorder() {
 }
 
 Recorder::Settings Recorder::settle(const RecordingRequest& request) const {
-    if (!std::isfinite(request.seconds)) throw py::value_error("seconds must be a finite number");
+    namespace bounds = host::options;
+    // The bounds of the tools' options: a rate above them gives a frame count
+    // that never runs out, or a file the writer refuses after a few frames.
+    if (!std::isfinite(request.seconds) || request.seconds > bounds::seconds.range.high)
+        throw py::value_error("seconds must be a number up to 86400 (0 or less: no length limit)");
+    if (!open_) {
+        if (const std::string problem = host::recordingTargetProblem(request.path); !problem.empty())
+            throw py::value_error("cannot record there: " + problem);
+    }
     Settings settings{};
     settings.fps = request.fps ? *request.fps : camera_.getFrameRate();
-    if (!(settings.fps > 0.0) || !std::isfinite(settings.fps))
-        throw py::value_error("fps must be above 0 (or None: the camera's frame rate)");
+    if (!(settings.fps > 0.0 && settings.fps <= bounds::kMaxFps))
+        throw py::value_error("fps must be above 0 and up to 1000 (or None: the camera's frame rate)");
+    if (request.fps && request.seconds > 0.0 && settings.fps * request.seconds < 1.0)
+        throw py::value_error("fps " + host::number(settings.fps) + " takes no frame within " +
+                              host::number(request.seconds) + " s: it needs at least " +
+                              host::number(1.0 / request.seconds));
     settings.maxSizeMb = request.maxSizeMb.value_or(largestSizeMb);
-    if (!(settings.maxSizeMb >= 0.0 && settings.maxSizeMb <= largestSizeMb))
-        throw py::value_error("max_size_mb must be from 0 to 2147483647 (or None: no limit)");
-    settings.replayFps = request.replayFps.value_or(std::max(1L, std::lround(settings.fps)));
-    if (settings.replayFps < 1) throw py::value_error("replay_fps must be at least 1");
+    if (request.maxSizeMb && !(settings.maxSizeMb >= 0.0 && settings.maxSizeMb <= bounds::maxSize.range.high))
+        throw py::value_error("max_size_mb must be from 0 to 1048576 (or None: no limit)");
+    settings.replayFps = request.replayFps.value_or(bounds::defaultReplay(settings.fps));
+    if (settings.replayFps < 1 || settings.replayFps > static_cast<long>(bounds::kMaxFps))
+        throw py::value_error("replay_fps must be a whole number from 1 to 1000 (or None: fps)");
     return settings;
 }
 
 void Recorder::start(const RecordingRequest& request, py::object onEnd) {
     const Settings settings = settle(request);
-    // The module appends the listener once per new recording; keep one copy.
-    if (!open_) camera_.removeListener(this);
+    const int width = camera_.getMaxWidth();
+    const int height = camera_.getMaxHeight();
+    if (!open_) {
+        requireOwnApplicationCurrent();
+        const std::string refusal = host::startRefusal(host::roomToStart(request.path, width, height));
+        if (!refusal.empty()) raiseCameraError("cannot record " + request.path + ": " + refusal);
+        // The module appends the listener once per new recording; keep one copy.
+        camera_.removeListener(this);
+    }
     try {
         camera_.startRecording(this, request.path, request.seconds, settings.fps, settings.maxSizeMb,
                                settings.replayFps);
@@ -64,9 +89,20 @@ void Recorder::start(const RecordingRequest& request, py::object onEnd) {
         throw;
     }
     if (!open_) {
-        path_ = request.path;
         ticks_ = 0;
         failure_ = nullptr;
+        path_ = request.path;
+        // Replayed at its own rate, a fractional one: the module writes it rounded.
+        exactRate_ = request.replayFps ? 0.0 : host::playbackRateRounded(settings.fps) ? settings.fps : 0.0;
+        // A guard that stopped the last recording may be on the stack below this call.
+        if (guard_ && guard_->tripped()) retired_ = std::move(guard_);
+        guard_ = std::make_unique<host::RecordingGuard>(camera_, request.path, width, height, [this] {
+            open_ = false;
+            const std::string problem = host::stopUntilClosed(camera_);
+            finish(std::make_exception_ptr(
+                CameraFailure(guard_->stoppedMessage(fps_) +
+                              (problem.empty() ? "" : "; the file could not be finished: " + problem))));
+        });
     }
     open_ = true;
     fps_ = settings.fps;
@@ -79,7 +115,13 @@ void Recorder::pause() { camera_.pauseRecording(); }
 void Recorder::stop() {
     if (!open_) return;
     open_ = false;  // the module counts it as closed even when closing fails
-    camera_.stopRecording();
+    host::stopUntilClosedOrThrow(camera_);
+    closed();
+}
+
+void Recorder::closed() {
+    if (exactRate_ > 0.0) host::setPlaybackRate(path_, exactRate_);
+    exactRate_ = 0.0;
 }
 
 double Recorder::recordedSeconds() const {
@@ -138,6 +180,7 @@ void Recorder::record(const RecordingRequest& request, const py::object& progres
 
 void Recorder::recordEnd() {
     open_ = false;
+    closed();
     runPython([this] {
         py::object onEnd = take(onEnd_);
         if (onEnd && !onEnd.is_none()) onEnd(py::none());
@@ -172,11 +215,11 @@ void Recorder::finish(const std::exception_ptr& failure) {
     }
     if (open_) {
         open_ = false;
-        try {
-            camera_.stopRecording();  // the file is finished with what was written
-        } catch (...) {
-        }
+        // The file is finished with what was written; a stop that failed left
+        // it open, and a new one repeats the whole sequence.
+        host::stopUntilClosed(camera_);
     }
+    closed();
     runPython([this] {
         py::object onEnd = take(onEnd_);
         if (onEnd && !onEnd.is_none()) onEnd(errorObject(failure_));

@@ -5,6 +5,8 @@
 // the caller instead.
 #pragma once
 
+#include "RecordingGuard.h"
+
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/CameraListener.h>
 #include <pybind11/pybind11.h>
@@ -12,6 +14,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -66,6 +69,8 @@ private:
     Settings settle(const RecordingRequest& request) const;
     void finish(const std::exception_ptr& failure);
     double recordedSeconds() const;
+    // The file is closed: its playback rate kept as a fraction when it was rounded.
+    void closed();
 
     Nimbrel_model::Camera& camera_;
     bool open_ = false;
@@ -77,6 +82,12 @@ private:
     py::object onEnd_;
     std::string path_;            // the open recording's file
     std::exception_ptr failure_;  // what ended the last recording, if it failed
+    std::string path_;            // of the open recording
+    double exactRate_ = 0.0;      // the playback rate to write back at its end, if any
+    // Stops the recording before its file system fills; kept until the next
+    // recording, since it may be on the stack when it stops one.
+    std::unique_ptr<host::RecordingGuard> guard_;
+    std::unique_ptr<host::RecordingGuard> retired_;
 };
 
 }  // namespace nimbrel_python

@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "SettingsFolder.h"
+#include "SettingsLock.h"
 
 #include <Nimbrel_model/Config.h>
 #include <Qel/Qel.h>
@@ -17,6 +18,13 @@ namespace nimbrel_python {
 namespace {
 
 bool loaded = false;
+
+host::SettingsLock& lock() {
+    static host::SettingsLock held;
+    return held;
+}
+
+std::string configFile() { return Qel::HelperFuncs::getAppDir().str() + "res/config.xml"; }
 
 // The folder of this extension module's own file.
 std::string extensionFolder() {
@@ -42,6 +50,8 @@ std::string loadSettings(const std::optional<std::string>& appDir) {
         raiseCameraError(error.what());
     }
     Qel::HelperFuncs::setAppDir(Qel::Strings::hstring(folder));
+    lock() = host::SettingsLock();
+    lock() = host::SettingsLock(configFile(), host::programName());
     Nimbrel_model::Config::getInstance()->load();
     loaded = true;
     return Qel::HelperFuncs::getAppDir().str();
@@ -49,6 +59,24 @@ std::string loadSettings(const std::optional<std::string>& appDir) {
 
 void ensureSettingsLoaded() {
     if (!loaded) loadSettings(std::nullopt);
+}
+
+bool settingsReadOnly() { return lock().readOnly(); }
+
+void releaseSettings() { lock() = host::SettingsLock(); }
+
+void requireSettingsWritable(const std::string& action) {
+    ensureSettingsLoaded();
+    if (!lock().held()) {
+        lock() = host::SettingsLock(configFile(), host::programName());
+        // What another process saved meanwhile is the base of this change.
+        if (lock().held()) Nimbrel_model::Config::getInstance()->load();
+    }
+    try {
+        lock().requireWritable(action);
+    } catch (const std::runtime_error& error) {
+        raiseCameraError(error.what());
+    }
 }
 
 }  // namespace nimbrel_python

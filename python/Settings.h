@@ -17,4 +17,12 @@ std::string loadSettings(const std::optional<std::string>& appDir);
 // Loads the user's folder unless loadSettings() already ran.
 void ensureSettingsLoaded();
 
+// One writer per settings file: loadSettings() locks it, or finds it locked
+// by another process and leaves it read-only. releaseSettings() drops the
+// lock (at close); a later change takes it again, the file read afresh.
+bool settingsReadOnly();
+void releaseSettings();
+// CameraError naming the process that holds the file, when it is read-only.
+void requireSettingsWritable(const std::string& action);
+
 }  // namespace nimbrel_python

@@ -8,6 +8,7 @@
 #include "Format.h"
 #include "RecordingSession.h"
 #include "SettingsFolder.h"
+#include "SettingsLock.h"
 #include "Snapshot.h"
 #include "StopSignal.h"
 
@@ -59,6 +60,12 @@ void DemoRun::execute() {
     host::EventPump pump;
     const host::SettingsFolder folder = host::useSettingsFolder(options_.appDir);
     if (const std::string notice = host::seededNotice(folder); !notice.empty()) out_ << notice << std::endl;
+    if (options_.savePreset || options_.resetPreset) {
+        // Locked before it is read: what this run saves starts from the file as the last writer left it.
+        host::toolSettingsLock() = host::SettingsLock(configFile(), host::programName());
+        host::toolSettingsLock().requireWritable(options_.savePreset ? "save the user preset"
+                                                                     : "delete the user preset");
+    }
     Nimbrel_model::Config::getInstance()->load();
     StopSignal::throwIfRaised();
 

@@ -2,7 +2,9 @@
 
 #include "AviFrameCounter.h"
 #include "Format.h"
+#include "PlaybackRate.h"
 #include "ProgressDisplay.h"
+#include "RecordingGuard.h"
 #include "RecordingLoss.h"
 #include "SharedOptions.h"
 #include "StopSignal.h"
@@ -58,6 +60,10 @@ void RecordingSession::record(const RecordingRequest& request) {
     // The module reads the camera's rate itself for -1; the same reading shows here.
     const double fps = request.fps.value_or(camera_.getFrameRate());
     const long replay = request.replayFps.value_or(host::options::defaultReplay(fps));
+    const int width = camera_.getMaxWidth();
+    const int height = camera_.getMaxHeight();
+    if (const std::string refusal = host::startRefusal(host::roomToStart(path, width, height)); !refusal.empty())
+        throw std::runtime_error("cannot record " + path + ": " + refusal);
     host::TickWatch ticks(camera_);
     try {
         camera_.startRecording(&listener_, path, request.seconds, request.fps.value_or(-1.0), request.maxSizeMb,
@@ -67,6 +73,11 @@ void RecordingSession::record(const RecordingRequest& request) {
         throw;
     }
     open_ = true;
+    std::string shortStopProblem;
+    host::RecordingGuard guard(camera_, path, width, height, [&] {
+        open_ = false;
+        shortStopProblem = host::stopUntilClosed(camera_);
+    });
     const auto start = Clock::now();
     out_ << "recording " << path << ": "
          << (request.seconds > 0.0 ? number(request.seconds) + " s" : std::string("no length limit")) << " at "
@@ -87,23 +98,39 @@ void RecordingSession::record(const RecordingRequest& request) {
     RecordingRequest used = request;
     used.fps = fps;
     used.replayFps = replay;
+    // Replayed at its own rate, a fractional one: the module wrote it rounded.
+    const bool exactRate = !request.replayFps && host::playbackRateRounded(fps);
+    auto keepRate = [&] {
+        if (exactRate) host::setPlaybackRate(path, fps);
+    };
     try {
-        waitForEnd(used, [&] {
-            if (display.due()) display.show(progressNow());
-            if (ticks.stalled(fps)) {
-                const std::string problem = finish();
-                throw std::runtime_error(host::TickWatch::stalledMessage() + "; " + path +
-                                         (problem.empty() ? " was closed" : " could not be finished: " + problem));
-            }
-        });
+        waitForEnd(
+            used,
+            [&] {
+                if (display.due()) display.show(progressNow());
+                if (ticks.stalled(fps)) {
+                    const std::string problem = finish();
+                    throw std::runtime_error(host::TickWatch::stalledMessage() + "; " + path +
+                                             (problem.empty() ? " was closed" : " could not be finished: " + problem));
+                }
+            },
+            [&] { return guard.tripped(); });
     } catch (const Qel::Exception& failure) {
         // A tick failed: the module left the recording paused, its file open.
         const std::string problem = finish();
         display.finish();
+        keepRate();
         throw std::runtime_error(
             host::describeLoss(failure.getMessage().str(), host::recordingKept(path, fps), problem));
     }
     const double wallSeconds = secondsSince(start);
+    if (guard.tripped()) {
+        display.finish();
+        keepRate();
+        throw std::runtime_error(
+            guard.stoppedMessage(fps) +
+            (shortStopProblem.empty() ? "" : "; the file could not be finished: " + shortStopProblem));
+    }
     // The module closed the file before it told the listener.
     const std::string problem = listener_.ended ? "" : finish();
     open_ = false;
@@ -125,13 +152,17 @@ void RecordingSession::record(const RecordingRequest& request) {
     }
     display.finish();
 
+    keepRate();
     std::uint64_t frames = host::declaredFrameCount(path);
     if (frames == 0) frames = counter.update();
-    printSummary(used, path, ending, frames, wallSeconds);
+    printSummary(used, path, ending, frames, wallSeconds, exactRate ? fps : static_cast<double>(replay));
+    if (frames == 0 && listener_.ended)
+        throw std::runtime_error("the recording " + ending + " before its first frame: " + path + " holds no frame");
 }
 
-void RecordingSession::waitForEnd(const RecordingRequest& request, const host::EventPump::Action& eachTurn) {
-    auto over = [&] { return listener_.ended || StopSignal::raised(); };
+void RecordingSession::waitForEnd(const RecordingRequest& request, const host::EventPump::Action& eachTurn,
+                                  const std::function<bool()>& stopped) {
+    auto over = [&] { return listener_.ended || stopped() || StopSignal::raised(); };
     if (request.seconds <= 0.0) {
         pump_.runUntil(over, eachTurn);  // the user or the size limit ends it
         return;
@@ -148,16 +179,13 @@ void RecordingSession::waitForEnd(const RecordingRequest& request, const host::E
 
 std::string RecordingSession::finish() {
     open_ = false;
-    std::string problem = host::tryStopRecording(camera_);
-    if (problem.empty()) return problem;
-    // The module keeps the AVI instance after a failed stop, so a second stop
+    // The module keeps the AVI instance after a failed stop, so a new stop
     // repeats the whole sequence once the loop has run.
-    pump_.runFor(std::chrono::milliseconds(100));
-    return host::tryStopRecording(camera_);
+    return host::stopUntilClosed(camera_, [this] { pump_.runFor(std::chrono::milliseconds(100)); });
 }
 
 void RecordingSession::printSummary(const RecordingRequest& request, const std::string& path, const std::string& ending,
-                                    std::uint64_t frames, double wallSeconds) const {
+                                    std::uint64_t frames, double wallSeconds, double playFps) const {
     const std::uintmax_t bytes = fileBytes(path);
     const double fps = *request.fps;
     out_ << "recording " << ending << "\n"
@@ -171,7 +199,7 @@ void RecordingSession::printSummary(const RecordingRequest& request, const std::
     out_ << "\n"
          << "  size:        " << megabytes(bytes) << " (" << bytes << " bytes)\n"
          << "  video:       " << fixed(static_cast<double>(frames) / fps, 1) << " s at " << number(fps)
-         << " fps, plays at " << *request.replayFps << " fps\n"
+         << " fps, plays at " << number(playFps) << " fps\n"
          << "  wall time:   " << fixed(wallSeconds, 1) << " s, "
          << fixed(wallSeconds > 0.0 ? static_cast<double>(frames) / wallSeconds : 0.0, 1)
          << " frames per second achieved" << std::endl;

@@ -11,6 +11,7 @@
 #include <Nimbrel_model/CameraListener.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -41,12 +42,14 @@ public:
 private:
     // Pumps the event loop until the module ends the recording or a stop
     // signal arrives; bounded by wall-clock time when there is a length.
-    void waitForEnd(const RecordingRequest& request, const host::EventPump::Action& eachTurn);
+    // `stopped`: the host stopped it itself (the disk nearly full).
+    void waitForEnd(const RecordingRequest& request, const host::EventPump::Action& eachTurn,
+                    const std::function<bool()>& stopped);
     // Stops the recording, once more after the event loop ran when the first
     // try fails; returns the last failure, "" when the file was finished.
     std::string finish();
     void printSummary(const RecordingRequest& request, const std::string& path, const std::string& ending,
-                      std::uint64_t frames, double wallSeconds) const;
+                      std::uint64_t frames, double wallSeconds, double playFps) const;
 
     class EndListener : public Nimbrel_model::CameraListener {
     public:

@@ -3,9 +3,13 @@
 #pragma once
 
 #include "Notices.h"
+#include "SettingsLock.h"
 #include "Texts.h"
 
 #include <Qel/Qel.h>
+
+#include <stdexcept>
+#include <string>
 
 namespace viewer {
 
@@ -16,6 +20,18 @@ bool guarded(Notices& notices, Operation&& operation) {
         return true;
     } catch (const Qel::Exception& e) {
         notices.error(wxString::Format(tr(Txt::NoticeCameraError), e.getMessage().wxstr()));
+    }
+    return false;
+}
+
+// Whether the settings file may be written: false, with a notice naming the
+// process that holds it, while this viewer has it read-only.
+inline bool settingsWritable(Notices& notices, const std::string& action) {
+    try {
+        host::toolSettingsLock().requireWritable(action);
+        return true;
+    } catch (const std::runtime_error& e) {
+        notices.error(wxString::FromUTF8(e.what()));
     }
     return false;
 }

@@ -406,10 +406,14 @@ void MainFrame::onZoom(int zoom) {
 
 void MainFrame::onLanguage(Language chosen) {
     setLanguage(chosen);
-    guarded(*notices_, [chosen] { Nimbrel_model::Config::getInstance()->setLanguage(languageName(chosen)); });
+    // Read-only: the language holds for this run only.
+    if (!host::toolSettingsLock().readOnly())
+        guarded(*notices_, [chosen] { Nimbrel_model::Config::getInstance()->setLanguage(languageName(chosen)); });
     relabel();
     notices_->info(tr(Txt::NoticeLanguage));
 }
+
+std::string MainFrame::stopRecordingWithoutDisplay() { return recording_->stopWithoutDisplay(); }
 
 void MainFrame::moduleFault(const wxString& message) {
     if (recording_->busy())

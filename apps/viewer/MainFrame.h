@@ -15,6 +15,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class wxMenu;
@@ -47,6 +48,8 @@ public:
 
     // A module exception that left an event handler (a recording tick).
     void moduleFault(const wxString& message);
+    // See RecordingPanel::stopWithoutDisplay.
+    std::string stopRecordingWithoutDisplay();
 
 private:
     void buildMenus();

@@ -64,6 +64,7 @@ void PresetPanel::showMark() {
 }
 
 void PresetPanel::onSave(wxCommandEvent&) {
+    if (!settingsWritable(notices_, "save the user preset")) return;
     if (guarded(notices_, [] { camera().saveUserSettings(); })) notices_.info(tr(Txt::NoticePresetSaved));
     hooks_.changed();
 }
@@ -73,6 +74,7 @@ void PresetPanel::onReset(wxCommandEvent&) {
         notices_.error(tr(Txt::NoticeBusy));
         return;
     }
+    if (!settingsWritable(notices_, "delete the user preset")) return;
     if (guarded(notices_, [] { host::resetPreset(camera()); })) notices_.info(tr(Txt::NoticePresetReset));
     hooks_.reopened();
 }

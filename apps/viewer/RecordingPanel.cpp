@@ -2,7 +2,11 @@
 
 #include "AviFrameCounter.h"
 #include "Format.h"
+#include "PlaybackRate.h"
+#include "RecordingGuard.h"
 #include "RecordingLoss.h"
+#include "RecordingTarget.h"
+#include "SettingsLock.h"
 #include "SharedOptions.h"
 #include "WriteProbe.h"
 
@@ -121,6 +125,8 @@ void RecordingPanel::showSettings(const Settings& settings) {
 }
 
 void RecordingPanel::storeSettings() {
+    // Read-only: the form keeps the values for this run.
+    if (host::toolSettingsLock().readOnly()) return;
     const Settings s = formSettings();
     guarded(notices_, [&s] { config().saveUserRecordSettings(s.seconds, s.fps, s.maxSizeMb, s.replay); });
 }
@@ -163,13 +169,30 @@ void RecordingPanel::onStart(wxCommandEvent&) { start(formSettings()); }
 
 void RecordingPanel::start(const Settings& settings) {
     if (state_ != State::Idle) return;
+    const std::string path = file_->GetValue().utf8_string();
+    const int width = camera().getMaxWidth();
+    const int height = camera().getMaxHeight();
+    std::string refusal = host::recordingTargetProblem(path);
+    if (refusal.empty()) refusal = host::startRefusal(host::roomToStart(path, width, height));
+    if (!refusal.empty()) {
+        notices_.error(wxString::FromUTF8("cannot record: " + refusal));
+        if (ended_) ended_();
+        return;
+    }
     // The module appends the listener at each new recording and never drops it.
     camera().removeListener(&listener_);
     if (startOrResume(settings)) {
+        guard_ = std::make_unique<host::RecordingGuard>(camera(), path, width, height, [this] {
+            // The guard is on the stack: it goes once the event is over.
+            const std::string problem = host::stopUntilClosed(camera());
+            CallAfter([this, problem] { reportDiskShort(problem); });
+        });
         state_ = State::Running;
         recordingFile_ = file_->GetValue();
         recordingLength_ = settings.seconds;
         recordingRate_ = settings.fps;
+        // Replayed at its own rate, a fractional one: the module writes it rounded.
+        exactRate_ = settings.replay == shared::defaultReplay(settings.fps) && host::playbackRateRounded(settings.fps);
         elapsed_.Start();
     }
     showState();
@@ -191,10 +214,13 @@ void RecordingPanel::onPause(wxCommandEvent&) {
 
 void RecordingPanel::onStop(wxCommandEvent&) {
     if (state_ == State::Idle) return;
-    // The module closes its side even when a call in it fails.
-    if (guarded(notices_, [] { camera().stopRecording(); }))
-        notices_.info(wxString::Format(tr(Txt::NoticeRecordSaved), withFrames(recordingFile_)));
+    // A stop that failed left the file open: it is repeated until the file is closed.
+    const std::string problem = host::stopUntilClosed(camera());
     becomeIdle();
+    if (problem.empty())
+        notices_.info(wxString::Format(tr(Txt::NoticeRecordSaved), withFrames(recordingFile_)));
+    else
+        notices_.error(wxString::Format(tr(Txt::NoticeCameraError), wxString::FromUTF8(problem)));
 }
 
 wxString RecordingPanel::withFrames(const wxString& file) {
@@ -218,14 +244,19 @@ void RecordingPanel::recordEnded() {
 
 void RecordingPanel::faultWhileRunning(const wxString& message) {
     if (state_ == State::Idle) return;
-    const std::string problem = host::tryStopRecording(camera());
-    if (problem.empty()) {
-        reportLoss(message, problem);
-        return;
-    }
-    // The module keeps the AVI instance after a failed stop: a second stop,
-    // once the event loop ran, repeats the whole sequence.
-    CallAfter([this, message] { reportLoss(message, host::tryStopRecording(camera())); });
+    // The module keeps the AVI instance after a failed stop: a new stop
+    // repeats the whole sequence until the file is closed.
+    reportLoss(message, host::stopUntilClosed(camera()));
+}
+
+void RecordingPanel::reportDiskShort(const std::string& stopProblem) {
+    if (state_ == State::Idle || !guard_) return;
+    wxString text = wxString::FromUTF8(guard_->stoppedMessage(recordingRate_));
+    if (!stopProblem.empty())
+        text << "\n" << wxString::Format(tr(Txt::RecordNotFinished), wxString::FromUTF8(stopProblem));
+    notices_.error(text);
+    becomeIdle();
+    if (ended_) ended_();
 }
 
 void RecordingPanel::reportLoss(const wxString& failure, const std::string& stopProblem) {
@@ -247,8 +278,18 @@ void RecordingPanel::reportLoss(const wxString& failure, const std::string& stop
 
 void RecordingPanel::stopForClosing() {
     if (state_ == State::Idle) return;
-    guarded(notices_, [] { camera().stopRecording(); });
+    const std::string problem = host::stopUntilClosed(camera());
+    if (!problem.empty()) notices_.error(wxString::Format(tr(Txt::NoticeCameraError), wxString::FromUTF8(problem)));
     becomeIdle();
+}
+
+std::string RecordingPanel::stopWithoutDisplay() {
+    if (state_ == State::Idle) return "";
+    state_ = State::Idle;
+    const std::string problem = host::stopUntilClosed(camera());
+    const std::string file = recordingFile_.utf8_string();
+    return "the recording was stopped: " + file + " keeps " + std::to_string(host::declaredFrameCount(file)) +
+           " frames" + (problem.empty() ? "" : "; the file could not be finished: " + problem);
 }
 
 void RecordingPanel::startScripted(const Options& options) {
@@ -262,6 +303,9 @@ void RecordingPanel::startScripted(const Options& options) {
 
 void RecordingPanel::becomeIdle() {
     state_ = State::Idle;
+    guard_.reset();
+    if (exactRate_) host::setPlaybackRate(recordingFile_.utf8_string(), recordingRate_);
+    exactRate_ = false;
     camera().removeListener(&listener_);
     elapsed_.Pause();
     showState();

@@ -6,6 +6,7 @@
 #include "Labels.h"
 #include "Notices.h"
 #include "Options.h"
+#include "RecordingGuard.h"
 #include "ViewerListener.h"
 
 #include <wx/button.h>
@@ -17,6 +18,7 @@
 #include <wx/textctrl.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace viewer {
@@ -39,6 +41,9 @@ public:
     void faultWhileRunning(const wxString& message);
     // Closing: a recording still open is stopped so that its file is complete.
     void stopForClosing();
+    // The display is gone: stops an open recording without touching a
+    // window; returns what to tell ("" when none was open).
+    std::string stopWithoutDisplay();
     // --record and its settings: fills the form without storing it as the
     // user's settings, and starts.
     void startScripted(const Options& options);
@@ -69,6 +74,8 @@ private:
     void start(const Settings& settings);
     bool startOrResume(const Settings& settings);
     void reportLoss(const wxString& failure, const std::string& stopProblem);
+    // The guard stopped the recording before the disk filled.
+    void reportDiskShort(const std::string& stopProblem);
     void becomeIdle();
     void showState();
 
@@ -94,7 +101,9 @@ private:
     wxString recordingFile_;
     double recordingLength_ = 0.0;
     double recordingRate_ = 0.0;
+    bool exactRate_ = false;  // write the rate back as a fraction when it ends
     std::function<void()> ended_;
+    std::unique_ptr<host::RecordingGuard> guard_;  // while a recording is open
 };
 
 }  // namespace viewer

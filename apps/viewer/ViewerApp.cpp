@@ -1,8 +1,10 @@
 #include "ViewerApp.h"
 
 #include "CameraOpener.h"
+#include "DisplayLoss.h"
 #include "MainFrame.h"
 #include "SettingsFolder.h"
+#include "SettingsLock.h"
 #include "StopSignal.h"
 #include "Texts.h"
 
@@ -24,6 +26,10 @@ void loadSettings(const Options& options, Startup& notices) {
         const host::SettingsFolder folder = host::useSettingsFolder(options.appDir);
         if (const std::string seeded = host::seededNotice(folder); !seeded.empty())
             notices.infos.push_back(wxString::FromUTF8(seeded));
+        // Held for the whole run: the viewer may save at any time.
+        host::toolSettingsLock() = host::SettingsLock(folder.path + "res/config.xml", host::programName());
+        if (const std::string notice = host::toolSettingsLock().readOnlyNotice(); !notice.empty())
+            notices.infos.push_back(wxString::FromUTF8(notice));
         Nimbrel_model::Config::getInstance()->load();
         return;
     } catch (const Qel::Exception& e) {
@@ -38,7 +44,7 @@ void loadSettings(const Options& options, Startup& notices) {
 void openCamera(const Options& options, Startup& notices) {
     auto& camera = *Nimbrel_model::Camera::getInstance();
     try {
-        if (options.resetPreset)
+        if (options.resetPreset && !host::toolSettingsLock().readOnly())
             notices.presetReset = host::openResettingPreset(camera);
         else
             host::openCamera(camera);
@@ -72,6 +78,7 @@ bool ViewerApp::OnInit() {
     openCamera(options_, notices);
     auto* frame = new MainFrame(options_, listener_, notices, exitCode_);  // wx owns top-level windows
     frame_ = frame;
+    whenDisplayLost([this]() -> std::string { return frame_ ? frame_->stopRecordingWithoutDisplay() : ""; });
     frame->Show();
     return true;
 }

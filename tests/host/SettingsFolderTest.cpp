@@ -1,11 +1,14 @@
 // Where the hosts keep their settings: beside the tool while that can be
 // written, else in a folder of the user's own seeded from the shipped file.
 #include "SettingsFolder.h"
+#include "SettingsLock.h"
 
 #include "Files.h"
 
 #include <Qel/Qel.h>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -140,6 +143,29 @@ TEST_F(Choice, NoShippedFileIsAnErrorThatNamesWhereItLooked) {
         EXPECT_NE(std::string(error.what()).find("share/nimbrel-model/config.xml"), std::string::npos) << error.what();
     }
     EXPECT_FALSE(fileExists(userConfig()));
+}
+
+// One writer per settings file: flock locks belong to an open file, so a
+// second holder conflicts even inside one process.
+TEST(SettingsLock, ASecondHolderIsReadOnlyNamesTheFirstAndGetsTheFileOnceItIsFree) {
+    const TempDir folder;
+    const std::string config = folder.file("config.xml");
+    {
+        const host::SettingsLock first(config, "nimbrel-viewer");
+        const host::SettingsLock second(config, "nimbrel-demo");
+        EXPECT_FALSE(first.readOnly());
+        ASSERT_TRUE(second.readOnly());
+        const std::string holder = "nimbrel-viewer (pid " + std::to_string(getpid()) + ")";
+        EXPECT_EQ(second.holder(), holder);
+        try {
+            second.requireWritable("save the user preset");
+            FAIL() << "saved";
+        } catch (const std::runtime_error& error) {
+            EXPECT_EQ(std::string(error.what()), "cannot save the user preset: " + config + " is in use by " + holder +
+                                                     ", which may save it too; this one opened it read-only");
+        }
+    }
+    EXPECT_FALSE(host::SettingsLock(config, "nimbrel-demo").readOnly());
 }
 
 }  // namespace

@@ -22,8 +22,10 @@ fi
 [ -n "${work:-}" ] || make_work ""
 export UESIM_CAMERA=SIM1280-C UESIM_FAIL= UESIM_TRACE=
 mounted=()
+lockers=()
 # The folder is the outer run's to remove when the viewer's rows run inside Xvfb.
-trap 'for m in "${mounted[@]}"; do umount "$m"; done; [ -n "${NIMBREL_INNER:-}" ] || rm -rf "$work"' EXIT
+trap 'for p in "${lockers[@]}"; do kill "$p"; done; for m in "${mounted[@]}"; do umount "$m"; done
+    [ -n "${NIMBREL_INNER:-}" ] || rm -rf "$work"' EXIT
 
 # hosts; scenario; setup; how it runs; status; words expected (ERE, on stdout and
 # stderr joined into one line; - for none); what must hold afterwards;
@@ -46,10 +48,20 @@ demo check viewer; failed opening closes the camera; -; run:UESIM_FAIL=is_GetSen
 demo check viewer; half-saved preset is named; preset; run; 1; is_SetImageSize failed with status 125.*preset is stored for SIM1280-C and may be why; closed; %task
 check; half-saved preset is a finding; preset; run; 1; preset +FAIL .*preset of SIM1280-C is incomplete.*lacks UserRedGain, .*UserWidth, UserHeight; closed; --only preset,open-close
 demo viewer; half-saved preset is reset; preset; run; 0; deleted the preset of SIM1280-C|the preset was removed; preset-gone; --reset-preset %task
-demo viewer; full disk while recording; full; run; 1; isavi_AddFrame failed.*@/small/x.avi keeps [1-9][0-9]* frames.*@/small is full; kept; --record @/small/x.avi --seconds 20
+demo viewer; full disk while recording; full; run; 1; disk holding @/small was nearly full .*@/small/x.avi could be finished. it keeps [1-9][0-9]* frames; kept; --record @/small/x.avi --seconds 20
+demo viewer; full disk, a big sensor; full; run:UESIM_CAMERA=SIM4912-M; 1; disk holding @/small was nearly full .*it keeps [1-9][0-9]* frames; kept; --record @/small/x.avi --seconds 20
+demo viewer; full disk, small frames the writer buffers; full; run:UESIM_CAMERA=SIM1280-M; 1; disk holding @/small was nearly full .*it keeps [1-9][0-9]* frames; kept; --record @/small/x.avi --seconds 20 --record-fps 100
+demo viewer; recording into a FIFO; fifo-target; run; 2; --record cannot write there: '@/t.avi' is a FIFO \(named pipe\); untouched; --record @/t.avi
+demo viewer; recording into a device; -; run; 2; --record cannot write there: '/dev/null' is a character device; untouched; --record /dev/null
+demo viewer; recording into a folder; -; run; 2; --record cannot write there: '@' is a directory; untouched; --record @
+demo viewer; recording rate that takes no frame; -; run; 2; --record-fps 0.001 takes no frame within 5 s: it needs at least 0.2; untouched; --record x.avi --record-fps 0.001
+demo; recording that ends with no frame; -; run; 1; size limit before its first frame: @/x.avi holds no frame; -; --record x.avi --max-size 0.5
+demo check viewer; misspelt injected failure; -; run:UESIM_FAIL=isavi_AddFrme=3; 2; UESIM_FAIL names 'isavi_AddFrme', which is no function; untouched; %task
+demo viewer; preset saved while another tool holds the settings; held; run; 1; cannot save the user preset: @/app/res/config.xml is in use by nimbrel-viewer \(pid 4242\); as-shipped; --save-preset
 demo viewer; failed frame; -; run:UESIM_FAIL=isavi_AddFrame@5=7; 1; isavi_AddFrame failed with status 7.*x.avi keeps 4 frames; finished:4; --record x.avi --seconds 2
 demo viewer; failed frame, failed first stop; -; run:UESIM_FAIL=isavi_AddFrame@5=7,isavi_StopAVI@1=300; 1; x.avi keeps 4 frames; finished:4; --record x.avi --seconds 2
 demo viewer; closed terminal; -; signal:HUP; 130; -; finished:+; --record x.avi --seconds 30
+viewer; display killed while recording; -; display-killed; 1; lost the connection to the display :[0-9]+ .*the recording was stopped: (@/)?x.avi keeps [1-9][0-9]* frames; finished:+; --record x.avi --seconds 30
 demo; Ctrl-C; -; signal:INT; 130; recording stopped by SIGINT .*camera closed .*interrupted by SIGINT; summary; --record x.avi --seconds 30
 check; closed terminal; -; signal:HUP; 130; interrupted by SIGHUP; closed; --only recording
 demo; closed pipe on the output; -; pipe; 0; -; finished:+; --record x.avi --seconds 2
@@ -86,6 +98,7 @@ demo viewer; snapshot onto a folder; folder-file; run; 1; snapshot @/x.png: Is a
 demo; snapshot on a read-only file system; readonly; run; 1; cannot write the snapshot @/ro/s.png: Read-only file system; absent:@/ro/s.png; --snapshot @/ro/s.png
 demo; snapshot where the user may not write; locked; nobody; 1; cannot write the snapshot @/locked/s.png: Permission denied; absent:@/locked/s.png; --snapshot @/locked/s.png
 demo; snapshot onto a full disk; filled; run; 1; cannot write the snapshot @/small/s.png: No space left on device; absent:@/small/s.png; --snapshot @/small/s.png
+demo viewer; fractional rate kept for playback; -; run; 0; -; rate:25/2:10; --record x.avi --seconds 0.8 --record-fps 12.5
 EOF
 )
 
@@ -104,6 +117,14 @@ prepare() {
     folder) rm "$dir/app/res/config.xml" && mkdir "$dir/app/res/config.xml" ;;
     # What a save cut short after its first value leaves.
     preset) sed -i 's|</SIM1280-C>|  <UserMasterGain>5</UserMasterGain>\n    </SIM1280-C>|' "$dir/app/res/config.xml" ;;
+    fifo-target) mkfifo "$dir/t.avi" ;;
+    # Another tool holding the settings file for as long as the row runs.
+    held)
+        echo "4242 nimbrel-viewer" >"$dir/app/res/config.xml.lock"
+        (exec 9>>"$dir/app/res/config.xml.lock"; flock -n 9 || exit 1; exec sleep 60) &
+        lockers+=($!)
+        wait_for 5 bash -c "! flock -n '$dir/app/res/config.xml.lock' true"
+        ;;
     full)
         [ "$(id -u)" -eq 0 ] || return 1
         mkdir "$dir/small" && mount -t tmpfs -o size=3m tmpfs "$dir/small" && mounted+=("$dir/small")
@@ -154,11 +175,12 @@ verify_after() {
     closed) [ "$(grep -oE '^is_(InitCamera|ExitCamera)' "$trace" | tail -n 1)" = is_ExitCamera ] || return 1 ;;
     preset-gone) ! grep -q '<User' "$dir/app/res/config.xml" || return 1 ;;
     kept)
-        # The file holds at least the frames the words say it kept.
+        # A finished file, indexed, with the frames the words say it kept.
         local said
         said=$(grep -oE '(keeps|garde) [0-9]+' <<<"$words" | grep -oE '[0-9]+$')
-        [ "$(frames_of "$dir/small/x.avi" | cut -d, -f2)" -ge "$said" ] || return 1
+        [ "$(frames_of "$dir/small/x.avi")" = "$said,$said" ] || return 1
         ;;
+    as-shipped) cmp -s "$dir/app/res/config.xml" <(sed 's|<Language>[^<]*</Language>|<Language>English</Language>|' "$config") || return 1 ;;
     summary)
         # The frames the summary counts are the file's, indexed.
         local frames
@@ -172,12 +194,13 @@ verify_after() {
         ;;
     finished:*) [ "$(frames_of "$dir/x.avi")" = "${after#finished:},${after#finished:}" ] || return 1 ;;
     rate:*)
-        # 2 s at 10 fps: 20 frames or one more, played at 10 fps.
+        # L s at R fps: L x R frames or one more, played at R fps (a fraction kept).
         local rate=${after#rate:} frames
         rate=${rate%%:*}
         frames=$(frames_of "$dir/x.avi")
         [[ "$frames" =~ ^(${after##*:}|$((${after##*:} + 1))),[0-9]+$ ]] || return 1
-        [ "$(ffprobe -v error -select_streams v:0 -show_entries stream=r_frame_rate -of csv=p=0 "$dir/x.avi")" = "$rate/1" ] ||
+        [[ $rate == */* ]] || rate=$rate/1
+        [ "$(ffprobe -v error -select_streams v:0 -show_entries stream=r_frame_rate -of csv=p=0 "$dir/x.avi")" = "$rate" ] ||
             return 1
         ;;
     esac
@@ -205,6 +228,20 @@ run_host() {
     pipe)
         (cd "$dir" && env "${env[@]}" "$program" "${args[@]}" 2>"$dir/words" | head -n 3 >/dev/null
             exit "${PIPESTATUS[0]}") || status=$?
+        ;;
+    display-killed)
+        # An X server of its own, killed once frames are being written.
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" 2>/dev/null &
+        local server=$!
+        disown "$server"  # its kill is no news
+        wait_for 10 test -s "$dir/display" || return 1
+        (cd "$dir" && exec env "${env[@]}" DISPLAY=":$(cat "$dir/display")" "$program" "${args[@]}") \
+            >"$dir/words" 2>&1 &
+        local pid=$!
+        wait_for 60 grep -qs '^isavi_AddFrame' "$dir/trace" || { kill "$server" "$pid"; return 1; }
+        sleep 0.5
+        kill -KILL "$server"
+        wait "$pid" || status=$?
         ;;
     signal:*)
         (cd "$dir" && exec env "${env[@]}" "$program" "${args[@]}") >"$dir/words" 2>&1 &

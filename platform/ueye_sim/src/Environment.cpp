@@ -1,7 +1,9 @@
 #include "Environment.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <set>
 #include <sstream>
 
 namespace ueye_sim::detail {
@@ -29,6 +31,34 @@ bool parseInt(const std::string& text, int& value) {
     }
 }
 
+// Every function that passes a call gate: a rule for any other name would
+// never fire, and a fault-injection run would pass without its fault.
+const std::set<std::string>& gatedFunctions() {
+    static const std::set<std::string> names{
+        "is_AddToSequence",      "is_AllocImageMem",      "is_CaptureVideo",      "is_ClearSequence",
+        "is_ExitCamera",         "is_FreeImageMem",       "is_GetActiveBuffer",   "is_GetFrameTimeRange",
+        "is_GetOptimalTiming",   "is_GetSensorInfo",      "is_InitCamera",        "is_SetAOI",
+        "is_SetAutoParameter",   "is_SetBinning",         "is_SetBlCompensation", "is_SetBrightness",
+        "is_SetColorCorrection", "is_SetColorMode",       "is_SetDisplayMode",    "is_SetExposureTime",
+        "is_SetExternalTrigger", "is_SetFrameRate",       "is_SetGamma",          "is_SetHardwareGain",
+        "is_SetImageMem",        "is_SetImagePos",        "is_SetImageSize",      "is_SetPixelClock",
+        "is_StopLiveVideo",      "is_UncheckedSetup",     "isavi_AddFrame",       "isavi_CloseAVI",
+        "isavi_ExitAVI",         "isavi_GetAVISize",      "isavi_InitAVI",        "isavi_OpenAVI",
+        "isavi_SetFrameRate",    "isavi_SetImageQuality", "isavi_SetImageSize",   "isavi_StartAVI",
+        "isavi_StopAVI"};
+    return names;
+}
+
+[[noreturn]] void refuseUnknown(const std::string& function) {
+    std::cerr << "ueye_sim: UESIM_FAIL names '" << function
+              << "', which is no function of this SDK (a misspelling?); the run stops here rather than go on "
+                 "without the failure. Known:";
+    for (const std::string& name : gatedFunctions()) std::cerr << ' ' << name;
+    std::cerr << std::endl;
+    std::fflush(nullptr);
+    std::_Exit(2);
+}
+
 }  // namespace
 
 std::vector<FailureRule> parseFailures(const std::string& text) {
@@ -51,6 +81,7 @@ std::vector<FailureRule> parseFailures(const std::string& text) {
             rule.function = target;
             ok = ok && !rule.function.empty();
         }
+        if (ok && gatedFunctions().count(rule.function) == 0) refuseUnknown(rule.function);
         if (ok) {
             rules.push_back(rule);
         } else {

@@ -23,7 +23,8 @@ struct Environment {
     static Environment read();
 };
 
-// Parses a UESIM_FAIL value; malformed entries are reported on stderr and skipped.
+// Parses a UESIM_FAIL value; malformed entries are reported on stderr and
+// skipped. An entry naming no gated function ends the process (status 2).
 std::vector<FailureRule> parseFailures(const std::string& text);
 
 }  // namespace ueye_sim::detail
