@@ -170,6 +170,9 @@ class Camera:
     def grab(self, timeout: float = 1.0) -> Frame:
         """The next whole frame the camera makes, waiting up to timeout seconds."""
     @property
+    def read_only(self) -> bool:
+        """True when another program holds the settings file: saving raises CameraError naming it."""
+    @property
     def frames_dropped(self) -> int:
         """Frames the camera made since the frame stream started that no consumer got."""
     def set_aoi(self, width: int, height: int) -> None:
