@@ -1,5 +1,6 @@
 #include "SimulatorReadings.h"
 
+#include "CameraOpener.h"
 #include "CommandLine.h"
 
 #if NIMBREL_SIMULATOR
@@ -8,9 +9,25 @@
 
 namespace host {
 
+namespace {
+
+// A camera id: digits only, at most six of them.
+bool isCameraId(const std::string& text) {
+    return !text.empty() && text.size() <= 6 && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// Takes an id and returns true; anything else means the first camera by id.
+bool tookCameraId(const std::string& text) {
+    chooseCameraId(isCameraId(text) ? std::stoi(text) : 0);
+    return isCameraId(text);
+}
+
+}  // namespace
+
 #if NIMBREL_SIMULATOR
 
 void chooseCamera(const std::string& name) {
+    if (tookCameraId(name)) return;
     if (ueye_sim::connectCamera(name)) return;
     std::string known;
     for (const auto& model : ueye_sim::catalogue()) known += (known.empty() ? "" : ", ") + model.name;
@@ -22,7 +39,8 @@ std::string pixelClockReading() { return std::to_string(ueye_sim::state().pixelC
 #else
 
 void chooseCamera(const std::string& name) {
-    throw UsageError("cannot choose camera '" + name + "': this build opens the first camera the SDK finds");
+    if (tookCameraId(name)) return;
+    throw UsageError("cannot choose camera '" + name + "' by name: this build opens a camera by its id (1, 2, ...)");
 }
 
 std::string pixelClockReading() { return "not read (the module does not report it)"; }
