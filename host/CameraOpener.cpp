@@ -7,6 +7,8 @@ namespace host {
 
 namespace {
 
+int chosenCameraId = 0;
+
 template <typename Opening>
 void closingOnFailure(Nimbrel_model::Camera& camera, Opening&& opening) {
     try {
@@ -22,8 +24,15 @@ void closingOnFailure(Nimbrel_model::Camera& camera, Opening&& opening) {
 
 }  // namespace
 
+void chooseCameraId(int id) { chosenCameraId = id; }
+
 void openCamera(Nimbrel_model::Camera& camera) {
-    closingOnFailure(camera, [&] { camera.init(); });
+    closingOnFailure(camera, [&] {
+        if (chosenCameraId == 0)
+            camera.init();
+        else
+            camera.initById(chosenCameraId);
+    });
 }
 
 bool openResettingPreset(Nimbrel_model::Camera& camera) {

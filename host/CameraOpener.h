@@ -11,7 +11,12 @@
 
 namespace host {
 
-// Camera::init; a failure closes the camera again and goes on.
+// The SDK's camera id that openCamera asks for from now on; 0, the start,
+// opens the first available camera (Camera::init).
+void chooseCameraId(int id);
+
+// Camera::init, or Camera::initById with the chosen id; a failure closes the
+// camera again and goes on.
 void openCamera(Nimbrel_model::Camera& camera);
 
 // Opens the camera; when that fails while a user preset is stored for it,

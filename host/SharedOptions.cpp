@@ -15,7 +15,8 @@ constexpr Range kRate{0.0, kMaxFps, true};
 const OptionSpec camera = OptionSpec::text(
     "camera", "NAME",
     "simulated camera to connect before opening it (SIM1280-C, SIM1280-M, SIM2592-C, SIM4912-M, SIM1284-C, "
-    "SIM1284-M; the environment variable UESIM_CAMERA chooses it too)");
+    "SIM1284-M; the environment variable UESIM_CAMERA chooses it too), or the SDK's id of the camera to open "
+    "(1, 2, ...)");
 const OptionSpec appDir =
     OptionSpec::text("app-dir", "DIR",
                      "the folder holding res/config.xml (default: the program's folder while it can be written, else "

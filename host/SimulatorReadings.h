@@ -7,9 +7,10 @@
 
 namespace host {
 
-// Connects the named simulated camera, which the next opening takes.
-// UsageError for a name the simulator does not know (listing the ones it
-// does), and for any name in a vendor build (the SDK opens the camera it finds).
+// A camera id (digits) makes the next opening ask the SDK for that camera, in
+// every build. A name connects that simulated camera, which the next opening
+// takes as the first; UsageError for a name the simulator does not know
+// (listing the ones it does), and for any name in a vendor build.
 void chooseCamera(const std::string& name);
 // Connects again the camera that was connected when the process began (the
 // first camera), whatever chooseCamera chose since. Nothing in a vendor build.

@@ -35,6 +35,8 @@ scenarios=$(cat <<'EOF'
 demo check viewer; help without a display; -; nodisplay; 0; Usage: nimbrel-[a-z]+ \[--; -; --help
 demo check viewer; unknown option; -; run; 2; ^nimbrel-[a-z]+: unknown option '--frobnicate'. see nimbrel-[a-z]+ --help $; untouched; --frobnicate
 demo check viewer; unknown camera; -; run; 2; unknown camera 'SIM9999-X' \(known: SIM1280-C; untouched; --camera SIM9999-X %task
+demo check viewer; camera id without a camera; -; run; 1; is_InitCamera failed with status 3; -; --camera 7 %task
+demo; camera by id; -; run:UESIM_CAMERAS=SIM1280-C,SIM1280-M; 0; SIM1280-M; closed; --camera 2 %task
 demo viewer; empty recording path; -; run; 2; ^nimbrel-[a-z]+: --record needs a FILE, not an empty text; untouched; --record ''
 demo viewer; absurd length; -; run; 2; --seconds takes a number from 0 to 86400, not '1e308'; untouched; --record x.avi --seconds 1e308
 demo viewer; absurd camera rate; -; run; 2; --fps takes a number above 0 and up to 1000, not '1e9'; untouched; --fps 1e9

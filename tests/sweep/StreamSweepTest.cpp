@@ -16,6 +16,7 @@ struct StreamCase {
     const char* name;
     const char* function;
     std::function<void(Session&)> run;
+    int nth = 0;  // the call that fails; 0: every one
 };
 
 FrameStream* stream() { return FrameStream::getInstance(); }
@@ -33,6 +34,8 @@ const std::vector<StreamCase>& cases() {
         {"next_hold", "is_LockSeqBuf", startThenTake},
         {"next_info", "is_GetImageInfo", startThenTake},
         {"next_release", "is_UnlockSeqBuf", startThenTake},
+        // The first frame after the start is passed by; the second is copied.
+        {"next_release_after_a_copy", "is_UnlockSeqBuf", startThenTake, 2},
         {"stop", "is_DisableEvent",
          [](Session&) {
              stream()->start();
@@ -56,7 +59,7 @@ TEST_P(StreamFaultSweep, TheFailureReachesTheCaller) {
     const int status = 4100 + static_cast<int>(GetParam());
     Session session("SIM1280-C");
     session.camera()->init();
-    ueye_sim::failCall(c.function, status);
+    ueye_sim::failCall(c.function, status, c.nth);
     EXPECT_EQ(testsupport::thrownText([&] { c.run(session); }), testsupport::sdkFailureText(c.function, status));
     EXPECT_FALSE(stream()->isRunning());
     // Reported once.
