@@ -82,7 +82,6 @@ private:
     py::object onEnd_;
     std::string path_;            // the open recording's file
     std::exception_ptr failure_;  // what ended the last recording, if it failed
-    std::string path_;            // of the open recording
     double exactRate_ = 0.0;      // the playback rate to write back at its end, if any
     // Stops the recording before its file system fills; kept until the next
     // recording, since it may be on the stack when it stops one.
