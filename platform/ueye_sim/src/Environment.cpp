@@ -32,20 +32,57 @@ bool parseInt(const std::string& text, int& value) {
 }
 
 // Every function that passes a call gate: a rule for any other name would
-// never fire, and a fault-injection run would pass without its fault.
+// never fire, and a fault-injection run would pass without its fault. A new
+// gated function goes here too (scripts/check-gated-functions compares).
 const std::set<std::string>& gatedFunctions() {
-    static const std::set<std::string> names{
-        "is_AddToSequence",      "is_AllocImageMem",      "is_CaptureVideo",      "is_ClearSequence",
-        "is_ExitCamera",         "is_FreeImageMem",       "is_GetActiveBuffer",   "is_GetFrameTimeRange",
-        "is_GetOptimalTiming",   "is_GetSensorInfo",      "is_InitCamera",        "is_SetAOI",
-        "is_SetAutoParameter",   "is_SetBinning",         "is_SetBlCompensation", "is_SetBrightness",
-        "is_SetColorCorrection", "is_SetColorMode",       "is_SetDisplayMode",    "is_SetExposureTime",
-        "is_SetExternalTrigger", "is_SetFrameRate",       "is_SetGamma",          "is_SetHardwareGain",
-        "is_SetImageMem",        "is_SetImagePos",        "is_SetImageSize",      "is_SetPixelClock",
-        "is_StopLiveVideo",      "is_UncheckedSetup",     "isavi_AddFrame",       "isavi_CloseAVI",
-        "isavi_ExitAVI",         "isavi_GetAVISize",      "isavi_InitAVI",        "isavi_OpenAVI",
-        "isavi_SetFrameRate",    "isavi_SetImageQuality", "isavi_SetImageSize",   "isavi_StartAVI",
-        "isavi_StopAVI"};
+    static const std::set<std::string> names{"is_AddToSequence",
+                                             "is_AllocImageMem",
+                                             "is_CaptureVideo",
+                                             "is_ClearSequence",
+                                             "is_DisableEvent",
+                                             "is_EnableEvent",
+                                             "is_ExitCamera",
+                                             "is_FreeImageMem",
+                                             "is_GetActiveBuffer",
+                                             "is_GetFrameTimeRange",
+                                             "is_GetImageInfo",
+                                             "is_GetOptimalTiming",
+                                             "is_GetSensorInfo",
+                                             "is_GetSettingRange",
+                                             "is_InitCamera",
+                                             "is_LockSeqBuf",
+                                             "is_SetAOI",
+                                             "is_SetAutoParameter",
+                                             "is_SetBinning",
+                                             "is_SetBlCompensation",
+                                             "is_SetBrightness",
+                                             "is_SetColorCorrection",
+                                             "is_SetColorMode",
+                                             "is_SetDisplayMode",
+                                             "is_SetExposureTime",
+                                             "is_SetExternalTrigger",
+                                             "is_SetFrameRate",
+                                             "is_SetGamma",
+                                             "is_SetHardwareGain",
+                                             "is_SetImageMem",
+                                             "is_SetImagePos",
+                                             "is_SetImageSize",
+                                             "is_SetPixelClock",
+                                             "is_StopLiveVideo",
+                                             "is_UncheckedSetup",
+                                             "is_UnlockSeqBuf",
+                                             "is_WaitEvent",
+                                             "isavi_AddFrame",
+                                             "isavi_CloseAVI",
+                                             "isavi_ExitAVI",
+                                             "isavi_GetAVISize",
+                                             "isavi_InitAVI",
+                                             "isavi_OpenAVI",
+                                             "isavi_SetFrameRate",
+                                             "isavi_SetImageQuality",
+                                             "isavi_SetImageSize",
+                                             "isavi_StartAVI",
+                                             "isavi_StopAVI"};
     return names;
 }
 
