@@ -10,9 +10,11 @@
 #include "WriteProbe.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace nimbrel_python {
@@ -77,7 +79,8 @@ void Recorder::start(const RecordingRequest& request, py::object onEnd) {
     if (!open_) {
         requireOwnApplicationCurrent();
         const std::string refusal = host::startRefusal(host::roomToStart(request.path, width, height));
-        if (!refusal.empty()) raiseCameraError("cannot record " + request.path + ": " + refusal);
+        if (!refusal.empty())
+            throw host::WriteFailure("recording", request.path, {ENOSPC, std::strerror(ENOSPC) + (": " + refusal)});
         // The module appends the listener once per new recording; keep one copy.
         camera_.removeListener(this);
     }

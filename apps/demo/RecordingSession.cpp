@@ -13,8 +13,10 @@
 
 #include <Qel/Qel.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
@@ -63,7 +65,7 @@ void RecordingSession::record(const RecordingRequest& request) {
     const int width = camera_.getMaxWidth();
     const int height = camera_.getMaxHeight();
     if (const std::string refusal = host::startRefusal(host::roomToStart(path, width, height)); !refusal.empty())
-        throw std::runtime_error("cannot record " + path + ": " + refusal);
+        throw host::WriteFailure("recording", path, {ENOSPC, std::strerror(ENOSPC) + (": " + refusal)});
     host::TickWatch ticks(camera_);
     try {
         camera_.startRecording(&listener_, path, request.seconds, request.fps.value_or(-1.0), request.maxSizeMb,

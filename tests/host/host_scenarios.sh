@@ -91,7 +91,7 @@ demo; snapshot as PNG; -; run; 0; snapshot @/s.png: [0-9]+x[0-9]+ PNG; png:@/s.p
 viewer; language not chosen, French locale; system-language; run:LANG=fr_FR.UTF-8; 0; status Capteur SIM1280-C; -; 
 viewer; language not chosen, C locale; system-language; run:LANG=C.UTF-8; 0; status Sensor SIM1280-C; -; 
 demo viewer; recording into a missing folder; -; run; 1; cannot write the recording @/none/x.avi: the folder @/none does not exist: No such file or directory; absent:@/none; --record @/none/x.avi --seconds 1
-demo viewer; recording onto a folder; folder-file; run; 1; cannot write the recording @/x.avi: Is a directory; -; --record @/x.avi --seconds 1
+demo viewer; recording onto a folder; folder-file; run; 2; --record cannot write there: '@/x.avi' is a directory; -; --record @/x.avi --seconds 1
 demo viewer; recording on a read-only file system; readonly; run; 1; cannot write the recording @/ro/x.avi: Read-only file system; absent:@/ro/x.avi; --record @/ro/x.avi --seconds 1
 demo; recording where the user may not write; locked; nobody; 1; cannot write the recording @/locked/x.avi: Permission denied; absent:@/locked/x.avi; --record @/locked/x.avi --seconds 1
 demo; recording onto a full disk; filled; run; 1; @/small/x.avi.*(No space left on device|@/small is full); -; --record @/small/x.avi --seconds 1
