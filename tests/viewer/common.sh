@@ -30,8 +30,11 @@ headless() {
         xvfb-run -a -s "-screen 0 ${NIMBREL_SCREEN:-1280x1024x24}" "$@" 2>"$work/xvfb-err" || status=$?
         cat "$work/xvfb-err" >&2
         [ "$status" -ne 0 ] || return 0
-        grep -q "Xvfb failed to start" "$work/xvfb-err" || return "$status"
-        echo "retrying: Xvfb did not start (attempt $attempt)" >&2
+        # Xvfb that did not start, or xvfb-run failing to remove its own
+        # temporary folder (which hides the viewer's status): run it again.
+        grep -qE "Xvfb failed to start|problem while cleaning up temporary directory" "$work/xvfb-err" ||
+            return "$status"
+        echo "retrying: xvfb-run failed around the viewer (attempt $attempt)" >&2
         sleep 1
     done
     return 1
