@@ -224,7 +224,7 @@ void applyWhileOpen(GstNimbrelSrc* src, const Controls& change) {
     }
 }
 
-void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* spec) {
+void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* param) {
     auto* src = GST_NIMBREL_SRC(object);
     State& state = *src->state;
     Controls change;
@@ -256,14 +256,14 @@ void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* spe
                 change.autoWhiteBalance = state.wanted.autoWhiteBalance = g_value_get_boolean(value);
                 state.applied.autoWhiteBalance = *change.autoWhiteBalance;
                 break;
-            default: G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, spec); return;
+            default: G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, param); return;
         }
     }
     // GObject notifies after this returns, when the reading is in.
     applyWhileOpen(src, change);
 }
 
-void getProperty(GObject* object, guint id, GValue* value, GParamSpec* spec) {
+void getProperty(GObject* object, guint id, GValue* value, GParamSpec* param) {
     State& state = stateOf(object);
     std::lock_guard lock(state.lock);
     auto* stream = FrameStream::getInstance();
@@ -285,7 +285,7 @@ void getProperty(GObject* object, guint id, GValue* value, GParamSpec* spec) {
         case PROP_FRAMES_DROPPED:
             g_value_set_uint64(value, state.droppedBefore + (state.streaming ? stream->dropped() : 0));
             break;
-        default: G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, spec); break;
+        default: G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, param); break;
     }
 }
 
