@@ -24,7 +24,7 @@ export UESIM_CAMERA=SIM1280-C UESIM_FAIL= UESIM_TRACE=
 mounted=()
 lockers=()
 # The folder is the outer run's to remove when the viewer's rows run inside Xvfb.
-trap 'for p in "${lockers[@]}"; do kill "$p"; done; for m in "${mounted[@]}"; do umount "$m"; done
+trap 'for p in "${lockers[@]}"; do kill "$p" 2>/dev/null || true; done; for m in "${mounted[@]}"; do umount "$m"; done
     [ -n "${NIMBREL_INNER:-}" ] || rm -rf "$work"' EXIT
 
 # hosts; scenario; setup; how it runs; status; words expected (ERE, on stdout and
@@ -123,7 +123,8 @@ prepare() {
     # Another tool holding the settings file for as long as the row runs.
     held)
         echo "4242 nimbrel-viewer" >"$dir/app/res/config.xml.lock"
-        (exec 9>>"$dir/app/res/config.xml.lock"; flock -n 9 || exit 1; exec sleep 60) &
+        # It waits for the lock: the check below holds it for a moment while it looks.
+        (exec 9>>"$dir/app/res/config.xml.lock"; flock -w 5 9 || exit 1; exec sleep 60) &
         lockers+=($!)
         wait_for 5 bash -c "! flock -n '$dir/app/res/config.xml.lock' true"
         ;;
