@@ -3,7 +3,9 @@
 // The plugin comes from GST_PLUGIN_PATH; the simulator is the one it drives.
 #include <gst/gst.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <ueye_sim/Control.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -171,6 +173,15 @@ int main(int argc, char** argv) {
     // sanitizers' settings) needs no GStreamer: GLib keeps a block from
     // gst_init to the end of the process.
     if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
+    // A registry scan loads every plugin of the machine, and GLib never frees
+    // its first table of quarks once they outgrow it: the scan runs in a child
+    // that leaves without the leak check, and this process reads what it wrote.
+    if (const pid_t scanner = fork(); scanner == 0) {
+        gst_init(nullptr, nullptr);
+        _exit(0);
+    } else if (scanner > 0) {
+        waitpid(scanner, nullptr, 0);
+    }
     gst_init(&argc, &argv);
     const int result = RUN_ALL_TESTS();
     gst_deinit();
