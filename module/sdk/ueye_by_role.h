@@ -39,6 +39,11 @@ __attribute__((visibility("default"))) INT is_GetSettingRange(HIDS hCam, INT set
 
 namespace ueye_role {
 
+// The two calls above whose status the module drops, by the SDK's names.
+constexpr const char* kUncheckedSetup = "is_UncheckedSetup";
+constexpr const char* kActiveBuffer = "is_GetActiveBuffer";
+constexpr const char* kStatusDropped[] = {kUncheckedSetup, kActiveBuffer};
+
 inline INT uncheckedSetup(HIDS camera, INT mode, INT param) { return is_UncheckedSetup(camera, mode, param); }
 
 inline INT activeBuffer(HIDS camera, INT* number, char** inUse, char** lastWritten) {

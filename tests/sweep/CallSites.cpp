@@ -1,7 +1,10 @@
 #include "Sweep.h"
 
+#include "sdk/ueye_by_role.h"
 #include "ueye.h"
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -49,8 +52,8 @@ std::string CallSite::label() const {
 }
 
 bool isChecked(const ueye_sim::CallRecord& call) {
-    // The two calls whose status the SDK's role header has the module drop.
-    if (call.function == "is_UncheckedSetup" || call.function == "is_GetActiveBuffer") return false;
+    const auto& dropped = ueye_role::kStatusDropped;
+    if (std::find(std::begin(dropped), std::end(dropped), call.function) != std::end(dropped)) return false;
     return !isQuery(call.function, firstArgument(call.arguments));
 }
 
