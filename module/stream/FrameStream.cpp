@@ -14,6 +14,7 @@
 #include <cstring>
 #include <deque>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -179,7 +180,9 @@ void detail::StreamCore::handleFrame(char* source, int sourceId, int width, int 
         return;
     }
     discardThrough = number;
-    FrameSlot* slot = takeSlot();
+    // Back to the pool if releasing the buffer fails before the frame is queued.
+    const auto giveBack = [this](FrameSlot* taken) { pool->give(taken); };
+    std::unique_ptr<FrameSlot, decltype(giveBack)> slot(takeSlot(), giveBack);
     if (slot) {
         const std::size_t pixelBytes = color ? 3 : 1;
         const std::size_t rowBytes = static_cast<std::size_t>(width) * pixelBytes;
@@ -202,7 +205,7 @@ void detail::StreamCore::handleFrame(char* source, int sourceId, int width, int 
     hold.release();
     if (!slot) return;  // the consumer holds every slot: this frame is a gap
     slot->hostTime = std::chrono::steady_clock::now();
-    push(slot);
+    push(slot.release());
 }
 
 FrameSlot* detail::StreamCore::takeSlot() {
