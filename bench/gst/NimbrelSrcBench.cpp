@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -88,7 +89,15 @@ double medianOf(std::vector<double> values) {
 // A pipeline from gst-launch syntax, brought to NULL and released on leaving.
 class Pipeline {
 public:
-    explicit Pipeline(const std::string& description) : element_(gst_parse_launch(description.c_str(), nullptr)) {}
+    explicit Pipeline(const std::string& description) {
+        GError* error = nullptr;
+        element_ = gst_parse_launch(description.c_str(), &error);
+        if (error) {
+            // A partial pipeline would only measure its own failures.
+            std::fprintf(stderr, "bench_gst: %s: %s\n", description.c_str(), error->message);
+            std::exit(1);
+        }
+    }
     ~Pipeline() {
         gst_element_set_state(element_, GST_STATE_NULL);
         gst_object_unref(element_);
@@ -241,6 +250,8 @@ BENCHMARK(BM_LatencyToSink)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTim
 BENCHMARK(BM_StopAtOneFps)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
+    // The plugin of this build unless the caller names another.
+    setenv("GST_PLUGIN_PATH", NIMBREL_BINARY_DIR "/gst", 0);
     gst_init(&argc, &argv);
     host::ApplicationScope wx(argc, argv);
     benchmark::Initialize(&argc, argv);
