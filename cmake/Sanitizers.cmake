@@ -34,3 +34,23 @@ function(nimbrel_sanitizer_source_rules)
       PROPERTIES COMPILE_OPTIONS "-fno-sanitize=thread")
   endif()
 endfunction()
+
+# Environment for tests that run an uninstrumented program (Debian's Python,
+# gst-launch-1.0) loading our instrumented libraries: under AddressSanitizer
+# its runtime has to come first, with the C++ library it intercepts exceptions
+# in, and the program's own allocations that live until exit are not leaks of
+# ours. Appends to the lists named by `env` and `env_changes`.
+function(nimbrel_uninstrumented_host_env env env_changes)
+  if(NOT NIMBREL_SANITIZE MATCHES "address")
+    return()
+  endif()
+  set(_preload)
+  foreach(_library libasan libstdc++)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${_library}.so
+      OUTPUT_VARIABLE _path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    list(APPEND _preload ${_path})
+  endforeach()
+  list(JOIN _preload ":" _preload)
+  set(${env} ${${env}} "LD_PRELOAD=${_preload}" PARENT_SCOPE)
+  set(${env_changes} ${${env_changes}} "ASAN_OPTIONS=string_append::detect_leaks=0" PARENT_SCOPE)
+endfunction()

@@ -6,6 +6,7 @@
 // calls on this thread, so every wait here pumps the event loop.
 #include "ConsoleApp.h"
 #include "EventPump.h"
+#include "Measures.h"
 
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/Config.h>
@@ -19,9 +20,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -63,27 +62,6 @@ std::string fraction(double rate) {
     gint n = 0, d = 1;
     gst_util_double_to_fraction(rate, &n, &d);
     return std::to_string(n) + "/" + std::to_string(d);
-}
-
-// Nanoseconds a thread of this process whose name starts with `prefix` has run.
-double threadNanoseconds(const std::string& prefix) {
-    for (const auto& task : fs::directory_iterator("/proc/self/task")) {
-        std::ifstream comm(task.path() / "comm");
-        std::string name;
-        std::getline(comm, name);
-        if (name.rfind(prefix, 0) != 0) continue;
-        std::ifstream schedstat(task.path() / "schedstat");
-        double running = 0;
-        schedstat >> running;
-        return running;
-    }
-    return 0;
-}
-
-double medianOf(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
 }
 
 // A pipeline from gst-launch syntax, brought to NULL and released on leaving.
@@ -148,10 +126,10 @@ void BM_HighestRate(benchmark::State& state) {
         gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
         host::EventPump pump;
         pump.runUntil([&] { return pipeline.counter("frames-delivered") > 0; }, 10s);
-        const double cpuBefore = threadNanoseconds("bench:src");
+        const double cpuBefore = bench::threadNanoseconds("bench:src");
         const guint64 deliveredBefore = pipeline.counter("frames-delivered");
         pump.runFor(std::chrono::duration_cast<std::chrono::milliseconds>(length));
-        const double cpu = threadNanoseconds("bench:src") - cpuBefore;
+        const double cpu = bench::threadNanoseconds("bench:src") - cpuBefore;
         const guint64 delivered = pipeline.counter("frames-delivered") - deliveredBefore;
         if (pipeline.failed(state)) return;
         state.counters["fps"] = rate;
@@ -162,17 +140,9 @@ void BM_HighestRate(benchmark::State& state) {
         auto* camera = Nimbrel_model::Camera::getInstance();
         const std::size_t bytes =
             static_cast<std::size_t>(camera->getMaxWidth()) * camera->getMaxHeight() * (camera->isColor() ? 3 : 1);
-        std::vector<unsigned char> from(bytes, 7), to(bytes, 0);
-        std::vector<double> copies;
-        for (int i = 0; i < 15; ++i) {
-            const auto start = std::chrono::steady_clock::now();
-            std::memcpy(to.data(), from.data(), bytes);
-            benchmark::ClobberMemory();
-            copies.push_back(
-                std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count());
-        }
-        state.counters["memcpy_us"] = medianOf(copies) / 1e3;
-        state.counters["element_per_memcpy"] = perFrame / medianOf(copies);
+        const double copy = bench::warmMemcpyNanoseconds(bytes);
+        state.counters["memcpy_us"] = copy / 1e3;
+        state.counters["element_per_memcpy"] = perFrame / copy;
     }
     state.SetLabel(sensor);
 }
@@ -220,7 +190,7 @@ void BM_LatencyToSink(benchmark::State& state) {
         if (pipeline.failed(state)) return;
     }
     gst_caps_unref(deviceClock);
-    state.counters["median_ms"] = medianOf(latencies) / 1e6;
+    state.counters["median_ms"] = bench::medianOf(latencies) / 1e6;
     state.counters["period_plus_1ms"] = 1000.0 / rate + 1.0;
     state.counters["worst_ms"] = latencies.empty() ? 0 : *std::max_element(latencies.begin(), latencies.end()) / 1e6;
 }
@@ -239,7 +209,7 @@ void BM_StopAtOneFps(benchmark::State& state) {
         stops.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         if (pipeline.failed(state)) return;
     }
-    state.counters["median_ms"] = medianOf(stops);
+    state.counters["median_ms"] = bench::medianOf(stops);
     state.counters["worst_ms"] = *std::max_element(stops.begin(), stops.end());
 }
 

@@ -11,35 +11,17 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "BenchConfig.h"
+#include "Measures.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using Nimbrel_model::Camera;
 using Nimbrel_model::FrameStream;
-
-// Nanoseconds the stream's thread has run on a processor so far.
-double streamThreadNanoseconds() {
-    namespace fs = std::filesystem;
-    for (const auto& task : fs::directory_iterator("/proc/self/task")) {
-        std::ifstream comm(task.path() / "comm");
-        std::string name;
-        std::getline(comm, name);
-        if (name != "nimbrel-stream") continue;
-        std::ifstream schedstat(task.path() / "schedstat");
-        double running = 0;
-        schedstat >> running;
-        return running;
-    }
-    return 0;
-}
 
 Camera* openAtHighestRate(const char* sensor) {
     prepareBenchConfig();
@@ -51,12 +33,6 @@ Camera* openAtHighestRate(const char* sensor) {
     return camera;
 }
 
-double medianOf(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
-}
-
 const char* const kSensors[] = {"SIM1280-C", "SIM1280-M", "SIM2592-C", "SIM4912-M", "SIM1284-C", "SIM1284-M"};
 
 // Cost per frame: the stream thread's processor time per frame it handled,
@@ -66,29 +42,22 @@ void BM_StreamCostPerFrame(benchmark::State& state) {
     Camera* camera = openAtHighestRate(sensor);
     const std::size_t bytes =
         static_cast<std::size_t>(camera->getMaxWidth()) * camera->getMaxHeight() * (camera->isColor() ? 3 : 1);
-    std::vector<unsigned char> from(bytes, 7), to(bytes, 0);
-    std::vector<double> copies;
-    for (int i = 0; i < 15; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::ClobberMemory();
-        copies.push_back(std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count());
-    }
+    const double copy = bench::warmMemcpyNanoseconds(bytes);
     FrameStream* stream = FrameStream::getInstance();
     stream->start();
     (void)stream->next(2s);
-    const double before = streamThreadNanoseconds();
+    const double before = bench::threadNanoseconds("nimbrel-stream");
     const std::uint64_t first = stream->delivered() + stream->dropped();
     for (auto _ : state) benchmark::DoNotOptimize(stream->next(2s));
-    const double spent = streamThreadNanoseconds() - before;
+    const double spent = bench::threadNanoseconds("nimbrel-stream") - before;
     const auto frames = static_cast<double>(stream->delivered() + stream->dropped() - first);
     stream->stop();
     camera->exit();
     const double perFrame = frames > 0 ? spent / frames : 0;
     state.counters["megapixels"] = static_cast<double>(bytes / (camera->isColor() ? 3 : 1)) / 1e6;
     state.counters["stream_ms_per_frame"] = perFrame / 1e6;
-    state.counters["memcpy_ms"] = medianOf(copies) / 1e6;
-    state.counters["ratio_to_memcpy"] = perFrame / medianOf(copies);
+    state.counters["memcpy_ms"] = copy / 1e6;
+    state.counters["ratio_to_memcpy"] = perFrame / copy;
     state.SetLabel(sensor);
 }
 
@@ -108,7 +77,7 @@ void BM_StreamLatency(benchmark::State& state) {
     }
     stream->stop();
     camera->exit();
-    state.counters["median_ms"] = medianOf(latencies) / 1e6;
+    state.counters["median_ms"] = bench::medianOf(latencies) / 1e6;
     state.counters["worst_ms"] = latencies.empty() ? 0 : *std::max_element(latencies.begin(), latencies.end()) / 1e6;
 }
 

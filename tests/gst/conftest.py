@@ -2,7 +2,9 @@
 pipeline runner that always ends in NULL."""
 import contextlib
 import os
+import pathlib
 import subprocess
+import sys
 
 import gi
 import pytest
@@ -12,14 +14,10 @@ from gi.repository import Gst  # noqa: E402
 
 Gst.init(None)
 
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "support"))
+from shared_fixtures import display, settings_home, tool_env  # noqa: E402,F401 (fixtures are found by name)
+
 SECOND = Gst.SECOND
-
-
-@pytest.fixture(autouse=True)
-def settings_home(tmp_path, monkeypatch):
-    """The per-user settings folder, never the real ~/.config."""
-    monkeypatch.setenv("XDG_CONFIG_HOME", str(tmp_path / "xdg"))
-    return tmp_path / "xdg" / "nimbrel-model"
 
 
 @contextlib.contextmanager
@@ -54,25 +52,6 @@ def bus_error(pipeline, timeout=5):
     return error.message, error
 
 
-def tool_env():
-    """The environment for tools that never load the plugin (Xvfb, ffprobe): without a sanitizer's preload."""
-    env = dict(os.environ)
-    env.pop("LD_PRELOAD", None)
-    return env
-
-
-@pytest.fixture(scope="session")
-def display():
-    """A virtual X display. Xvfb picks a free display number itself (-displayfd): parallel runs never race for one."""
-    read, write = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "640x480x24", "-nolisten", "tcp",
-                               "-noreset"], pass_fds=(write,), env=tool_env(), stderr=subprocess.DEVNULL)
-    os.close(write)
-    with os.fdopen(read) as numbers:
-        number = numbers.readline().strip()
-    yield ":" + number
-    server.terminate()
-    server.wait()
 
 
 def gst_launch(*args, env=None, timeout=60):

@@ -15,12 +15,8 @@ SHIPPED = ROOT / "res" / "config.xml"
 # Under AddressSanitizer the instrumented extension needs its runtime preloaded into Python, and only there.
 PRELOAD = os.environ.get("LD_PRELOAD", "")
 
-
-@pytest.fixture(autouse=True)
-def settings_home(tmp_path, monkeypatch):
-    """The per-user settings folder, never the real ~/.config."""
-    monkeypatch.setenv("XDG_CONFIG_HOME", str(tmp_path / "xdg"))
-    return tmp_path / "xdg" / "nimbrel-model"
+sys.path.insert(0, str(ROOT / "tests" / "support"))
+from shared_fixtures import display, settings_home, tool_env  # noqa: E402,F401 (fixtures are found by name)
 
 
 @pytest.fixture
@@ -30,25 +26,6 @@ def camera(request):
         yield cam
 
 
-def tool_env():
-    env = dict(os.environ)
-    env.pop("LD_PRELOAD", None)
-    return env
-
-
-@pytest.fixture(scope="session")
-def display():
-    """A virtual X display for wxPython children. Xvfb picks a free display number itself (-displayfd), so
-    that parallel runs never race for one, and keeps serving after its last client left (-noreset)."""
-    read, write = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-                               "-noreset"], pass_fds=(write,), env=tool_env(), stderr=subprocess.DEVNULL)
-    os.close(write)
-    with os.fdopen(read) as numbers:
-        number = numbers.readline().strip()
-    yield ":" + number
-    server.terminate()
-    server.wait()
 
 
 def run_python(*args, env=None, timeout=60):
