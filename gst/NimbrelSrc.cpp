@@ -228,6 +228,11 @@ void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* par
     auto* src = GST_NIMBREL_SRC(object);
     State& state = *src->state;
     Controls change;
+    // What the user set: applied now and at every start, and shown until the camera's reading is in.
+    const auto want = [&](auto value, auto Controls::*control, auto Readings::*reading) {
+        change.*control = state.wanted.*control = value;
+        state.applied.*reading = value;
+    };
     {
         std::lock_guard lock(state.lock);
         switch (id) {
@@ -236,25 +241,14 @@ void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* par
             case PROP_OPTIMIZE_CLOCK: state.optimizeClock = g_value_get_boolean(value); return;
             case PROP_QUEUE_DEPTH: state.queueDepth = g_value_get_int(value); return;
             case PROP_TIMEOUT: state.timeoutMs = g_value_get_uint(value); return;
-            case PROP_EXPOSURE:
-                change.exposure = state.wanted.exposure = g_value_get_double(value);
-                state.applied.exposure = *change.exposure;
-                break;
-            case PROP_GAIN:
-                change.gain = state.wanted.gain = g_value_get_int(value);
-                state.applied.gain = *change.gain;
-                break;
+            case PROP_EXPOSURE: want(g_value_get_double(value), &Controls::exposure, &Readings::exposure); break;
+            case PROP_GAIN: want(g_value_get_int(value), &Controls::gain, &Readings::gain); break;
             case PROP_AUTO_GAIN:
-                change.autoGain = state.wanted.autoGain = g_value_get_boolean(value);
-                state.applied.autoGain = *change.autoGain;
+                want(g_value_get_boolean(value) != FALSE, &Controls::autoGain, &Readings::autoGain);
                 break;
-            case PROP_BRIGHTNESS:
-                change.brightness = state.wanted.brightness = g_value_get_int(value);
-                state.applied.brightness = *change.brightness;
-                break;
+            case PROP_BRIGHTNESS: want(g_value_get_int(value), &Controls::brightness, &Readings::brightness); break;
             case PROP_AUTO_WHITE_BALANCE:
-                change.autoWhiteBalance = state.wanted.autoWhiteBalance = g_value_get_boolean(value);
-                state.applied.autoWhiteBalance = *change.autoWhiteBalance;
+                want(g_value_get_boolean(value) != FALSE, &Controls::autoWhiteBalance, &Readings::autoWhiteBalance);
                 break;
             default: G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, param); return;
         }
