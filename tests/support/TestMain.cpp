@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <wx/log.h>
 
+#include "SimulatorDefaults.h"
+
 namespace {
 
 void failOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg) {
@@ -16,6 +18,7 @@ void failOnAssert(const wxString& file, int line, const wxString& func, const wx
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    testsupport::clearSimulatorOverrides();
     wxSetAssertHandler(failOnAssert);
     wxLog::EnableLogging(false);
     const host::ApplicationScope wx(argc, argv);
