@@ -48,26 +48,27 @@ struct StreamCore {
     std::condition_variable control;     // the worker: stop or the end of a pause
     std::condition_variable idle;        // a pause: the worker holds no buffer
     std::thread worker;
-    bool running = false;
-    bool stopRequested = false;
-    bool eventEnabled = false;
-    int pauses = 0;
-    bool busy = false;
-    bool fresh = true;  // the next frame may predate a change: look again, keep none
+    int pauses{};
+    bool busy{};
+
+    // Each set by start() (value-initialised until then).
+    bool running{};
+    bool stopRequested{};
+    bool eventEnabled{};
+    bool fresh{};  // the next frame may predate a change: look again, keep none
     std::exception_ptr failure;
     std::deque<FrameSlot*> queue;
-    std::size_t depth = 3;
-    std::uint64_t delivered = 0;
-    std::uint64_t dropped = 0;
+    std::size_t depth{};
+    std::uint64_t delivered{};
+    std::uint64_t dropped{};
     std::optional<std::uint64_t> lastDelivered;
-    FramePool* pool = nullptr;
-
-    HIDS camera = 0;
-    char* memory = nullptr;
-    int memoryId = 0;
-    int maxWidth = 0;
-    int maxHeight = 0;
-    bool color = true;
+    FramePool* pool{};
+    HIDS camera{};
+    char* memory{};
+    int memoryId{};
+    int maxWidth{};
+    int maxHeight{};
+    bool color{};
 
     void run();
     // Holds `source`, reads its frame's number and copies the area unless it is to be passed by.
@@ -135,9 +136,9 @@ void detail::StreamCore::run() {
             const INT waited = ueye_role::waitFrameEvent(camera, kWaitMs);
             if (waited == ueye_role::kWaitTimedOut) continue;
             checkSdk(waited, ueye_role::kWaitFrameEvent);
-            bool isFresh = false;
-            char* frameMemory = nullptr;
-            int frameMemoryId = 0;
+            bool isFresh{};
+            char* frameMemory{};
+            int frameMemoryId{};
             {
                 std::unique_lock lock(mutex);
                 control.wait(lock, [&] { return stopRequested || pauses == 0; });
@@ -298,7 +299,6 @@ void FrameStream::stop() {
         if (s.pool) s.pool->retire();
         s.pool = nullptr;
         s.running = false;
-        s.stopRequested = false;
         disable = s.eventEnabled;
         s.eventEnabled = false;
     }

@@ -6,7 +6,10 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <future>
+#include <set>
 
 namespace testsupport {
 namespace {
@@ -73,6 +76,7 @@ TEST_F(StreamTest, ASlowConsumerGetsWholeRisingFramesAndAnExactDropCount) {
     stream()->start(3);
     std::uint64_t first = 0;
     std::uint64_t last = 0;
+    std::set<const std::uint8_t*> slots;
     for (int i = 0; i < 30; ++i) {
         const auto frame = stream()->next(2s);
         ASSERT_TRUE(frame);
@@ -80,12 +84,46 @@ TEST_F(StreamTest, ASlowConsumerGetsWholeRisingFramesAndAnExactDropCount) {
         if (i == 0) first = frame->sequence();
         EXPECT_GT(frame->sequence(), last);
         last = frame->sequence();
+        slots.insert(frame->data());
+        const Frame copy(*frame);  // a copy lets go as well
         std::this_thread::sleep_for(50ms);
     }
     EXPECT_EQ(stream()->delivered(), 30u);
     EXPECT_EQ(stream()->delivered() + stream()->dropped(), last - first + 1);
     // Taking 20 frames a second of 60 misses some.
     EXPECT_GT(stream()->dropped(), 0u);
+    // Left alone, the queue overflows. Frames pushed out of it and frames let
+    // go are used again: the pool never grows past the queue, the frame
+    // being filled and the one held.
+    std::this_thread::sleep_for(500ms);
+    for (int i = 0; i < 6; ++i) {
+        const auto frame = stream()->next(2s);
+        ASSERT_TRUE(frame);
+        slots.insert(frame->data());
+    }
+    EXPECT_LE(slots.size(), 5u);
+}
+
+// The worker is named for debuggers and profilers, and gone once stopped.
+TEST_F(StreamTest, TheWorkerIsNamedAndEndsWithTheStream) {
+    const auto workers = [] {
+        int count = 0;
+        for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+            std::ifstream comm(task.path() / "comm");
+            std::string name;
+            std::getline(comm, name);
+            count += name == "nimbrel-stream";
+        }
+        return count;
+    };
+    open();
+    stream()->start();
+    // The worker names itself as it starts.
+    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    while (workers() == 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
+    EXPECT_EQ(workers(), 1);
+    stream()->stop();
+    EXPECT_EQ(workers(), 0);
 }
 
 TEST_F(StreamTest, AHeldFrameIsNeverWrittenAgain) {
