@@ -171,10 +171,10 @@ TEST_F(HostCamera, AFailedRecordingIsStoppedAndToldInWords) {
     EXPECT_EQ(host::describeLoss("f", kept, ""), said);
     host::RecordingKept other = kept;
     other.disk = host::DiskState::Full;
-    other.bytesLeft = 2047;
+    other.bytesLeft = 2048;
     EXPECT_EQ(host::describeLoss("f", other, "no index"),
               said + "; the file system holding " + kept.folder +
-                  " is full (1 kB left); the file could not be finished: no index");
+                  " is full (2 kB left); the file could not be finished: no index");
     other.disk = host::DiskState::ReadOnly;
     EXPECT_EQ(host::describeLoss("f", other, ""), said + "; the file system holding " + kept.folder + " is read-only");
 }
