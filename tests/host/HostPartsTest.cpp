@@ -7,6 +7,7 @@
 #include "EventPump.h"
 #include "Format.h"
 #include "LivePicture.h"
+#include "RecordingGuard.h"
 #include "RecordingLoss.h"
 #include "StopSignal.h"
 
@@ -177,6 +178,21 @@ TEST_F(HostCamera, AFailedRecordingIsStoppedAndToldInWords) {
                   " is full (2 kB left); the file could not be finished: no index");
     other.disk = host::DiskState::ReadOnly;
     EXPECT_EQ(host::describeLoss("f", other, ""), said + "; the file system holding " + kept.folder + " is read-only");
+}
+
+TEST(DiskRoom, TheReserveCoversHeadersIndexAndAFrameAndARefusalSaysBoth) {
+    TempDir dir;
+    const host::DiskRoom small = host::roomToStart(dir.file("x.avi"), 640, 480);
+    const host::DiskRoom large = host::roomToStart(dir.file("x.avi"), 4912, 3684);
+    // The headers rewritten at the end (160 kB) and one guessed frame, no more than a few.
+    EXPECT_GT(small.bytesNeeded, 160u * 1024 + 640 * 480 / 10);
+    EXPECT_LT(small.bytesNeeded, 1024u * 1024);
+    EXPECT_GT(large.bytesNeeded, small.bytesNeeded);
+    EXPECT_EQ(small.folder + "/", dir.path());
+    EXPECT_EQ(host::startRefusal(small), "");  // the test folder has room for one frame
+    EXPECT_EQ(host::startRefusal({"f", 2048, 4096}),
+              "the disk holding f is nearly full: 2 kB left, and a recording "
+              "there needs at least 4 kB to be finished with its index");
 }
 
 // A chunk as AVI writers lay it out: id, little-endian size, data padded to
