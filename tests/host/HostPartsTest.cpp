@@ -190,6 +190,10 @@ TEST(DiskRoom, TheReserveCoversHeadersIndexAndAFrameAndARefusalSaysBoth) {
     EXPECT_GT(large.bytesNeeded, small.bytesNeeded);
     EXPECT_EQ(small.folder + "/", dir.path());
     EXPECT_EQ(host::startRefusal(small), "");  // the test folder has room for one frame
+    // A file the recording will replace counts as free (a sparse one, so that it takes no room itself).
+    writeFile(dir.file("x.avi"), "");
+    std::filesystem::resize_file(dir.file("x.avi"), std::uintmax_t{1} << 30);
+    EXPECT_GT(host::roomToStart(dir.file("x.avi"), 640, 480).bytesFree, small.bytesFree + (std::uint64_t{1} << 29));
     EXPECT_EQ(host::startRefusal({"f", 2048, 4096}),
               "the disk holding f is nearly full: 2 kB left, and a recording "
               "there needs at least 4 kB to be finished with its index");
