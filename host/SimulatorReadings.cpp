@@ -31,12 +31,17 @@ const std::string& firstCamera() {
     static const std::string first = ueye_sim::connectedCamera();
     return first;
 }
+// Whether a name has replaced the cameras connected when the process began.
+bool connectedByName = false;
 }  // namespace
 
 void chooseCamera(const std::string& name) {
     firstCamera();  // noted before the first choice changes it
     if (tookCameraId(name)) return;
-    if (ueye_sim::connectCamera(name)) return;
+    if (ueye_sim::connectCamera(name)) {
+        connectedByName = true;
+        return;
+    }
     std::string known;
     for (const auto& model : ueye_sim::catalogue()) known += (known.empty() ? "" : ", ") + model.name;
     throw UsageError("unknown camera '" + name + "' (known: " + known + ")");
@@ -44,7 +49,9 @@ void chooseCamera(const std::string& name) {
 
 void chooseFirstCamera() {
     chooseCameraId(0);
-    ueye_sim::connectCamera(firstCamera());
+    // Reconnecting only after a name: UESIM_CAMERAS's list stays whole.
+    if (connectedByName) ueye_sim::connectCamera(firstCamera());
+    connectedByName = false;
 }
 
 std::string pixelClockReading() { return std::to_string(ueye_sim::state().pixelClock) + " MHz (simulator's reading)"; }

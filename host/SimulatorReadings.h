@@ -13,7 +13,8 @@ namespace host {
 // (listing the ones it does), and for any name in a vendor build.
 void chooseCamera(const std::string& name);
 // Connects again the camera that was connected when the process began (the
-// first camera), whatever chooseCamera chose since. Nothing in a vendor build.
+// first camera) when chooseCamera connected another by name since, and asks
+// for the first camera by id. Only the latter in a vendor build.
 void chooseFirstCamera();
 
 // The current pixel clock as a host shows it.

@@ -12,6 +12,8 @@
 
 #include <cmath>
 #include <sstream>
+#include <string>
+#include <variant>
 
 namespace nimbrel_python {
 
@@ -61,6 +63,31 @@ void cameraAction(py::class_<Camera>& cls, const char* name, const char* doc) {
 }
 
 int gainValue(double reported) { return static_cast<int>(std::lround(reported)); }
+
+// CameraInfo is a named tuple: it unpacks, compares and prints as one.
+void bindCameraList(py::module_& module) {
+    const py::module_ builtins = py::module_::import("builtins");
+    py::list fields;
+    fields.append(py::make_tuple("id", builtins.attr("int")));
+    fields.append(py::make_tuple("model", builtins.attr("str")));
+    fields.append(py::make_tuple("in_use", builtins.attr("bool")));
+    py::object info = py::module_::import("typing").attr("NamedTuple")("CameraInfo", fields);
+    info.attr("__module__") = module.attr("__name__");
+    info.attr("__doc__") =
+        "A connected camera: id (what open(camera=...) takes), model (the sensor's name) and in_use (open "
+        "already, here or in another process: it cannot be opened now).";
+    module.attr("CameraInfo") = info;
+    module.def(
+        "cameras",
+        [info]() {
+            py::list listed;
+            for (const auto& camera : nm::Camera::getConnectedCameras())
+                listed.append(info(camera.id, camera.model.str(), camera.inUse));
+            return listed;
+        },
+        R"(The cameras connected to the computer, as CameraInfo tuples in the camera SDK's order; empty when
+there is none. Needs no open camera; CameraError when the SDK cannot list them.)");
+}
 
 }  // namespace
 
@@ -233,20 +260,28 @@ is called on the main thread when the work is over, from the event loop.)");
     });
     cls.def("__repr__", &describe);
 
+    bindCameraList(module);
     module.def(
         "open",
-        [](const std::optional<py::object>& appDir, const std::optional<std::string>& camera) {
+        [](const std::optional<py::object>& appDir, const std::optional<std::variant<std::string, int>>& camera) {
             std::optional<std::string> folder;
             if (appDir) folder = absolutePath(*appDir);
-            return Camera::open(folder, camera);
+            std::optional<std::string> choice;
+            if (camera) {
+                const auto* id = std::get_if<int>(&*camera);
+                choice = id ? std::to_string(*id) : std::get<std::string>(*camera);
+            }
+            return Camera::open(folder, choice);
         },
         py::arg("app_dir") = py::none(), py::arg("camera") = py::none(),
         R"(Loads the settings and opens the camera; returns a Camera, to close (or use in a with block).
 
 app_dir: the folder whose res/config.xml holds the settings; None for the per-user settings folder
 ($XDG_CONFIG_HOME/nimbrel-model, else ~/.config/nimbrel-model), created from the shipped file on first use.
-camera: a simulated camera to open ("SIM1280-C", "SIM1280-M", "SIM2592-C", "SIM4912-M", "SIM1284-C",
-"SIM1284-M") in a simulator build; None for the first camera (in the simulator the one UESIM_CAMERA names, whatever an earlier open chose). One camera is open at a time: a second open() raises CameraError.)");
+camera: a camera id from cameras() (an int, or its digits), or a simulated camera to open ("SIM1280-C",
+"SIM1280-M", "SIM2592-C", "SIM4912-M", "SIM1284-C", "SIM1284-M") in a simulator build; None for the first
+camera (in the simulator the first that UESIM_CAMERAS or UESIM_CAMERA names, whatever an earlier open chose). One
+camera is open at a time: a second open() raises CameraError.)");
     module.def(
         "run_events",
         [](double seconds) {

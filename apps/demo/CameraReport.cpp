@@ -41,6 +41,13 @@ void printRanges(const Nimbrel_model::Camera& camera, std::ostream& out) {
         << "  " << label("area height") << describeRange(camera.getHeightRange(), "pixels") << std::endl;
 }
 
+void printConnectedCameras(std::ostream& out) {
+    out << "connected cameras (--camera takes the id):\n";
+    for (const auto& camera : Nimbrel_model::Camera::getConnectedCameras())
+        out << "  " << camera.id << "  " << camera.model.str() << (camera.inUse ? "  (open)" : "") << "\n";
+    out << std::flush;
+}
+
 std::string gainsLine(const Nimbrel_model::Camera& camera) {
     return label("gains") + "master " + number(camera.getGain()) + ", red " + number(camera.getRedGain()) + ", green " +
            number(camera.getGreenGain()) + ", blue " + number(camera.getBlueGain()) + ", auto " +

@@ -15,6 +15,9 @@ void printCameraReport(const Nimbrel_model::Camera& camera, std::ostream& out);
 // What each setting accepts, as the camera reports it now.
 void printRanges(const Nimbrel_model::Camera& camera, std::ostream& out);
 
+// Every camera the SDK lists, with its id and model; the open one marked.
+void printConnectedCameras(std::ostream& out);
+
 std::string gainsLine(const Nimbrel_model::Camera& camera);
 std::string exposureLine(const Nimbrel_model::Camera& camera);
 std::string frameRateLine(const Nimbrel_model::Camera& camera);

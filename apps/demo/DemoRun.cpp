@@ -75,7 +75,10 @@ void DemoRun::execute() {
         out_ << "the camera did not open with its user preset; deleted the preset of " << camera.getName().str()
              << " from " << configFile() << " and opened the camera with the factory values" << std::endl;
     printCameraReport(camera, out_);
-    if (options_.info) printRanges(camera, out_);
+    if (options_.info) {
+        printRanges(camera, out_);
+        printConnectedCameras(out_);
+    }
     StopSignal::throwIfRaised();
 
     applySettings(camera, options_, out_);

@@ -22,7 +22,9 @@ const OptionSpec kOptimize = OptionSpec::flag(
     "let the camera pick its best pixel clock and frame rate (runs on a worker thread; the demo waits for its end)");
 
 const OptionSpec kInfo =
-    OptionSpec::flag("info", "print the camera's settings and the range the camera accepts for each, then close it");
+    OptionSpec::flag("info",
+                     "print the camera's settings, the range the camera accepts for each and the connected "
+                     "cameras, then close it");
 
 constexpr const char* kDefaultSnapshot = "snapshot.jpg";
 constexpr const char* kDefaultRecording = "demo.avi";

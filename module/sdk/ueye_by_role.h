@@ -35,6 +35,14 @@ __attribute__((visibility("default"))) INT is_GetFrameTimeRange(HIDS hCam, doubl
 // current state. Status 0 means the three outputs hold.
 __attribute__((visibility("default"))) INT is_GetSettingRange(HIDS hCam, INT setting, double* pMin, double* pMax,
                                                               double* pStep);
+
+// The cameras connected to the computer, whether open or not: how many there
+// are (*pCount) and, for the first `capacity` of them, the camera id that
+// is_InitCamera takes, the model name (zero-terminated, cut to `modelBytes`
+// bytes each, one after the other in pModels) and 1 when the camera is open
+// already. With capacity 0 the arrays may be null. Status 0 means all hold.
+__attribute__((visibility("default"))) INT is_ListConnectedCameras(INT capacity, INT* pCount, INT* pCameraIds,
+                                                                   char* pModels, INT modelBytes, INT* pInUse);
 }
 
 namespace ueye_role {
@@ -87,6 +95,13 @@ inline INT frameInfo(HIDS camera, INT memoryId, std::uint64_t* number, std::uint
     *number = info.u64FrameNumber;
     *deviceTime = info.u64TimestampDevice;
     return status;
+}
+
+// The connected cameras, as is_ListConnectedCameras lists them. A maker's SDK
+// answers with its camera count and its camera list: call those here.
+constexpr const char* kCameraList = "is_ListConnectedCameras";
+inline INT cameraList(INT capacity, INT* count, INT* ids, char* models, INT modelBytes, INT* inUse) {
+    return is_ListConnectedCameras(capacity, count, ids, models, modelBytes, inUse);
 }
 
 // The smallest and largest value a setting takes, and its step.

@@ -8,7 +8,8 @@ from ._nimbrel_model import __version__ as __version__
 
 __doc__ = _nimbrel_model.__doc__
 __all__ = [
-    "Camera", "CameraClosedError", "CameraError", "Config", "Frame", "FrameIterator", "config", "open", "run_events"
+    "Camera", "CameraClosedError", "CameraError", "CameraInfo", "Config", "Frame", "FrameIterator", "cameras",
+    "config", "open", "run_events"
 ]
 for _name in __all__:
     _value = getattr(_nimbrel_model, _name)

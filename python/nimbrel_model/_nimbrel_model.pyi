@@ -2,7 +2,7 @@
 settings file."""
 
 import os
-from typing import Callable, Iterator, TypedDict, Union
+from typing import Callable, Iterator, NamedTuple, TypedDict, Union
 
 import numpy as np
 import numpy.typing as npt
@@ -297,14 +297,27 @@ class Config:
     recording_replay_frame_rate: int
     """Stored replay frame rate (0: none)."""
 
-def open(app_dir: _Path | None = None, camera: str | None = None) -> Camera:
+class CameraInfo(NamedTuple):
+    """A connected camera: id (what open(camera=...) takes), model (the sensor's name) and in_use (open
+    already, here or in another process: it cannot be opened now)."""
+
+    id: int
+    model: str
+    in_use: bool
+
+def cameras() -> list[CameraInfo]:
+    """The cameras connected to the computer, as CameraInfo tuples in the camera SDK's order; empty when there
+    is none. Needs no open camera; CameraError when the SDK cannot list them."""
+
+def open(app_dir: _Path | None = None, camera: str | int | None = None) -> Camera:
     """Loads the settings and opens the camera; returns a Camera, to close (or use in a with block).
 
     app_dir: the folder whose res/config.xml holds the settings; None for the per-user settings folder
     ($XDG_CONFIG_HOME/nimbrel-model, else ~/.config/nimbrel-model), created from the shipped file on first use.
-    camera: a simulated camera to open ("SIM1280-C", "SIM1280-M", "SIM2592-C", "SIM4912-M", "SIM1284-C",
-    "SIM1284-M") in a simulator build; None for the one connected (UESIM_CAMERA). One camera is open at a time:
-    a second open() raises CameraError."""
+    camera: a camera id from cameras() (an int, or its digits), or a simulated camera to open ("SIM1280-C",
+    "SIM1280-M", "SIM2592-C", "SIM4912-M", "SIM1284-C", "SIM1284-M") in a simulator build; None for the first
+    camera (in the simulator the first that UESIM_CAMERAS or UESIM_CAMERA names, whatever an earlier open
+    chose). One camera is open at a time: a second open() raises CameraError."""
 
 def run_events(seconds: float) -> None:
     """Runs the event loop for that many seconds: recordings take their frames and callbacks run. Not needed

@@ -176,6 +176,7 @@ except nm.CameraError as error:
 
 
 @pytest.mark.parametrize("fault, action, function, status", [
+    ("is_ListConnectedCameras=5", "nm.cameras()", "is_ListConnectedCameras", 5),
     ("is_SetGamma=3", "nm.open()", "is_SetGamma", 3),
     ("is_SetAOI=-4", "nm.open().width", "is_SetAOI", -4),
     ("isavi_InitAVI=7", "nm.open().start_recording(sys.argv[2], 1)", "isavi_InitAVI", 7),
@@ -189,3 +190,24 @@ def test_an_sdk_failure_arrives_as_camera_error(tmp_path, fault, action, functio
     assert function in text and text.endswith(str(status))
     if function == "isavi_AddFrame":  # the frames before the failure, in a finished file
         assert probe(clip)["frames"] == probe(clip)["declared"] == 2
+
+
+CAMERAS = """
+import json
+import nimbrel_model as nm
+seen = [nm.cameras()]
+with nm.open(camera=2) as cam:
+    seen.append(nm.cameras())
+with nm.open() as cam:  # the first again, and the list stays whole
+    seen.append(nm.cameras())
+print(json.dumps([[list(info) for info in listed] for listed in seen]))
+"""
+
+
+def test_the_connected_cameras_are_listed_before_and_while_one_is_open(tmp_path):
+    out = run_python("-c", CAMERAS, env={"UESIM_CAMERAS": "SIM1280-C,SIM2592-C", "XDG_CONFIG_HOME": str(tmp_path)})
+    first, second = [1, "SIM1280-C"], [2, "SIM2592-C"]
+    assert json.loads(out) == [[first + [False], second + [False]], [first + [False], second + [True]],
+                               [first + [True], second + [False]]]
+    (info,) = nm.cameras()
+    assert (type(info).__module__, info.id, info.model) == ("nimbrel_model", 1, "SIM1280-C")

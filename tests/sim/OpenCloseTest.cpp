@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <functional>
+#include <vector>
 
 using namespace simtest;
 
@@ -55,6 +56,26 @@ TEST_F(SimTest, TheEnvironmentOrConnectCameraPicksTheCamera) {
     SENSORINFO info{};
     ASSERT_EQ(is_GetSensorInfo(handle, &info), IS_SUCCESS);
     EXPECT_STREQ(info.strSensorName, "SIM1280-C") << "the open camera stays until it is closed";
+}
+
+TEST_F(SimTest, TheCameraListCountsAllAndFillsWhatFits) {
+    ScopedEnv cameras("UESIM_CAMERAS", "SIM1280-C,SIM4912-M,SIM1280-M");
+    ueye_sim::reset();
+    int count = -1, ids[2] = {}, inUse[2] = {};
+    char models[2][6] = {};
+    EXPECT_EQ(is_ListConnectedCameras(0, &count, nullptr, nullptr, 0, nullptr), IS_SUCCESS);
+    EXPECT_EQ(count, 3);
+    HIDS handle = 2;
+    ASSERT_EQ(is_InitCamera(&handle, nullptr), IS_SUCCESS);
+    ASSERT_EQ(is_ListConnectedCameras(2, &count, ids, models[0], 6, inUse), IS_SUCCESS);
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(std::vector<int>(ids, ids + 2), (std::vector<int>{1, 2}));
+    EXPECT_STREQ(models[1], "SIM49") << "cut to the room given, zero-terminated";
+    EXPECT_EQ(std::vector<int>(inUse, inUse + 2), (std::vector<int>{0, 1}));
+    for (const int capacity : {-1, 1})
+        EXPECT_EQ(is_ListConnectedCameras(capacity, &count, nullptr, models[0], 6, inUse), IS_INVALID_PARAMETER);
+    EXPECT_EQ(is_ListConnectedCameras(1, &count, ids, models[0], 0, inUse), IS_INVALID_PARAMETER);
+    EXPECT_EQ(is_ListConnectedCameras(0, nullptr, nullptr, nullptr, 0, nullptr), IS_INVALID_PARAMETER);
 }
 
 TEST_F(SimTest, SensorInformationDescribesEachCatalogueModel) {

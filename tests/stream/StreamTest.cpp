@@ -248,5 +248,32 @@ TEST_F(StreamTest, InitByIdOpensThatCamera) {
     expectSdkFailure([&] { camera()->initById(3); }, "is_InitCamera", 3);
 }
 
+// Each connected camera as "id model" and " in use" when open.
+Names connectedCameras() {
+    Names listed;
+    for (const auto& c : Nimbrel_model::Camera::getConnectedCameras())
+        listed.push_back(std::to_string(c.id) + " " + c.model.str() + (c.inUse ? " in use" : ""));
+    return listed;
+}
+
+TEST_F(StreamTest, ConnectedCamerasListIdsModelsAndTheOpenOne) {
+    setenv("UESIM_CAMERAS", "SIM1280-C,SIM2592-C", 1);
+    ueye_sim::reset();
+    EXPECT_EQ(connectedCameras(), (Names{"1 SIM1280-C", "2 SIM2592-C"}));
+    camera()->initById(2);
+    EXPECT_EQ(connectedCameras(), (Names{"1 SIM1280-C", "2 SIM2592-C in use"}));
+    camera()->exit();
+    // More cameras than the first query has room for.
+    setenv("UESIM_CAMERAS", "SIM1280-M,SIM1280-M,SIM1280-M,SIM1280-M,SIM1280-M,SIM1280-M,SIM1280-M,SIM1280-M,SIM4912-M",
+           1);
+    ueye_sim::reset();
+    EXPECT_EQ(connectedCameras().size(), 9u);
+    EXPECT_EQ(connectedCameras().back(), "9 SIM4912-M");
+    ueye_sim::connectCamera("none");
+    EXPECT_EQ(connectedCameras(), Names{});
+    ueye_sim::failCall("is_ListConnectedCameras", 5);
+    expectSdkFailure([] { connectedCameras(); }, "is_ListConnectedCameras", 5);
+}
+
 }  // namespace
 }  // namespace testsupport

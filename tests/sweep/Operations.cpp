@@ -113,6 +113,8 @@ std::vector<Operation> build() {
         {"getExposureRange", kColor, opened, [](S& s) { (void)s.camera()->getExposureRange(); }},
         {"getFrameRateRange", kColor, opened, [](S& s) { (void)s.camera()->getFrameRateRange(); }},
         {"getWidthRange", kColor, opened, [](S& s) { (void)s.camera()->getWidthRange(); }},
+        // The connected cameras, asked before any opening.
+        {"getConnectedCameras", kColor, nothing, [](S&) { (void)Nimbrel_model::Camera::getConnectedCameras(); }},
         // White balance.
         {"doWhiteBalance", kColor, opened, [](S& s) { s.camera()->doWhiteBalance(); }},
         {"stopWhiteBalance", kColor, opened, [](S& s) { s.camera()->stopWhiteBalance(); }},

@@ -30,6 +30,17 @@ struct SettingRange {
     bool contains(double value) const { return value >= min && value <= max; }
 };
 
+/// \brief A camera connected to the computer, as Camera::getConnectedCameras()
+/// lists it.
+///
+/// An addition to the module's original interface, beside
+/// Camera::initById(): it tells a host which ids there are to open.
+struct ConnectedCamera {
+    int id = 0;                   ///< The SDK's camera id, for Camera::initById().
+    Qel::Strings::hstring model;  ///< The camera's model name, as the SDK reports it.
+    bool inUse = false;           ///< Open already (by this process or another): it cannot be opened now.
+};
+
 /// \brief The one camera that the module drives: opening and closing it, the
 /// live picture, every camera parameter, AVI recording and the pixel clock
 /// optimisation.
@@ -133,6 +144,17 @@ public:
     /// \throws Qel::Exception as init(); message 63 naming "is_InitCamera"
     /// when no camera of that id can be opened.
     void initById(const int& cameraId);
+
+    /// \brief The cameras connected to the computer, open or not, in the
+    /// SDK's order; empty when there is none.
+    ///
+    /// An addition to the module's original interface. One SDK query (two
+    /// when more than eight cameras are connected), on the caller's thread;
+    /// it needs neither an open camera nor an instance, and changes nothing.
+    /// \return Each camera's id, model and whether it is in use.
+    /// \throws Qel::Exception message 63 naming "is_ListConnectedCameras",
+    /// also with status -1 when the SDK reports a negative count.
+    static std::vector<ConnectedCamera> getConnectedCameras();
 
     /// \brief Stops live capture, frees the image memory and closes the camera.
     ///

@@ -195,9 +195,13 @@ UEYE_API INT isavi_CloseAVI(INT aviId);
 // off; the capture sequence's buffer in use (ppMem) and the last one written;
 // the highest pixel clock the camera sustains (MHz) and the frame rate there;
 // the shortest, longest and step of the frame time in seconds; the smallest,
-// largest and step of a setting (IS_RANGE_*).
+// largest and step of a setting (IS_RANGE_*); the connected cameras (up to
+// `capacity` of them: id, model name in `modelBytes` bytes each, 1 when open)
+// and how many there are.
 UEYE_API INT is_UncheckedSetup(HIDS hCam, INT mode, INT param);
 UEYE_API INT is_GetActiveBuffer(HIDS hCam, INT* pNum, char** ppMem, char** ppMemLast);
 UEYE_API INT is_GetOptimalTiming(HIDS hCam, INT mode, INT timeoutMs, INT* pMaxPixelClock, double* pMaxFrameRate);
 UEYE_API INT is_GetFrameTimeRange(HIDS hCam, double* pMin, double* pMax, double* pInterval);
 UEYE_API INT is_GetSettingRange(HIDS hCam, INT setting, double* pMin, double* pMax, double* pStep);
+UEYE_API INT is_ListConnectedCameras(INT capacity, INT* pCount, INT* pCameraIds, char* pModels, INT modelBytes,
+                                     INT* pInUse);

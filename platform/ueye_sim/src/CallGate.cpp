@@ -19,7 +19,7 @@ std::string decimal(double value) {
 
 // Functions whose first argument is not a camera handle or AVI id.
 bool takesHandleFirst(const std::string& function) {
-    return function != "is_InitCamera" && function != "isavi_InitAVI";
+    return function != "is_InitCamera" && function != "isavi_InitAVI" && function != "is_ListConnectedCameras";
 }
 
 }  // namespace

@@ -23,3 +23,9 @@ INT is_ExitCamera(HIDS hCam) {
     call.arg(hCam);
     return gated(call, [&] { return camera().close(hCam); });
 }
+
+INT is_ListConnectedCameras(INT capacity, INT* pCount, INT* pCameraIds, char* pModels, INT modelBytes, INT* pInUse) {
+    CallGate call("is_ListConnectedCameras");
+    call.arg(capacity).out(pCount).out(pCameraIds).out(pModels).arg(modelBytes).out(pInUse);
+    return gated(call, [&] { return camera().listCameras(capacity, pCount, pCameraIds, pModels, modelBytes, pInUse); });
+}

@@ -3,6 +3,7 @@
 
 #include "Environment.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <iostream>
@@ -127,6 +128,23 @@ void VirtualCamera::closeLocked() {
     open_ = false;
     frameEventEnabled_ = frameEventSet_ = false;
     frameDone_.notify_all();
+}
+
+int VirtualCamera::listCameras(int capacity, int* count, int* ids, char* models, int modelBytes, int* inUse) const {
+    if (!count || capacity < 0 || (capacity > 0 && (!ids || !models || !inUse || modelBytes < 1)))
+        return IS_INVALID_PARAMETER;
+    std::lock_guard lock(mutex_);
+    *count = static_cast<int>(connected_.size());
+    const int listed = std::min(capacity, *count);
+    for (int i = 0; i < listed; ++i) {
+        const auto id = static_cast<HIDS>(i + 1);
+        ids[i] = static_cast<int>(id);
+        char* model = models + static_cast<std::size_t>(i) * static_cast<std::size_t>(modelBytes);
+        std::memset(model, 0, static_cast<std::size_t>(modelBytes));
+        connected_[static_cast<std::size_t>(i)]->name.copy(model, static_cast<std::size_t>(modelBytes - 1));
+        inUse[i] = openLocked(id) ? 1 : 0;
+    }
+    return IS_SUCCESS;
 }
 
 int VirtualCamera::sensorInfo(HIDS handle, SENSORINFO* info) const {

@@ -42,6 +42,7 @@ public:
     int open(HIDS* handle);
     int close(HIDS handle);
     int sensorInfo(HIDS handle, SENSORINFO* info) const;
+    int listCameras(int capacity, int* count, int* ids, char* models, int modelBytes, int* inUse) const;
 
     // Capture.
     int startCapture(HIDS handle, int wait);
