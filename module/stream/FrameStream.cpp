@@ -246,15 +246,10 @@ FrameStream* FrameStream::getInstance() {
     return _instance;
 }
 
-FrameStream::FrameStream() : state_(new State()) { streamCore = state_; }
+FrameStream::FrameStream() : state_(std::make_unique<State>()) { streamCore = state_.get(); }
 
-FrameStream::~FrameStream() {
-    try {
-        stop();
-    } catch (...) {
-    }
-    delete state_;
-}
+// Never called: the one stream lives as long as the process.
+FrameStream::~FrameStream() = default;
 
 void FrameStream::start(const int& queueDepth) {
     stop();

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace Nimbrel_model {
@@ -114,7 +115,7 @@ private:
     ~FrameStream();
     static FrameStream* _instance;
     struct State;
-    State* state_;
+    std::unique_ptr<State> state_;
 };
 
 }  // namespace Nimbrel_model
