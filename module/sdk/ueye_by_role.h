@@ -48,9 +48,7 @@ __attribute__((visibility("default"))) INT is_ListConnectedCameras(INT capacity,
 namespace ueye_role {
 
 // The two calls above whose status the module drops, by the SDK's names.
-constexpr const char* kUncheckedSetup = "is_UncheckedSetup";
-constexpr const char* kActiveBuffer = "is_GetActiveBuffer";
-constexpr const char* kStatusDropped[] = {kUncheckedSetup, kActiveBuffer};
+constexpr const char* kStatusDropped[] = {"is_UncheckedSetup", "is_GetActiveBuffer"};
 
 inline INT uncheckedSetup(HIDS camera, INT mode, INT param) { return is_UncheckedSetup(camera, mode, param); }
 
