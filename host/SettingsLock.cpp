@@ -12,23 +12,17 @@ namespace host {
 
 namespace {
 
-// What the holder wrote into the lock file: "PID PROGRAM".
+// What the holder wrote into the lock file, "PID PROGRAM", as "PROGRAM (pid
+// PID)"; empty while it has written nothing.
 std::string readHolder(int fd) {
     std::string text(256, '\0');
-    // The holder writes right after it locks: give it a moment.
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        const ssize_t got = pread(fd, text.data(), text.size() - 1, 0);
-        if (got > 0) {
-            text.resize(static_cast<std::size_t>(got));
-            while (!text.empty() && (text.back() == '\n' || text.back() == '\0')) text.pop_back();
-            const auto space = text.find(' ');
-            if (space != std::string::npos && space > 0)
-                return text.substr(space + 1) + " (pid " + text.substr(0, space) + ")";
-            break;
-        }
-        usleep(5000);
-    }
-    return "another process";
+    const ssize_t got = pread(fd, text.data(), text.size() - 1, 0);
+    if (got <= 0) return {};
+    text.resize(static_cast<std::size_t>(got));
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\0')) text.pop_back();
+    const auto space = text.find(' ');
+    if (space == std::string::npos || space == 0) return {};
+    return text.substr(space + 1) + " (pid " + text.substr(0, space) + ")";
 }
 
 }  // namespace
@@ -37,12 +31,19 @@ SettingsLock::SettingsLock(const std::string& configFile, const std::string& pro
     const std::string path = configFile + ".lock";
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd_ < 0) return;
-    if (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        readOnly_ = true;
+    // A holder writes its name right after it locks, and empties the file as
+    // it lets go: an empty file means look again, for up to a second.
+    for (int attempt = 0;; ++attempt) {
+        if (flock(fd_, LOCK_EX | LOCK_NB) == 0) break;
         holder_ = readHolder(fd_);
-        ::close(fd_);
-        fd_ = -1;
-        return;
+        if (!holder_.empty() || attempt == 200) {
+            if (holder_.empty()) holder_ = "another process";
+            readOnly_ = true;
+            ::close(fd_);
+            fd_ = -1;
+            return;
+        }
+        usleep(5000);
     }
     const std::string line = std::to_string(getpid()) + " " + program + "\n";
     if (ftruncate(fd_, 0) == 0 && pwrite(fd_, line.data(), line.size(), 0) < 0) {
