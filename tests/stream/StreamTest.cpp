@@ -10,6 +10,7 @@
 #include <fstream>
 #include <future>
 #include <set>
+#include <thread>
 
 namespace testsupport {
 namespace {
@@ -213,6 +214,36 @@ TEST_F(StreamTest, ANewAreaComesFromTheNextCompleteFrameEachFrameWithItsSize) {
     camera()->setFrameRate(1000.0);
     for (int i = 0; i < 20; ++i) camera()->setAOI(i % 2 ? 1280 : 1264, 1024);
     EXPECT_TRUE(stream()->next(2s));
+}
+
+TEST_F(StreamTest, AnAreaChangeWaitsUntilTheWorkerLetsGoOfTheBuffer) {
+    // Each change starts just after a frame ends, while the worker copies it
+    // (a millisecond at 5 MP; the frame after a change is passed by, so every
+    // other one): no change may land while the worker holds the buffer.
+    open("SIM2592-C");
+    camera()->setFrameRate(1000.0);
+    stream()->start();
+    ASSERT_TRUE(stream()->next(2s));
+    ueye_sim::clearCallLog();
+    for (int i = 0; i < 16; ++i) {
+        ASSERT_TRUE(ueye_sim::waitFrames(2, 2000));
+        std::this_thread::sleep_for(200us);
+        camera()->setAOI(i % 2 ? 2592 : 2560, 1944);
+    }
+    stream()->stop();
+    bool held = false;
+    int holds = 0;
+    for (const auto& name : calls()) {
+        if (name == "is_LockSeqBuf") {
+            held = true;
+            ++holds;
+        } else if (name == "is_UnlockSeqBuf") {
+            held = false;
+        } else if (held) {
+            EXPECT_EQ(name, "is_GetImageInfo") << "made while the stream held the buffer";
+        }
+    }
+    EXPECT_GT(holds, 16);
 }
 
 TEST_F(StreamTest, SetDefaultsMovesTheStreamToTheNewImageMemory) {
