@@ -33,9 +33,18 @@ using Nimbrel_model::FrameStream;
 GST_DEBUG_CATEGORY_STATIC(nimbrelsrc_debug);
 #define GST_CAT_DEFAULT nimbrelsrc_debug
 
-// How often a waiting create() looks whether it was unlocked: well inside
-// the half second a pipeline may take to stop.
-constexpr std::chrono::milliseconds kWaitSlice(40);
+// How long a waiting create() waits for a frame before it looks whether it
+// was unlocked: a little over a frame period, so that a frame costs one
+// wake-up, never more than a fifth of a second, well inside the half second
+// a pipeline may take to stop.
+constexpr std::chrono::milliseconds kShortestWait(40);
+constexpr std::chrono::milliseconds kLongestWait(200);
+
+std::chrono::milliseconds waitSlice(double rate) {
+    if (rate <= 0) return kShortestWait;
+    const auto periods = std::chrono::milliseconds(static_cast<long long>(1500.0 / rate));
+    return std::clamp(periods, kShortestWait, kLongestWait);
+}
 
 enum Property : guint {
     PROP_0,
@@ -664,11 +673,12 @@ GstFlowReturn create(GstPushSrc* push, GstBuffer** out) {
         rate = state.rate;
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    const auto slice = std::min(waitSlice(rate), std::chrono::milliseconds(std::max(timeoutMs, 1u)));
     std::optional<Frame> frame;
     while (!frame) {
         if (state.flushing || state.unlocks.load() != unlocks) return GST_FLOW_FLUSHING;
         try {
-            frame = stream->next(kWaitSlice);
+            frame = stream->next(slice);
         } catch (const std::exception& error) {
             return fail(src, classify(error, Failure::Kind::Read));
         }
@@ -678,7 +688,7 @@ GstFlowReturn create(GstPushSrc* push, GstBuffer** out) {
             continue;
         }
         if (frame) break;
-        if (!stream->isRunning()) std::this_thread::sleep_for(kWaitSlice);
+        if (!stream->isRunning()) std::this_thread::sleep_for(kShortestWait);
         if (std::chrono::steady_clock::now() >= deadline) {
             return fail(src,
                         Failure(Failure::Kind::Read, "no frame from the camera within " + rateText(timeoutMs / 1000.0) +
