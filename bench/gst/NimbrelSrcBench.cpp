@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -147,6 +148,59 @@ void BM_HighestRate(benchmark::State& state) {
     state.SetLabel(sensor);
 }
 
+// GStreamer's own floor for the same frames at the same rate: an appsrc fed
+// by this thread, each frame wrapped without a copy, and the processor time
+// of its streaming thread per buffer (a wake-up and a push to fakesink), so
+// the element's figure can be read against what any live source pays here.
+void BM_LiveSourceFloor(benchmark::State& state) {
+    const char* sensor = kSensors[state.range(0)];
+    const double rate = highestRate(sensor);
+    const ueye_sim::CameraModel& model = *ueye_sim::findModel(sensor);
+    const std::size_t bytes = static_cast<std::size_t>(model.maxWidth) * model.maxHeight * (model.color ? 3 : 1);
+    std::vector<unsigned char> frame(bytes, 7);
+    const auto period =
+        std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(1.0 / rate));
+    for (auto _ : state) {
+        Pipeline pipeline("appsrc name=floor is-live=true format=time caps=video/x-raw,format=" +
+                          std::string(model.color ? "RGB" : "GRAY8") + ",width=" + std::to_string(model.maxWidth) +
+                          ",height=" + std::to_string(model.maxHeight) + ",framerate=" + fraction(rate) +
+                          " ! fakesink sync=false");
+        GstElement* appsrc = pipeline.byName("floor");
+        gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
+        const auto push = [&](int index) {
+            GstBuffer* buffer =
+                gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_READONLY, frame.data(), bytes, 0, bytes, nullptr, nullptr);
+            GST_BUFFER_PTS(buffer) = static_cast<GstClockTime>(index) * GST_SECOND / static_cast<GstClockTime>(rate);
+            GstFlowReturn flow = GST_FLOW_OK;
+            g_signal_emit_by_name(appsrc, "push-buffer", buffer, &flow);
+            gst_buffer_unref(buffer);
+        };
+        int pushed = 0;
+        auto next = std::chrono::steady_clock::now();
+        for (; pushed < 30; ++pushed, next += period) {  // the streaming thread starts and settles
+            std::this_thread::sleep_until(next);
+            push(pushed);
+        }
+        std::this_thread::sleep_for(period);
+        const double cpuBefore = bench::threadNanoseconds("floor:src");
+        const int first = pushed;
+        for (; pushed < first + 300; ++pushed, next += period) {
+            std::this_thread::sleep_until(next);
+            push(pushed);
+        }
+        std::this_thread::sleep_for(period);
+        const double perBuffer = (bench::threadNanoseconds("floor:src") - cpuBefore) / 300.0;
+        gst_object_unref(appsrc);
+        if (pipeline.failed(state)) return;
+        const double copy = bench::warmMemcpyNanoseconds(bytes);
+        state.counters["fps"] = rate;
+        state.counters["floor_us_per_frame"] = perBuffer / 1e3;
+        state.counters["memcpy_us"] = copy / 1e3;
+        state.counters["floor_per_memcpy"] = perBuffer / copy;
+    }
+    state.SetLabel(sensor);
+}
+
 // Device timestamp (the steady clock in the simulator) to the sink, at
 // SIM1280-C's highest rate (1.3 MP), beside one frame period + 1 ms.
 void BM_LatencyToSink(benchmark::State& state) {
@@ -216,6 +270,7 @@ void BM_StopAtOneFps(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_HighestRate)->DenseRange(0, 5)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_LiveSourceFloor)->DenseRange(0, 5)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 BENCHMARK(BM_LatencyToSink)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 BENCHMARK(BM_StopAtOneFps)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
 
