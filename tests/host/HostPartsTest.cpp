@@ -227,6 +227,30 @@ TEST(AviFrames, CountsCompleteVideoChunksAsTheyArriveAndReadTheDeclaredCount) {
     EXPECT_EQ(host::declaredFrameCount(dir.file("none.avi")), 0u);
 }
 
+// The guard's reserve follows the file: the frames in it and the largest of
+// them, which stands for the frames still to come.
+TEST(RecordingGuardTest, TheReserveGrowsWithTheFramesAndTheLargestFrameWritten) {
+    TempDir dir;
+    const std::string path = dir.file("x.avi");
+    const std::string head = "RIFF" + std::string(4, '\0') + "AVI " + "LIST" + std::string(4, '\0') + "movi";
+    writeFile(path, head + chunk("00dc", std::string(1000, 'a')));
+    wxEvtHandler camera;
+    host::RecordingGuard guard(camera, path, 640, 480, [] {});
+    wxTimer timer(&camera);
+    wxTimerEvent tick(timer);  // from the camera, as its recording timer's are
+    const auto reserveAfterTick = [&] {
+        (void)guard.FilterEvent(tick);
+        return guard.room().bytesNeeded;
+    };
+    const std::uint64_t one = reserveAfterTick();
+    writeFile(path, head + chunk("00dc", std::string(1000, 'a')) + chunk("00dc", std::string(90000, 'b')) +
+                        chunk("00dc", std::string(2000, 'c')));
+    const std::uint64_t three = reserveAfterTick();
+    // Two more index entries and three frames ahead of 90,000 bytes instead of 1,000.
+    EXPECT_EQ(three - one, 2 * 24 + 3 * (90000 - 1000));
+    EXPECT_FALSE(guard.tripped());
+}
+
 TEST(HostWords, NumbersInSixDigitsAndTheFramesALengthHolds) {
     EXPECT_EQ(host::number(15.5) + " " + host::number(25.0) + " " + host::number(1.0 / 3.0), "15.5 25 0.333333");
     // 0.1 x 30 is a rounding error above 3 in floating point.

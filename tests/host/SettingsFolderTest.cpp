@@ -166,6 +166,12 @@ TEST(SettingsLock, ASecondHolderIsReadOnlyNamesTheFirstAndGetsTheFileOnceItIsFre
         }
     }
     EXPECT_FALSE(host::SettingsLock(config, "nimbrel-demo").readOnly());
+    // A lock moved over another lets the other file go.
+    const std::string other = folder.file("other.xml");
+    host::SettingsLock held(config, "nimbrel-viewer");
+    held = host::SettingsLock(other, "nimbrel-viewer");
+    EXPECT_FALSE(host::SettingsLock(config, "nimbrel-demo").readOnly());
+    EXPECT_TRUE(host::SettingsLock(other, "nimbrel-demo").readOnly());
 }
 
 }  // namespace
