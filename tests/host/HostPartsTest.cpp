@@ -188,6 +188,9 @@ TEST(DiskRoom, TheReserveCoversHeadersIndexAndAFrameAndARefusalSaysBoth) {
     EXPECT_GT(small.bytesNeeded, 160u * 1024 + 640 * 480 / 10);
     EXPECT_LT(small.bytesNeeded, 1024u * 1024);
     EXPECT_GT(large.bytesNeeded, small.bytesNeeded);
+    // One guessed frame is a tenth of a byte a pixel, line by line.
+    EXPECT_EQ(host::roomToStart(dir.file("x.avi"), 6400, 2).bytesNeeded,
+              host::roomToStart(dir.file("x.avi"), 6400, 1).bytesNeeded + 640);
     EXPECT_EQ(small.folder + "/", dir.path());
     EXPECT_EQ(host::startRefusal(small), "");  // the test folder has room for one frame
     // A file the recording will replace counts as free (a sparse one, so that it takes no room itself).
