@@ -673,7 +673,7 @@ GstFlowReturn create(GstPushSrc* push, GstBuffer** out) {
         rate = state.rate;
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    const auto slice = std::min(waitSlice(rate), std::chrono::milliseconds(std::max(timeoutMs, 1u)));
+    const auto slice = std::min(waitSlice(rate), std::chrono::milliseconds(timeoutMs));
     std::optional<Frame> frame;
     while (!frame) {
         if (state.flushing || state.unlocks.load() != unlocks) return GST_FLOW_FLUSHING;
