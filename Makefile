@@ -6,6 +6,9 @@
 # from a build folder of their own (docs/packages.md: installing them).
 BUILD ?= build
 JOBS ?= $(shell nproc)
+# One test more than cores: most tests wait on simulated cameras. Those that
+# need the processor to themselves say so (RUN_SERIAL, PROCESSORS).
+TEST_JOBS ?= $(shell expr $(JOBS) + 1)
 
 .PHONY: deps configure build demo test bench docs packages install clean
 
@@ -23,7 +26,7 @@ demo: configure
 	$(BUILD)/bin/nimbrel-demo
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(TEST_JOBS)
 
 bench: build
 	bash scripts/bench-report $(BUILD)
