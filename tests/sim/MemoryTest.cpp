@@ -2,6 +2,7 @@
 #include "SimTestSupport.h"
 
 #include <algorithm>
+#include <vector>
 
 using namespace simtest;
 
@@ -105,6 +106,34 @@ TEST_F(SimTest, ASequenceOfThreeBuffersIsWrittenInTurn) {
     EXPECT_EQ(b.inUse, memories[frames % 3]);
     // Every buffer has received a frame: the red bar shows in each.
     for (char* memory : memories) EXPECT_EQ(static_cast<unsigned char>(memory[600 * 1280 * 3]), 255);
+}
+
+TEST_F(SimTest, TheApplicationsOwnMemoryIsWrittenAndOnlyLetGoOf) {
+    const HIDS handle = openCamera();
+    ASSERT_EQ(is_SetColorMode(handle, IS_CM_RGB8_PACKED), IS_SUCCESS);
+    std::vector<char> own(1280 * 1024 * 3, 0), kept(64 * 64, 0);
+    int id = 0, keptId = 0;
+    EXPECT_NE(is_SetAllocatedImageMem(handle, 1280, 1024, 12, own.data(), &id), IS_SUCCESS);
+    EXPECT_NE(is_SetAllocatedImageMem(handle, 1280, 1024, 24, nullptr, &id), IS_SUCCESS);
+    EXPECT_NE(is_SetAllocatedImageMem(handle, 1280, 1024, 24, own.data(), nullptr), IS_SUCCESS);
+    ASSERT_EQ(is_SetAllocatedImageMem(handle, 1280, 1024, 24, own.data(), &id), IS_SUCCESS);
+    EXPECT_NE(is_SetAllocatedImageMem(handle, 1280, 1024, 24, own.data(), &keptId), IS_SUCCESS) << "taken twice";
+    ASSERT_EQ(is_SetAllocatedImageMem(handle, 64, 64, 8, kept.data(), &keptId), IS_SUCCESS);
+    EXPECT_NE(id, keptId);
+    EXPECT_EQ(ueye_sim::state().allocatedMemories, 2);
+    ASSERT_EQ(is_AddToSequence(handle, own.data(), id), IS_SUCCESS);
+    ASSERT_EQ(is_CaptureVideo(handle, IS_WAIT), IS_SUCCESS);
+    ASSERT_TRUE(ueye_sim::waitFrames(2, 10000));
+    ASSERT_EQ(is_StopLiveVideo(handle, IS_WAIT), IS_SUCCESS);
+    EXPECT_EQ(static_cast<unsigned char>(own[600 * 1280 * 3]), 255) << "the red bar";
+    EXPECT_EQ(activeBuffer(handle).last, own.data());
+    // Let go of, by a free or by the camera closing: the memory stays the application's.
+    ASSERT_EQ(is_FreeImageMem(handle, own.data(), id), IS_SUCCESS);
+    EXPECT_EQ(ueye_sim::state().allocatedMemories, 1);
+    ASSERT_EQ(is_ExitCamera(handle), IS_SUCCESS);
+    EXPECT_EQ(ueye_sim::state().allocatedMemories, 0);
+    std::fill(own.begin(), own.end(), '\x7f');
+    std::fill(kept.begin(), kept.end(), '\x7f');
 }
 
 TEST_F(SimTest, FreeingTheMemoryWhileCaptureWritesIsSafe) {

@@ -148,6 +148,8 @@ UEYE_API INT is_SetDisplayMode(HIDS hCam, INT mode);
 UEYE_API INT is_AllocImageMem(HIDS hCam, INT width, INT height, INT bitsPerPixel, char** ppMem, INT* pId);
 UEYE_API INT is_SetImageMem(HIDS hCam, char* pMem, INT id);
 UEYE_API INT is_FreeImageMem(HIDS hCam, char* pMem, INT id);
+// Memory the application owns becomes an image memory; freeing it only lets go.
+UEYE_API INT is_SetAllocatedImageMem(HIDS hCam, INT width, INT height, INT bitsPerPixel, char* pMem, INT* pId);
 UEYE_API INT is_ClearSequence(HIDS hCam);
 UEYE_API INT is_AddToSequence(HIDS hCam, char* pMem, INT id);
 UEYE_API INT is_LockSeqBuf(HIDS hCam, INT nNum, char* pcMem);

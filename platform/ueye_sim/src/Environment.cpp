@@ -67,6 +67,7 @@ const std::set<std::string>& gatedFunctions() {
                                              "is_SetFrameRate",
                                              "is_SetGamma",
                                              "is_SetHardwareGain",
+                                             "is_SetAllocatedImageMem",
                                              "is_SetImageMem",
                                              "is_SetImagePos",
                                              "is_SetImageSize",

@@ -6,13 +6,31 @@
 
 namespace ueye_sim::detail {
 
+namespace {
+bool validShape(int width, int height, int bitsPerPixel) {
+    return width > 0 && height > 0 && (bitsPerPixel == 8 || bitsPerPixel == 24);
+}
+}  // namespace
+
 int ImageMemories::allocate(int width, int height, int bitsPerPixel, char** data, int* id) {
-    if (!data || !id || width <= 0 || height <= 0 || (bitsPerPixel != 8 && bitsPerPixel != 24))
-        return IS_INVALID_PARAMETER;
+    if (!data || !id || !validShape(width, height, bitsPerPixel)) return IS_INVALID_PARAMETER;
     const std::size_t bytes = static_cast<std::size_t>(width) * height * (bitsPerPixel / 8);
     // calloc: zeroed pages come lazily, so a large memory costs nothing until written.
     std::unique_ptr<char, ImageMemory::Free> block(static_cast<char*>(std::calloc(bytes, 1)));
     if (!block) return IS_OUT_OF_MEMORY;
+    *data = block.get();
+    *id = add(width, height, bitsPerPixel, std::move(block));
+    return IS_SUCCESS;
+}
+
+int ImageMemories::adopt(int width, int height, int bitsPerPixel, char* data, int* id) {
+    if (!data || !id || !validShape(width, height, bitsPerPixel)) return IS_INVALID_PARAMETER;
+    if (atAddress(data)) return IS_INVALID_MEMORY_POINTER;
+    *id = add(width, height, bitsPerPixel, std::unique_ptr<char, ImageMemory::Free>(data, ImageMemory::Free{false}));
+    return IS_SUCCESS;
+}
+
+int ImageMemories::add(int width, int height, int bitsPerPixel, std::unique_ptr<char, ImageMemory::Free> block) {
     const int newId = nextId_++;
     ImageMemory& memory = memories_[newId];
     memory.id = newId;
@@ -20,9 +38,7 @@ int ImageMemories::allocate(int width, int height, int bitsPerPixel, char** data
     memory.height = height;
     memory.bitsPerPixel = bitsPerPixel;
     memory.data = std::move(block);
-    *data = memory.data.get();
-    *id = newId;
-    return IS_SUCCESS;
+    return newId;
 }
 
 ImageMemory* ImageMemories::byId(int id) {

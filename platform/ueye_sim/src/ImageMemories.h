@@ -13,10 +13,16 @@
 
 namespace ueye_sim::detail {
 
+// Frees what the simulator allocated; the application's own memory is only let go of.
+struct MemoryRelease {
+    bool owned = true;
+    void operator()(char* block) const {
+        if (owned) std::free(block);
+    }
+};
+
 struct ImageMemory {
-    struct Free {
-        void operator()(char* block) const { std::free(block); }
-    };
+    using Free = MemoryRelease;
     int id = 0;
     int width = 0;
     int height = 0;
@@ -39,6 +45,8 @@ class ImageMemories {
 public:
     // Returns an SDK status; on success the memory is zeroed.
     int allocate(int width, int height, int bitsPerPixel, char** data, int* id);
+    // The application's memory as an image memory, left as it is.
+    int adopt(int width, int height, int bitsPerPixel, char* data, int* id);
     // The memory with both that address and that id, or nullptr.
     ImageMemory* find(const char* data, int id);
     ImageMemory* atAddress(const char* data);
@@ -62,6 +70,7 @@ public:
 
 private:
     const ImageMemory* byId(int id) const;
+    int add(int width, int height, int bitsPerPixel, std::unique_ptr<char, ImageMemory::Free> block);
 
     std::map<int, ImageMemory> memories_;
     int nextId_ = 1;

@@ -8,6 +8,12 @@ INT is_AllocImageMem(HIDS hCam, INT width, INT height, INT bitsPerPixel, char** 
     return gated(call, [&] { return camera().allocateMemory(hCam, width, height, bitsPerPixel, ppMem, pId); });
 }
 
+INT is_SetAllocatedImageMem(HIDS hCam, INT width, INT height, INT bitsPerPixel, char* pMem, INT* pId) {
+    CallGate call("is_SetAllocatedImageMem");
+    call.arg(hCam).arg(width).arg(height).arg(bitsPerPixel).pointer(pMem).out(pId);
+    return gated(call, [&] { return camera().adoptMemory(hCam, width, height, bitsPerPixel, pMem, pId); });
+}
+
 INT is_SetImageMem(HIDS hCam, char* pMem, INT id) {
     CallGate call("is_SetImageMem");
     call.arg(hCam).pointer(pMem).arg(id);

@@ -52,6 +52,7 @@ public:
 
     // Image memory.
     int allocateMemory(HIDS handle, int width, int height, int bitsPerPixel, char** data, int* id);
+    int adoptMemory(HIDS handle, int width, int height, int bitsPerPixel, char* data, int* id);
     int setActiveMemory(HIDS handle, char* data, int id);
     int freeMemory(HIDS handle, char* data, int id);
     int clearSequence(HIDS handle);

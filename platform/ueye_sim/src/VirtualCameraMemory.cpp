@@ -11,6 +11,12 @@ int VirtualCamera::allocateMemory(HIDS handle, int width, int height, int bitsPe
     return memories_.allocate(width, height, bitsPerPixel, data, id);
 }
 
+int VirtualCamera::adoptMemory(HIDS handle, int width, int height, int bitsPerPixel, char* data, int* id) {
+    std::lock_guard lock(mutex_);
+    if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
+    return memories_.adopt(width, height, bitsPerPixel, data, id);
+}
+
 int VirtualCamera::setActiveMemory(HIDS handle, char* data, int id) {
     std::lock_guard lock(mutex_);
     if (!openLocked(handle)) return IS_INVALID_CAMERA_HANDLE;
