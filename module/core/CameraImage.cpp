@@ -3,6 +3,7 @@
 
 #include "core/PixelOps.h"
 #include "sdk/ueye_by_role.h"
+#include "stream/StreamControl.h"
 
 namespace Nimbrel_model {
 
@@ -11,6 +12,7 @@ unsigned char* Camera::getActiveImage() const {
     char* active = nullptr;
     char* last = nullptr;
     ueye_role::activeBuffer(camHandle, &number, &active, &last);
+    if (frameStreamLendsBuffers() && last) active = last;
     if (color || !active) return reinterpret_cast<unsigned char*>(active);
 
     const std::size_t pixels = static_cast<std::size_t>(getMaxWidth()) * static_cast<std::size_t>(getMaxHeight());

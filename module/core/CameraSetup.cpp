@@ -18,7 +18,7 @@ const INT kUncheckedSetupParam = 0;
 
 void Camera::setDefaults() {
     // A running frame stream waits while the image memory is replaced.
-    const FrameStreamPause streamPause;
+    const FrameStreamPause streamPause(true);
     Config* config = Config::getInstance();
     const hstring name = getName();
     const bool user = config->isUserDefined(name);

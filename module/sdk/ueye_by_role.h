@@ -17,8 +17,9 @@ extern "C" {
 __attribute__((visibility("default"))) INT is_UncheckedSetup(HIDS hCam, INT mode, INT param);
 
 // The capture sequence's buffer in use (ppMem) and the last one written
-// (ppMemLast). The module needs ppMem: the image memory it allocated, or null
-// while no memory is active; it ignores the status and the other outputs.
+// (ppMemLast). The picture needs ppMem: the image memory it allocated, or null
+// while no memory is active; it ignores the status. The frame stream needs
+// ppMemLast after status 0: the buffer of the frame just finished.
 __attribute__((visibility("default"))) INT is_GetActiveBuffer(HIDS hCam, INT* pNum, char** ppMem, char** ppMemLast);
 
 // Searches the highest pixel clock the camera sustains (MHz) and the frame rate
@@ -83,6 +84,14 @@ constexpr const char* kHoldBuffer = "is_LockSeqBuf";
 inline INT holdBuffer(HIDS camera, char* memory) { return is_LockSeqBuf(camera, IS_IGNORE_PARAMETER, memory); }
 constexpr const char* kReleaseBuffer = "is_UnlockSeqBuf";
 inline INT releaseBuffer(HIDS camera, char* memory) { return is_UnlockSeqBuf(camera, IS_IGNORE_PARAMETER, memory); }
+
+// The stream's own memory as an image memory of the camera, for the capture
+// sequence; is_FreeImageMem lets go of it again and leaves it allocated.
+constexpr const char* kAdoptMemory = "is_SetAllocatedImageMem";
+inline INT adoptMemory(HIDS camera, INT width, INT height, INT bitsPerPixel, char* memory, INT* id) {
+    return is_SetAllocatedImageMem(camera, width, height, bitsPerPixel, memory, id);
+}
+constexpr const char* kActiveBuffer = "is_GetActiveBuffer";
 
 // The number (rising by one a frame the camera makes) and the camera's
 // timestamp, in 0.1 us, of the frame last written into the memory of that id.

@@ -6,41 +6,43 @@
 
 namespace Nimbrel_model::detail {
 
-FramePool* FramePool::create(std::size_t count, std::size_t bytes) {
+FramePool* FramePool::create(std::size_t bytes) {
     std::unique_ptr<FramePool> pool(new FramePool());
     pool->bytes_ = bytes;
-    for (std::size_t i = 0; i < count; ++i) pool->free_.push_back(pool->addSlot());
     return pool.release();
 }
 
-FrameSlot* FramePool::addSlot() {
+FrameSlot* FramePool::add() {
     auto slot = std::make_unique<FrameSlot>();
     slot->pool = this;
     slot->pixels.reset(allocateFrame(bytes_));
-    // Touched now, so that no frame pays for the first touch of its pages.
     std::memset(slot->pixels.get(), 0, bytes_);
     slots_.push_back(std::move(slot));
     return slots_.back().get();
 }
 
-FrameSlot* FramePool::take() {
+FrameSlot* FramePool::find(const char* pixels) const {
+    for (const auto& slot : slots_)
+        if (pixels && reinterpret_cast<const char*>(slot->pixels.get()) == pixels) return slot.get();
+    return nullptr;
+}
+
+void FramePool::lend(FrameSlot* slot) {
     std::lock_guard lock(mutex_);
-    FrameSlot* slot = nullptr;
-    if (free_.empty()) {
-        slot = addSlot();
-    } else {
-        slot = free_.back();
-        free_.pop_back();
-    }
     slot->refs.store(1, std::memory_order_relaxed);
     ++users_;
-    return slot;
 }
 
 void FramePool::give(FrameSlot* slot) {
     std::unique_lock lock(mutex_);
-    free_.push_back(slot);
+    returned_.push_back(slot);
     releaseUser(lock);
+}
+
+void FramePool::takeReturned(std::vector<FrameSlot*>& into) {
+    into.clear();
+    std::lock_guard lock(mutex_);
+    into.swap(returned_);
 }
 
 void FramePool::retire() {

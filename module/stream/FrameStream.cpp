@@ -1,84 +1,28 @@
-// The frame stream: a worker that waits for each finished frame, holds the
-// capture buffer while it copies the area into a pooled slot, and queues it.
+// The frame stream's public calls, and what Camera tells it.
 #include <Nimbrel_model/Camera.h>
 #include <Nimbrel_model/FrameStream.h>
 
 #include "core/Handle.h"
 #include "sdk/Failures.h"
-#include "sdk/ueye_by_role.h"
-#include "stream/FramePool.h"
 #include "stream/StreamControl.h"
+#include "stream/StreamCore.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <cstring>
-#include <deque>
-#include <exception>
 #include <memory>
-#include <mutex>
-#include <optional>
-#include <thread>
-
-#ifdef __linux__
-#include <pthread.h>
-#endif
 
 namespace Nimbrel_model {
 
-using detail::FramePool;
 using detail::FrameSlot;
 
 Frame::Frame(FrameSlot* slot) noexcept : slot_(slot) {}
 
 namespace {
-// How long the worker waits for a frame before it looks for a stop request.
-const INT kWaitMs = 20;
-// Slots beyond the queue: the one being filled and one the consumer holds.
-const int kSpareSlots = 2;
+// Buffers beyond the queue: the one being written, and those the consumer holds.
+const int kSpareBuffers = 3;
 }  // namespace
 
 char* CameraInternals::memory(const Camera& camera) { return camera.imageMemory; }
 int CameraInternals::memoryId(const Camera& camera) { return camera.memId; }
-
-namespace detail {
-
-struct StreamCore {
-    mutable std::mutex mutex;
-    std::condition_variable frameReady;  // consumers: a frame, a failure or the end
-    std::condition_variable control;     // the worker: stop or the end of a pause
-    std::condition_variable idle;        // a pause: the worker holds no buffer
-    std::thread worker;
-    int pauses{};
-    bool busy{};
-
-    // Each set by start() (value-initialised until then).
-    bool running{};
-    bool stopRequested{};
-    bool eventEnabled{};
-    bool fresh{};  // the next frame may predate a change: look again, keep none
-    std::exception_ptr failure;
-    std::deque<FrameSlot*> queue;
-    std::size_t depth{};
-    std::uint64_t delivered{};
-    std::uint64_t dropped{};
-    std::optional<std::uint64_t> lastDelivered;
-    FramePool* pool{};
-    HIDS camera{};
-    char* memory{};
-    int memoryId{};
-    int maxWidth{};
-    int maxHeight{};
-    bool color{};
-
-    void run();
-    // Holds `source`, reads its frame's number and copies the area unless it is to be passed by.
-    void handleFrame(char* source, int sourceId, int width, int height, std::uint64_t& discardThrough, bool fresh);
-    FrameSlot* takeSlot();
-    void push(FrameSlot* slot);
-    void releaseQueue();
-};
-
-}  // namespace detail
 
 struct FrameStream::State : detail::StreamCore {};
 
@@ -86,158 +30,6 @@ namespace {
 // The one stream's state, for Camera's hooks; null until the stream exists.
 detail::StreamCore* streamCore = nullptr;
 }  // namespace
-
-namespace {
-
-// Marks the worker idle again however it leaves its turn.
-struct BusyTurn {
-    std::mutex& mutex;
-    bool& busy;
-    std::condition_variable& idle;
-    ~BusyTurn() {
-        {
-            std::lock_guard lock(mutex);
-            busy = false;
-        }
-        idle.notify_all();
-    }
-};
-
-// Lets go of the camera's buffer however the copy ends.
-struct BufferHold {
-    HIDS camera;
-    char* memory;
-    bool held = false;
-    void release() {
-        held = false;
-        checkSdk(ueye_role::releaseBuffer(camera, memory), ueye_role::kReleaseBuffer);
-    }
-    ~BufferHold() {
-        if (held) (void)ueye_role::releaseBuffer(camera, memory);
-    }
-};
-
-}  // namespace
-
-void detail::StreamCore::run() {
-#ifdef __linux__
-    // Named for debuggers and for measuring its time.
-    pthread_setname_np(pthread_self(), "nimbrel-stream");
-#endif
-    int width = 0;
-    int height = 0;
-    std::uint64_t discardThrough = 0;
-    try {
-        for (;;) {
-            {
-                std::lock_guard lock(mutex);
-                if (stopRequested) return;
-            }
-            const INT waited = ueye_role::waitFrameEvent(camera, kWaitMs);
-            if (waited == ueye_role::kWaitTimedOut) continue;
-            checkSdk(waited, ueye_role::kWaitFrameEvent);
-            bool isFresh{};
-            char* frameMemory{};
-            int frameMemoryId{};
-            {
-                std::unique_lock lock(mutex);
-                control.wait(lock, [&] { return stopRequested || pauses == 0; });
-                if (stopRequested) return;
-                busy = true;
-                isFresh = fresh;
-                fresh = false;
-                frameMemory = memory;
-                frameMemoryId = memoryId;
-            }
-            BusyTurn turn{mutex, busy, idle};
-            if (isFresh) {
-                INT x = 0, y = 0;
-                checkSdk(is_SetAOI(camera, IS_GET_IMAGE_AOI, &x, &y, &width, &height), "is_SetAOI");
-                width = std::max(0, std::min(width, maxWidth));
-                height = std::max(0, std::min(height, maxHeight));
-            }
-            handleFrame(frameMemory, frameMemoryId, width, height, discardThrough, isFresh);
-        }
-    } catch (...) {
-        std::lock_guard lock(mutex);
-        failure = std::current_exception();
-        running = false;
-    }
-    frameReady.notify_all();
-}
-
-void detail::StreamCore::handleFrame(char* source, int sourceId, int width, int height, std::uint64_t& discardThrough,
-                                     bool isFresh) {
-    BufferHold hold{camera, source};
-    checkSdk(ueye_role::holdBuffer(camera, source), ueye_role::kHoldBuffer);
-    hold.held = true;
-    std::uint64_t number = 0;
-    std::uint64_t deviceTime = 0;
-    checkSdk(ueye_role::frameInfo(camera, sourceId, &number, &deviceTime), ueye_role::kFrameInfo);
-    // A frame that may be older than the last change, or one seen before, is not kept.
-    if (isFresh || number <= discardThrough) {
-        discardThrough = std::max(discardThrough, number);
-        hold.release();
-        return;
-    }
-    discardThrough = number;
-    // Back to the pool if releasing the buffer fails before the frame is queued.
-    const auto giveBack = [this](FrameSlot* taken) { pool->give(taken); };
-    std::unique_ptr<FrameSlot, decltype(giveBack)> slot(takeSlot(), giveBack);
-    if (slot) {
-        const std::size_t pixelBytes = color ? 3 : 1;
-        const std::size_t rowBytes = static_cast<std::size_t>(width) * pixelBytes;
-        const std::size_t sourcePitch = static_cast<std::size_t>(maxWidth) * pixelBytes;
-        // Colour mode 129 keeps red, green, blue in memory already: rows copy as they are.
-        if (rowBytes == sourcePitch) {
-            std::memcpy(slot->pixels.get(), source, rowBytes * static_cast<std::size_t>(height));
-        } else {
-            for (int row = 0; row < height; ++row)
-                std::memcpy(slot->pixels.get() + rowBytes * static_cast<std::size_t>(row),
-                            source + sourcePitch * static_cast<std::size_t>(row), rowBytes);
-        }
-        slot->sequence = number;
-        slot->deviceTime = deviceTime * 100;
-        slot->width = width;
-        slot->height = height;
-        slot->stride = rowBytes;
-        slot->color = color;
-    }
-    hold.release();
-    if (!slot) return;  // the consumer holds every slot: this frame is a gap
-    slot->hostTime = std::chrono::steady_clock::now();
-    push(slot.release());
-}
-
-FrameSlot* detail::StreamCore::takeSlot() {
-    if (FrameSlot* slot = pool->take()) return slot;
-    {
-        // Make room from the queue's oldest frame.
-        std::lock_guard lock(mutex);
-        if (queue.empty()) return nullptr;
-        FrameSlot* oldest = queue.front();
-        queue.pop_front();
-        pool->give(oldest);
-    }
-    return pool->take();
-}
-
-void detail::StreamCore::push(FrameSlot* slot) {
-    {
-        std::lock_guard lock(mutex);
-        if (queue.size() >= depth) {
-            pool->give(queue.front());
-            queue.pop_front();
-        }
-        queue.push_back(slot);
-    }
-    frameReady.notify_all();
-}
-
-void detail::StreamCore::releaseQueue() {
-    for (FrameSlot* slot : queue) pool->give(slot);
-    queue.clear();
-}
 
 FrameStream* FrameStream::_instance = nullptr;
 
@@ -258,8 +50,6 @@ void FrameStream::start(const int& queueDepth) {
     const HIDS handle = toHids(camera->getCamHandle());
     checkSdk(ueye_role::enableFrameEvent(handle), ueye_role::kEnableFrameEvent);
     const std::size_t depth = static_cast<std::size_t>(std::max(queueDepth, 1));
-    const std::size_t frameBytes = static_cast<std::size_t>(camera->getMaxWidth()) *
-                                   static_cast<std::size_t>(camera->getMaxHeight()) * (camera->isColor() ? 3 : 1);
     std::lock_guard lock(s.mutex);
     s.eventEnabled = true;
     s.camera = handle;
@@ -268,12 +58,25 @@ void FrameStream::start(const int& queueDepth) {
     s.maxWidth = camera->getMaxWidth();
     s.maxHeight = camera->getMaxHeight();
     s.color = camera->isColor();
+    s.retireSpent();
+    try {
+        s.lendRing(depth + kSpareBuffers);
+    } catch (...) {
+        // The first failure is the one to report; the camera gets back what it can.
+        try {
+            s.reclaimRing();
+        } catch (...) {
+        }
+        s.eventEnabled = false;
+        (void)ueye_role::disableFrameEvent(handle);
+        throw;
+    }
     s.depth = depth;
-    s.pool = FramePool::create(depth + kSpareSlots, frameBytes);
     s.delivered = s.dropped = 0;
     s.lastDelivered.reset();
     s.failure = nullptr;
     s.fresh = true;
+    s.resequence = false;
     s.stopRequested = false;
     s.running = true;
     s.worker = std::thread(&detail::StreamCore::run, &s);
@@ -287,18 +90,29 @@ void FrameStream::stop() {
     }
     s.control.notify_all();
     if (s.worker.joinable()) s.worker.join();
+    std::exception_ptr first;
     bool disable = false;
     {
         std::lock_guard lock(s.mutex);
         s.releaseQueue();
-        if (s.pool) s.pool->retire();
-        s.pool = nullptr;
+        try {
+            s.reclaimRing();
+        } catch (...) {
+            first = std::current_exception();
+        }
         s.running = false;
         disable = s.eventEnabled;
         s.eventEnabled = false;
     }
     s.frameReady.notify_all();
-    if (disable) checkSdk(ueye_role::disableFrameEvent(s.camera), ueye_role::kDisableFrameEvent);
+    if (disable) {
+        try {
+            checkSdk(ueye_role::disableFrameEvent(s.camera), ueye_role::kDisableFrameEvent);
+        } catch (...) {
+            if (!first) first = std::current_exception();
+        }
+    }
+    if (first) std::rethrow_exception(first);
 }
 
 bool FrameStream::isRunning() const {
@@ -319,7 +133,7 @@ std::optional<Frame> FrameStream::next(const std::chrono::milliseconds& timeout)
     FrameSlot* slot = s.queue.front();
     s.queue.pop_front();
     // Whatever the camera made between two frames handed out was dropped:
-    // missed while the buffer was held, passed over, or pushed out of the queue.
+    // missed while every buffer was held, passed over, or pushed out of the queue.
     if (s.lastDelivered) s.dropped += slot->sequence - *s.lastDelivered - 1;
     s.lastDelivered = slot->sequence;
     ++s.delivered;
@@ -337,10 +151,15 @@ std::uint64_t FrameStream::dropped() const {
 }
 
 void stopFrameStream() {
-    if (streamCore) FrameStream::getInstance()->stop();
+    if (!streamCore) return;
+    FrameStream::getInstance()->stop();
+    std::lock_guard lock(streamCore->mutex);
+    streamCore->retireSpent();
 }
 
-FrameStreamPause::FrameStreamPause() {
+bool frameStreamLendsBuffers() { return streamCore && streamCore->lent.load(); }
+
+FrameStreamPause::FrameStreamPause(bool replacesMemory) : replacesMemory_(replacesMemory) {
     detail::StreamCore* s = streamCore;
     if (!s) return;
     std::unique_lock lock(s->mutex);
@@ -353,6 +172,7 @@ FrameStreamPause::~FrameStreamPause() {
     if (!s) return;
     {
         std::lock_guard lock(s->mutex);
+        if (replacesMemory_) s->resequence = true;
         if (--s->pauses > 0) return;
         Camera* camera = Camera::getInstance();
         s->memory = CameraInternals::memory(*camera);

@@ -12,17 +12,27 @@ struct CameraInternals {
     static int memoryId(const Camera& camera);
 };
 
-// Stops a running stream; does nothing when there is none.
+// Stops a running stream before the camera closes, and frees the buffers it
+// lent the camera; does nothing when there is none.
 void stopFrameStream();
 
+// Whether the camera writes its frames into the stream's buffers: then the
+// buffer in use is mid-frame, and the last one written is the live picture.
+bool frameStreamLendsBuffers();
+
 // While one lives, the stream takes no frame from the camera; afterwards it
-// reads the area and the image memory again. Nests. Main thread.
+// reads the area and the image memory again, and lends the camera its buffers
+// again when the image memory (with its sequence) was replaced. Nests. Main
+// thread.
 class FrameStreamPause {
 public:
-    FrameStreamPause();
+    explicit FrameStreamPause(bool replacesMemory = false);
     ~FrameStreamPause();
     FrameStreamPause(const FrameStreamPause&) = delete;
     FrameStreamPause& operator=(const FrameStreamPause&) = delete;
+
+private:
+    bool replacesMemory_;
 };
 
 }  // namespace Nimbrel_model

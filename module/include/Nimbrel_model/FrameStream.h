@@ -25,7 +25,9 @@ struct FrameSlot;
 /// the consumer is never written again.
 ///
 /// Colour frames are RGB, 3 bytes a pixel in red-green-blue order; grey
-/// frames are 1 byte a pixel. Rows are stride() bytes apart.
+/// frames are 1 byte a pixel. Rows are stride() bytes apart: the width of the
+/// whole sensor, as the camera writes an area of interest at the top left of
+/// its memory.
 class NIMBREL_MODEL_API Frame {
 public:
     /// Shares the other's pixels.
@@ -66,11 +68,15 @@ private:
 
 /// \brief The frames of the open camera, each whole, numbered and timed.
 ///
-/// A process-wide singleton beside Camera. Once started, a thread of the
-/// module waits for each frame the camera finishes, holds the capture buffer
-/// while it copies the frame into a pooled Frame, and queues it; next() hands
-/// out the oldest. When the queue is full the oldest queued frame is
-/// dropped. A stream that is not started changes nothing the camera does.
+/// A process-wide singleton beside Camera. Once started, the camera writes
+/// its frames straight into buffers of the stream's pool (its capture
+/// sequence while the stream runs), and a thread of the module holds each
+/// finished one from the camera and queues it as a Frame; next() hands out
+/// the oldest. No frame is copied: a buffer goes back to the camera when the
+/// last Frame on it is gone. When the queue is full the oldest queued frame
+/// is dropped. A stream that is not started changes nothing the camera does.
+/// While it runs, Camera::getActiveImage() gives the last finished frame's
+/// buffer.
 ///
 /// start() and stop() belong to the thread that drives the Camera; next(),
 /// delivered(), dropped() and isRunning() may be called from any thread.

@@ -1,0 +1,76 @@
+// The frame stream's state, shared by its public calls and its worker. The
+// stream lends the camera a ring of pooled buffers as its capture sequence:
+// the camera writes each frame straight into one, the worker holds that
+// buffer and queues it as a Frame, and the buffer goes back to the camera
+// when the last Frame on it is gone. No frame is copied.
+#pragma once
+
+#include "sdk/ueye_by_role.h"
+#include "stream/FramePool.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace Nimbrel_model::detail {
+
+struct StreamCore {
+    mutable std::mutex mutex;
+    std::condition_variable frameReady;  // consumers: a frame, a failure or the end
+    std::condition_variable control;     // the worker: stop or the end of a pause
+    std::condition_variable idle;        // a pause: the worker makes no camera call
+    std::thread worker;
+    int pauses{};
+    bool busy{};
+
+    // Each set by start() (value-initialised until then).
+    bool running{};
+    bool stopRequested{};
+    bool eventEnabled{};
+    bool fresh{};      // the next frame may predate a change: look again, keep none
+    bool resequence{};  // the camera's sequence was replaced: lend it the ring again
+    std::exception_ptr failure;
+    std::deque<FrameSlot*> queue;
+    std::size_t depth{};
+    std::uint64_t delivered{};
+    std::uint64_t dropped{};
+    std::optional<std::uint64_t> lastDelivered;
+    HIDS camera{};
+    char* memory{};  // the camera's own image memory, its sequence when the ring goes
+    int memoryId{};
+    int maxWidth{};
+    int maxHeight{};
+    bool color{};
+
+    // The ring, while the camera has it; the last one, kept until the camera
+    // closes or the stream starts again, as a picture taken from it may still
+    // be read. A ring the camera may not have let go of is never freed.
+    FramePool* pool{};
+    FramePool* spent{};
+    std::atomic<bool> lent{false};
+    std::vector<FrameSlot*> returnedSlots;  // the worker's, reused
+
+    void run();
+    // The frame just finished: held and queued, unless it is to be passed by.
+    void takeFrame(int width, int height, std::uint64_t& discardThrough, bool fresh);
+    void push(FrameSlot* slot);
+    void releaseQueue();
+
+    // Each throws the failing call's Qel::Exception.
+    void lendRing(std::size_t count);  // a new pool of `count` buffers as the sequence
+    void growRing();                   // one more buffer, for a consumer that keeps frames
+    void returnToCamera();             // frames let go of: their buffers are the camera's again
+    void lendSequence();               // the ring as the sequence again
+    // Gives the camera its own memory back as the sequence and lets go of
+    // every buffer, trying each step; throws the first failure afterwards.
+    void reclaimRing();
+    void retireSpent();
+};
+
+}  // namespace Nimbrel_model::detail

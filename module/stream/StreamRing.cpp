@@ -1,0 +1,87 @@
+// The ring of pooled buffers the frame stream lends the camera as its capture
+// sequence, and how the camera gets its own memory back.
+#include "sdk/Failures.h"
+#include "stream/StreamCore.h"
+
+namespace Nimbrel_model::detail {
+
+namespace {
+char* pixelsOf(const FrameSlot& slot) { return reinterpret_cast<char*>(slot.pixels.get()); }
+}  // namespace
+
+void StreamCore::lendRing(std::size_t count) {
+    const std::size_t bytes =
+        static_cast<std::size_t>(maxWidth) * static_cast<std::size_t>(maxHeight) * (color ? 3 : 1);
+    pool = FramePool::create(bytes);
+    lent = true;
+    for (std::size_t i = 0; i < count; ++i) {
+        FrameSlot* slot = pool->add();
+        checkSdk(ueye_role::adoptMemory(camera, maxWidth, maxHeight, color ? 24 : 8, pixelsOf(*slot), &slot->memoryId),
+                 ueye_role::kAdoptMemory);
+    }
+    lendSequence();
+}
+
+void StreamCore::growRing() {
+    FrameSlot* slot = pool->add();
+    checkSdk(ueye_role::adoptMemory(camera, maxWidth, maxHeight, color ? 24 : 8, pixelsOf(*slot), &slot->memoryId),
+             ueye_role::kAdoptMemory);
+    checkSdk(is_AddToSequence(camera, pixelsOf(*slot), slot->memoryId), "is_AddToSequence");
+}
+
+void StreamCore::lendSequence() {
+    checkSdk(is_ClearSequence(camera), "is_ClearSequence");
+    for (const auto& slot : pool->slots())
+        checkSdk(is_AddToSequence(camera, pixelsOf(*slot), slot->memoryId), "is_AddToSequence");
+}
+
+void StreamCore::returnToCamera() {
+    pool->takeReturned(returnedSlots);
+    for (FrameSlot* slot : returnedSlots) {
+        checkSdk(ueye_role::releaseBuffer(camera, pixelsOf(*slot)), ueye_role::kReleaseBuffer);
+        slot->held = false;
+    }
+}
+
+void StreamCore::reclaimRing() {
+    if (!pool) return;
+    std::exception_ptr first;
+    const auto attempt = [&first](INT status, const char* call) {
+        try {
+            checkSdk(status, call);
+            return true;
+        } catch (...) {
+            if (!first) first = std::current_exception();
+            return false;
+        }
+    };
+    // The camera's own memory first, so that no new frame goes into the ring.
+    attempt(is_ClearSequence(camera), "is_ClearSequence");
+    attempt(is_AddToSequence(camera, memory, memoryId), "is_AddToSequence");
+    bool letGo = true;
+    for (const auto& slot : pool->slots()) {
+        if (slot->memoryId == 0) continue;
+        if (slot->held && attempt(ueye_role::releaseBuffer(camera, pixelsOf(*slot)), ueye_role::kReleaseBuffer))
+            slot->held = false;
+        if (attempt(is_FreeImageMem(camera, pixelsOf(*slot), slot->memoryId), "is_FreeImageMem"))
+            slot->memoryId = 0;
+        else
+            letGo = false;
+    }
+    lent = false;
+    FramePool* ring = pool;
+    pool = nullptr;
+    // Memory the camera may still write into stays allocated for good.
+    if (letGo) {
+        retireSpent();
+        spent = ring;
+    }
+    if (first) std::rethrow_exception(first);
+}
+
+void StreamCore::retireSpent() {
+    if (spent) spent->retire();
+    spent = nullptr;
+}
+
+}  // namespace Nimbrel_model::detail
