@@ -53,6 +53,7 @@ struct StreamCore {
     // be read. A ring the camera may not have let go of is never freed.
     FramePool* pool{};
     FramePool* spent{};
+    std::vector<FramePool*> abandoned;
     std::atomic<bool> lent{false};
     std::vector<FrameSlot*> returnedSlots;  // the worker's, reused
 

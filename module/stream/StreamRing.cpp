@@ -75,6 +75,8 @@ void StreamCore::reclaimRing() {
     if (letGo) {
         retireSpent();
         spent = ring;
+    } else {
+        abandoned.push_back(ring);
     }
     if (first) std::rethrow_exception(first);
 }

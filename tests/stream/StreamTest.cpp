@@ -160,6 +160,46 @@ TEST_F(StreamTest, AHeldFrameIsNeverWrittenAgain) {
     EXPECT_EQ(assigned.hostTime(), std::chrono::steady_clock::time_point{});
 }
 
+TEST_F(StreamTest, AConsumerThatKeepsEveryFrameGetsEachWholeAndTheMemoryBackAtTheEnd) {
+    open();
+    camera()->setFrameRate(60.0);
+    stream()->start(2);
+    std::vector<Frame> kept;
+    std::set<const std::uint8_t*> buffers;
+    for (int i = 0; i < 12; ++i) {
+        auto frame = stream()->next(2s);
+        ASSERT_TRUE(frame);
+        if (!kept.empty()) {
+            EXPECT_GT(frame->sequence(), kept.back().sequence());
+        }
+        buffers.insert(frame->data());
+        kept.push_back(std::move(*frame));
+    }
+    EXPECT_EQ(buffers.size(), kept.size());
+    // The camera wrote into none of them again.
+    for (const Frame& frame : kept) EXPECT_EQ(wholeFrameProblem(frame), "");
+    EXPECT_EQ(stream()->delivered() + stream()->dropped(), kept.back().sequence() - kept.front().sequence() + 1);
+    stream()->stop();
+    EXPECT_EQ(ueye_sim::state().allocatedMemories, 1);
+    for (const Frame& frame : kept) EXPECT_EQ(wholeFrameProblem(frame), "");
+}
+
+TEST_F(StreamTest, WhileTheStreamRunsThePictureIsTheLastFinishedFrame) {
+    open();
+    ASSERT_TRUE(camera()->isColor());  // the picture is the camera's buffer itself
+    const unsigned char* own = camera()->getActiveImage();
+    stream()->start();
+    for (int i = 0; i < 10; ++i) {
+        const auto frame = stream()->next(2s);
+        ASSERT_TRUE(frame);
+        EXPECT_GE(stampAt(camera()->getActiveImage(), 0), frame->sequence());
+    }
+    stream()->stop();
+    // Its own memory again, written from the next frame on.
+    ASSERT_TRUE(ueye_sim::waitFrames(2, 2000));
+    EXPECT_EQ(camera()->getActiveImage(), own);
+}
+
 TEST_F(StreamTest, AStartAgainBeginsAfreshAfterAFailure) {
     open();
     stream()->start();

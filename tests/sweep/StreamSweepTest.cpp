@@ -4,6 +4,8 @@
 #include <Nimbrel_model/FrameStream.h>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "Sweep.h"
 
 namespace sweep {
@@ -26,22 +28,43 @@ void startThenTake(Session&) {
     for (int i = 0; i < 10; ++i) (void)stream()->next(2s);
 }
 
+void startThenStop(Session&) {
+    stream()->start();
+    (void)stream()->next(2s);
+    stream()->stop();
+}
+
+// A consumer that keeps every frame makes the stream lend the camera more memory.
+void startThenKeep(Session&) {
+    stream()->start(1);
+    std::vector<Nimbrel_model::Frame> kept;
+    for (int i = 0; i < 10; ++i)
+        if (auto frame = stream()->next(2s)) kept.push_back(std::move(*frame));
+}
+
+// The start lends the camera the queue's depth and three buffers more.
+const int kStartBuffers = 3 + 3;
+
 const std::vector<StreamCase>& cases() {
     static const std::vector<StreamCase> all{
         {"start", "is_EnableEvent", [](Session&) { stream()->start(); }},
+        {"start_own_memory", "is_SetAllocatedImageMem", [](Session&) { stream()->start(); }},
+        {"start_own_memory_last", "is_SetAllocatedImageMem", [](Session&) { stream()->start(); }, kStartBuffers},
+        {"start_sequence_clear", "is_ClearSequence", [](Session&) { stream()->start(); }},
+        {"start_sequence_add", "is_AddToSequence", [](Session&) { stream()->start(); }},
         {"next_wait", "is_WaitEvent", startThenTake},
+        {"next_buffer", "is_GetActiveBuffer", startThenTake},
+        {"next_more_memory", "is_SetAllocatedImageMem", startThenKeep, 1 + 3 + 1},
         {"next_area", "is_SetAOI", startThenTake},
         {"next_hold", "is_LockSeqBuf", startThenTake},
         {"next_info", "is_GetImageInfo", startThenTake},
         {"next_release", "is_UnlockSeqBuf", startThenTake},
-        // The first frame after the start is passed by; the second is copied.
-        {"next_release_after_a_copy", "is_UnlockSeqBuf", startThenTake, 2},
-        {"stop", "is_DisableEvent",
-         [](Session&) {
-             stream()->start();
-             (void)stream()->next(2s);
-             stream()->stop();
-         }},
+        // The first frame after the start is passed by; the second is handed out and given back.
+        {"next_release_after_a_frame", "is_UnlockSeqBuf", startThenTake, 2},
+        {"stop", "is_DisableEvent", startThenStop},
+        {"stop_sequence_clear", "is_ClearSequence", startThenStop, 2},
+        {"stop_sequence_add", "is_AddToSequence", startThenStop, kStartBuffers + 1},
+        {"stop_let_go", "is_FreeImageMem", startThenStop},
         {"exit", "is_DisableEvent",
          [](Session& s) {
              stream()->start();
