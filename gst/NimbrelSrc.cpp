@@ -67,9 +67,9 @@ GParamSpec* properties[PROP_LAST] = {};
 
 constexpr int kDefaultQueueDepth = 3;
 // Wrapped frames downstream may hold before the element copies instead: a
-// sink's last sample and the buffer on its way. The frame stream keeps one
-// frame beyond its queue for its consumer; each one more held downstream
-// takes a place in the queue from the camera.
+// sink's last sample and the buffer on its way. The frame stream lends the
+// camera three buffers beyond its queue: the one being written and two its
+// consumer may hold; each one more held downstream makes it allocate another.
 constexpr int kWrappedFrames = 2;
 constexpr guint kDefaultTimeoutMs = 5000;
 
