@@ -50,6 +50,11 @@ void FramePool::retire() {
     releaseUser(lock);
 }
 
+bool FramePool::unused() {
+    std::lock_guard lock(mutex_);
+    return users_ == 1;
+}
+
 void FramePool::releaseUser(std::unique_lock<std::mutex>& lock) {
     if (--users_ > 0) return;
     lock.unlock();

@@ -52,6 +52,9 @@ struct FramePool {
     void takeReturned(std::vector<FrameSlot*>& into);
     // The creator lets go.
     void retire();
+    // No slot is handed out: nobody but the creator can reach one.
+    bool unused();
+    std::size_t bytes() const { return bytes_; }
 
 private:
     FramePool() = default;

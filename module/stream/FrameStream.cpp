@@ -51,14 +51,12 @@ void FrameStream::start(const int& queueDepth) {
     checkSdk(ueye_role::enableFrameEvent(handle), ueye_role::kEnableFrameEvent);
     const std::size_t depth = static_cast<std::size_t>(std::max(queueDepth, 1));
     std::lock_guard lock(s.mutex);
-    s.eventEnabled = true;
     s.camera = handle;
     s.memory = CameraInternals::memory(*camera);
     s.memoryId = CameraInternals::memoryId(*camera);
     s.maxWidth = camera->getMaxWidth();
     s.maxHeight = camera->getMaxHeight();
     s.color = camera->isColor();
-    s.retireSpent();
     try {
         s.lendRing(depth + kSpareBuffers);
     } catch (...) {
@@ -67,10 +65,10 @@ void FrameStream::start(const int& queueDepth) {
             s.reclaimRing();
         } catch (...) {
         }
-        s.eventEnabled = false;
         (void)ueye_role::disableFrameEvent(handle);
         throw;
     }
+    s.eventEnabled = true;
     s.depth = depth;
     s.delivered = s.dropped = 0;
     s.lastDelivered.reset();
@@ -154,7 +152,7 @@ void stopFrameStream() {
     if (!streamCore) return;
     FrameStream::getInstance()->stop();
     std::lock_guard lock(streamCore->mutex);
-    streamCore->retireSpent();
+    streamCore->retireKept();
 }
 
 bool frameStreamLendsBuffers() { return streamCore && streamCore->lent.load(); }

@@ -13,7 +13,7 @@ struct CameraInternals {
 };
 
 // Stops a running stream before the camera closes, and frees the buffers it
-// lent the camera; does nothing when there is none.
+// kept for the next start; does nothing when there is none.
 void stopFrameStream();
 
 // Whether the camera writes its frames into the stream's buffers: then the

@@ -48,11 +48,12 @@ struct StreamCore {
     int maxHeight{};
     bool color{};
 
-    // The ring, while the camera has it; the last one, kept until the camera
-    // closes or the stream starts again, as a picture taken from it may still
-    // be read. A ring the camera may not have let go of is never freed.
+    // The ring, while the camera has it; the last one, kept while the camera
+    // is open: the next start lends it again when none of its frames is held
+    // (no allocation), and a picture taken from it stays readable. A ring the
+    // camera may not have let go of is never freed.
     FramePool* pool{};
-    FramePool* spent{};
+    FramePool* kept{};
     std::vector<FramePool*> abandoned;
     std::atomic<bool> lent{false};
     std::vector<FrameSlot*> returnedSlots;  // the worker's, reused
@@ -64,14 +65,15 @@ struct StreamCore {
     void releaseQueue();
 
     // Each throws the failing call's Qel::Exception.
-    void lendRing(std::size_t count);  // a new pool of `count` buffers as the sequence
+    void lendRing(std::size_t count);  // at least `count` buffers as the sequence
+    void adopt(FrameSlot& slot);       // the slot as an image memory of the camera
     void growRing();                   // one more buffer, for a consumer that keeps frames
     void returnToCamera();             // frames let go of: their buffers are the camera's again
     void lendSequence();               // the ring as the sequence again
     // Gives the camera its own memory back as the sequence and lets go of
     // every buffer, trying each step; throws the first failure afterwards.
     void reclaimRing();
-    void retireSpent();
+    void retireKept();
 };
 
 }  // namespace Nimbrel_model::detail

@@ -12,20 +12,31 @@ char* pixelsOf(const FrameSlot& slot) { return reinterpret_cast<char*>(slot.pixe
 void StreamCore::lendRing(std::size_t count) {
     const std::size_t bytes =
         static_cast<std::size_t>(maxWidth) * static_cast<std::size_t>(maxHeight) * (color ? 3 : 1);
-    pool = FramePool::create(bytes);
+    if (kept && kept->bytes() == bytes && kept->unused()) {
+        pool = kept;
+        kept = nullptr;
+    } else {
+        retireKept();
+        pool = FramePool::create(bytes);
+    }
     lent = true;
-    for (std::size_t i = 0; i < count; ++i) {
-        FrameSlot* slot = pool->add();
-        checkSdk(ueye_role::adoptMemory(camera, maxWidth, maxHeight, color ? 24 : 8, pixelsOf(*slot), &slot->memoryId),
-                 ueye_role::kAdoptMemory);
+    pool->takeReturned(returnedSlots);  // given back after the last stop: no longer the camera's
+    while (pool->slots().size() < count) pool->add();
+    for (const auto& slot : pool->slots()) {
+        slot->held = false;
+        adopt(*slot);
     }
     lendSequence();
 }
 
+void StreamCore::adopt(FrameSlot& slot) {
+    checkSdk(ueye_role::adoptMemory(camera, maxWidth, maxHeight, color ? 24 : 8, pixelsOf(slot), &slot.memoryId),
+             ueye_role::kAdoptMemory);
+}
+
 void StreamCore::growRing() {
     FrameSlot* slot = pool->add();
-    checkSdk(ueye_role::adoptMemory(camera, maxWidth, maxHeight, color ? 24 : 8, pixelsOf(*slot), &slot->memoryId),
-             ueye_role::kAdoptMemory);
+    adopt(*slot);
     checkSdk(is_AddToSequence(camera, pixelsOf(*slot), slot->memoryId), "is_AddToSequence");
 }
 
@@ -61,8 +72,6 @@ void StreamCore::reclaimRing() {
     bool letGo = true;
     for (const auto& slot : pool->slots()) {
         if (slot->memoryId == 0) continue;
-        if (slot->held && attempt(ueye_role::releaseBuffer(camera, pixelsOf(*slot)), ueye_role::kReleaseBuffer))
-            slot->held = false;
         if (attempt(is_FreeImageMem(camera, pixelsOf(*slot), slot->memoryId), "is_FreeImageMem"))
             slot->memoryId = 0;
         else
@@ -73,17 +82,17 @@ void StreamCore::reclaimRing() {
     pool = nullptr;
     // Memory the camera may still write into stays allocated for good.
     if (letGo) {
-        retireSpent();
-        spent = ring;
+        retireKept();
+        kept = ring;
     } else {
         abandoned.push_back(ring);
     }
     if (first) std::rethrow_exception(first);
 }
 
-void StreamCore::retireSpent() {
-    if (spent) spent->retire();
-    spent = nullptr;
+void StreamCore::retireKept() {
+    if (kept) kept->retire();
+    kept = nullptr;
 }
 
 }  // namespace Nimbrel_model::detail

@@ -64,7 +64,7 @@ void StreamCore::run() {
             BusyTurn turn{mutex, busy, idle};
             if (again) lendSequence();
             if (isFresh) {
-                INT x = 0, y = 0;
+                INT x{}, y{};
                 checkSdk(is_SetAOI(camera, IS_GET_IMAGE_AOI, &x, &y, &width, &height), "is_SetAOI");
                 width = std::max(0, std::min(width, maxWidth));
                 height = std::max(0, std::min(height, maxHeight));

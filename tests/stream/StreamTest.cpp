@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <optional>
 #include <set>
 #include <thread>
+#include <vector>
 
 namespace testsupport {
 namespace {
@@ -81,6 +83,7 @@ TEST_F(StreamTest, ASlowConsumerGetsWholeRisingFramesAndAnExactDropCount) {
     std::uint64_t first = 0;
     std::uint64_t last = 0;
     std::set<const std::uint8_t*> slots;
+    std::optional<Frame> previous;  // kept to compare with, as a consumer may
     for (int i = 0; i < 30; ++i) {
         const auto frame = stream()->next(2s);
         ASSERT_TRUE(frame);
@@ -89,7 +92,13 @@ TEST_F(StreamTest, ASlowConsumerGetsWholeRisingFramesAndAnExactDropCount) {
         EXPECT_GT(frame->sequence(), last);
         last = frame->sequence();
         slots.insert(frame->data());
-        const Frame copy(*frame);  // a copy lets go as well
+        // A copy, and an assignment over the frame before, let go as well.
+        if (previous) {
+            EXPECT_EQ(wholeFrameProblem(*previous), "");
+            *previous = *frame;
+        } else {
+            previous.emplace(*frame);
+        }
         std::this_thread::sleep_for(50ms);
     }
     EXPECT_EQ(stream()->delivered(), 30u);
@@ -98,7 +107,7 @@ TEST_F(StreamTest, ASlowConsumerGetsWholeRisingFramesAndAnExactDropCount) {
     EXPECT_GT(stream()->dropped(), 0u);
     // Left alone, the queue overflows. Frames pushed out of it and frames let
     // go are the camera's again: the ring never grows past the queue and the
-    // three spare buffers.
+    // three spare buffers, the frame held and the one before among them.
     std::this_thread::sleep_for(500ms);
     for (int i = 0; i < 6; ++i) {
         const auto frame = stream()->next(2s);
@@ -198,6 +207,31 @@ TEST_F(StreamTest, WhileTheStreamRunsThePictureIsTheLastFinishedFrame) {
     // Its own memory again, written from the next frame on.
     ASSERT_TRUE(ueye_sim::waitFrames(2, 2000));
     EXPECT_EQ(camera()->getActiveImage(), own);
+}
+
+TEST_F(StreamTest, AStartAgainLendsTheSameMemoryUnlessAFrameOfItIsHeld) {
+    open();
+    const auto buffersOf = [&](int frames) {
+        std::set<const std::uint8_t*> buffers;
+        for (int i = 0; i < frames; ++i) {
+            const auto frame = stream()->next(2s);
+            EXPECT_TRUE(frame);
+            if (frame) buffers.insert(frame->data());
+        }
+        return buffers;
+    };
+    stream()->start();
+    const auto before = buffersOf(12);
+    stream()->stop();
+    stream()->start();
+    for (const auto* buffer : buffersOf(12)) EXPECT_TRUE(before.count(buffer)) << "no allocation for a new start";
+    auto held = stream()->next(2s);
+    ASSERT_TRUE(held);
+    const std::vector<std::uint8_t> pixels(held->data(), held->data() + held->size());
+    stream()->stop();
+    stream()->start();
+    for (const auto* buffer : buffersOf(12)) EXPECT_FALSE(before.count(buffer)) << "memory of a held frame";
+    EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(), held->data()));
 }
 
 TEST_F(StreamTest, AStartAgainBeginsAfreshAfterAFailure) {
