@@ -33,7 +33,7 @@ struct StreamCore {
     bool running{};
     bool stopRequested{};
     bool eventEnabled{};
-    bool fresh{};      // the next frame may predate a change: look again, keep none
+    bool fresh{};       // the next frame may predate a change: look again, keep none
     bool resequence{};  // the camera's sequence was replaced: lend it the ring again
     std::exception_ptr failure;
     std::deque<FrameSlot*> queue;
