@@ -59,8 +59,8 @@ struct StreamCore {
     std::vector<FrameSlot*> returnedSlots;  // the worker's, reused
 
     void run();
-    // The frame just finished: held and queued, unless it is to be passed by.
-    void takeFrame(int width, int height, std::uint64_t& discardThrough, bool fresh);
+    // The frame just finished: held and queued, unless taken already.
+    void takeFrame(int width, int height);
     void push(FrameSlot* slot);
     void releaseQueue();
 

@@ -38,14 +38,12 @@ void StreamCore::run() {
 #endif
     int width = 0;
     int height = 0;
-    std::uint64_t discardThrough = 0;
     try {
         for (;;) {
             {
                 std::lock_guard lock(mutex);
                 if (stopRequested) return;
             }
-            returnToCamera();
             const INT waited = ueye_role::waitFrameEvent(camera, kWaitMs);
             if (waited == ueye_role::kWaitTimedOut) continue;
             checkSdk(waited, ueye_role::kWaitFrameEvent);
@@ -69,7 +67,8 @@ void StreamCore::run() {
                 width = std::max(0, std::min(width, maxWidth));
                 height = std::max(0, std::min(height, maxHeight));
             }
-            takeFrame(width, height, discardThrough, isFresh);
+            // The frame after a change may predate it: it is passed by.
+            if (!isFresh) takeFrame(width, height);
         }
     } catch (...) {
         std::lock_guard lock(mutex);
@@ -79,7 +78,7 @@ void StreamCore::run() {
     frameReady.notify_all();
 }
 
-void StreamCore::takeFrame(int width, int height, std::uint64_t& discardThrough, bool isFresh) {
+void StreamCore::takeFrame(int width, int height) {
     INT position = 0;
     char* inUse = nullptr;
     char* last = nullptr;
@@ -92,14 +91,6 @@ void StreamCore::takeFrame(int width, int height, std::uint64_t& discardThrough,
     std::uint64_t number = 0;
     std::uint64_t deviceTime = 0;
     checkSdk(ueye_role::frameInfo(camera, slot->memoryId, &number, &deviceTime), ueye_role::kFrameInfo);
-    // A frame that may be older than the last change, or one seen before, is not kept.
-    if (isFresh || number <= discardThrough) {
-        discardThrough = std::max(discardThrough, number);
-        checkSdk(ueye_role::releaseBuffer(camera, last), ueye_role::kReleaseBuffer);
-        slot->held = false;
-        return;
-    }
-    discardThrough = number;
     slot->sequence = number;
     slot->deviceTime = deviceTime * 100;
     slot->width = width;

@@ -1,6 +1,7 @@
 // Injected failures, scripted results, the call log and the trace file.
 #include "SimTestSupport.h"
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,19 @@ TEST_F(SimTest, InjectedFailuresHitEveryOrTheNthCallAndDoNothing) {
     ueye_sim::clearScripts();
     EXPECT_EQ(is_SetGamma(handle, 150), IS_SUCCESS);
     EXPECT_EQ(ueye_sim::state().gamma, 150);
+}
+
+TEST_F(SimTest, ASlowedCallReturnsLaterUntilTheScriptsAreCleared) {
+    const HIDS handle = openCamera();
+    const auto timed = [&] {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(is_SetGamma(handle, 150), IS_SUCCESS);
+        return std::chrono::steady_clock::now() - start;
+    };
+    ueye_sim::slowCall("is_SetGamma", 30000);
+    EXPECT_GE(timed(), std::chrono::milliseconds(30));
+    ueye_sim::clearScripts();
+    EXPECT_LT(timed(), std::chrono::milliseconds(30));
 }
 
 TEST_F(SimTest, UesimFailInjectsFailuresFromLoadOrReset) {

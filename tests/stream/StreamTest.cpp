@@ -4,6 +4,7 @@
 
 #include <Qel/Qel.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -105,6 +106,8 @@ TEST_F(StreamTest, ASlowConsumerGetsWholeRisingFramesAndAnExactDropCount) {
     EXPECT_EQ(stream()->delivered() + stream()->dropped(), last - first + 1);
     // Taking 20 frames a second of 60 misses some.
     EXPECT_GT(stream()->dropped(), 0u);
+    // The camera's memory and the ring of the queue and three spare buffers.
+    EXPECT_EQ(ueye_sim::state().allocatedMemories, 1 + 6);
     // Left alone, the queue overflows. Frames pushed out of it and frames let
     // go are the camera's again: the ring never grows past the queue and the
     // three spare buffers, the frame held and the one before among them.
@@ -299,6 +302,8 @@ TEST_F(StreamTest, AnAreaChangeWaitsUntilTheWorkerHasTakenItsFrame) {
     camera()->setFrameRate(1000.0);
     stream()->start();
     ASSERT_TRUE(stream()->next(2s));
+    // A slow driver keeps the worker in its turn for a while.
+    ueye_sim::slowCall("is_GetImageInfo", 2000);
     ueye_sim::clearCallLog();
     for (int i = 0; i < 16; ++i) {
         ASSERT_TRUE(ueye_sim::waitFrames(2, 2000));
@@ -325,6 +330,7 @@ TEST_F(StreamTest, SetDefaultsMovesTheStreamToTheNewImageMemory) {
     open();
     stream()->start();
     ASSERT_TRUE(stream()->next(2s));
+    ueye_sim::clearCallLog();
     camera()->setDefaults();
     const std::uint64_t before = stream()->delivered();
     for (int i = 0; i < 10; ++i) {
@@ -332,6 +338,9 @@ TEST_F(StreamTest, SetDefaultsMovesTheStreamToTheNewImageMemory) {
         ASSERT_TRUE(frame);
         EXPECT_EQ(wholeFrameProblem(*frame), "");
     }
+    // The new memory's sequence is replaced by the ring once.
+    const auto names = calls();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "is_ClearSequence"), 2);
     EXPECT_EQ(stream()->delivered(), before + 10);
     // The old memory was freed, and the stream lets go of its own.
     stream()->stop();

@@ -4,6 +4,7 @@
 #include <Nimbrel_model/FrameStream.h>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 #include "Sweep.h"
@@ -85,8 +86,15 @@ TEST_P(StreamFaultSweep, TheFailureReachesTheCaller) {
     ueye_sim::failCall(c.function, status, c.nth);
     EXPECT_EQ(testsupport::thrownText([&] { c.run(session); }), testsupport::sdkFailureText(c.function, status));
     EXPECT_FALSE(stream()->isRunning());
-    // Reported once.
+    // Reported once, and the stream starts again.
     EXPECT_EQ(testsupport::thrownText([] { (void)stream()->next(10ms); }), "");
+    ueye_sim::clearScripts();
+    EXPECT_EQ(testsupport::thrownText([] {
+                  stream()->start();
+                  if (!stream()->next(2s)) throw std::runtime_error("no frame after the start");
+                  stream()->stop();
+              }),
+              "");
     EXPECT_EQ(session.close(), "");
     EXPECT_EQ(session.leftovers(), "");
     EXPECT_EQ(session.reopen(), "");

@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <thread>
 
 namespace ueye_sim::detail {
 namespace {
@@ -91,6 +92,8 @@ std::optional<long long> CallGate::forced() {
 }
 
 int CallGate::done(long long result) {
+    const auto delay = CallRegistry::instance().delayOf(function_);
+    if (delay.count() > 0) std::this_thread::sleep_for(delay);
     CallRegistry::instance().record({function_, arguments_, result});
     return static_cast<int>(result);
 }

@@ -11,6 +11,10 @@ void failCall(const std::string& function, int status, int nth) {
     detail::CallRegistry::instance().addFailure(function, status, nth);
 }
 
+void slowCall(const std::string& function, int microseconds) {
+    detail::CallRegistry::instance().addDelay(function, std::chrono::microseconds(microseconds));
+}
+
 void scriptQuery(const std::string& function, int firstArg, int result, int nth) {
     detail::CallRegistry::instance().addQueryScript(function, firstArg, result, nth);
 }

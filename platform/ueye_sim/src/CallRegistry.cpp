@@ -68,8 +68,20 @@ void CallRegistry::addQueryScript(const std::string& function, int firstArg, int
     rules_.push_back({function, firstArg, result, nth > 0 ? done + nth : 0});
 }
 
+void CallRegistry::addDelay(const std::string& function, std::chrono::microseconds delay) {
+    std::lock_guard lock(mutex_);
+    delays_[function] = delay;
+}
+
+std::chrono::microseconds CallRegistry::delayOf(const std::string& function) const {
+    std::lock_guard lock(mutex_);
+    const auto found = delays_.find(function);
+    return found == delays_.end() ? std::chrono::microseconds(0) : found->second;
+}
+
 void CallRegistry::clearRules() {
     std::lock_guard lock(mutex_);
+    delays_.clear();
     rules_.erase(std::remove_if(rules_.begin(), rules_.end(), [](const Rule& rule) { return !rule.fromEnvironment; }),
                  rules_.end());
 }
@@ -89,6 +101,7 @@ void CallRegistry::restart(const Environment& environment) {
     callCounts_.clear();
     queryCounts_.clear();
     rules_.clear();
+    delays_.clear();
     log_.clear();
     for (const auto& failure : environment.failures)
         rules_.push_back({failure.function, std::nullopt, failure.status, failure.nth, true});

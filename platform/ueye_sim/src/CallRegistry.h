@@ -5,6 +5,7 @@
 #include "Environment.h"
 #include "ueye_sim/Control.h"
 
+#include <chrono>
 #include <cstdio>
 #include <deque>
 #include <map>
@@ -30,6 +31,9 @@ public:
 
     void addFailure(const std::string& function, int status, int nth);
     void addQueryScript(const std::string& function, int firstArg, int result, int nth);
+    void addDelay(const std::string& function, std::chrono::microseconds delay);
+    // How much later than its work a call of `function` returns.
+    std::chrono::microseconds delayOf(const std::string& function) const;
     // Drops the rules added by calls, keeping those of UESIM_FAIL.
     void clearRules();
 
@@ -59,6 +63,7 @@ private:
     std::map<std::string, int> callCounts_;
     std::map<std::pair<std::string, long long>, long long> queryCounts_;
     std::vector<Rule> rules_;
+    std::map<std::string, std::chrono::microseconds> delays_;
     std::deque<CallRecord> log_;
     std::unique_ptr<std::FILE, FileCloser> trace_;
 };

@@ -56,6 +56,10 @@ UESIM_API void reset();
 // Makes `function` return `status`: on every call (nth == 0) or only on its
 // nth call from now (counting from 1). Later rules for the same call win.
 UESIM_API void failCall(const std::string& function, int status, int nth = 0);
+// Makes every call of `function` return `microseconds` later than it would,
+// outside the camera's lock: a slow driver, for races to show. Until
+// clearScripts() or reset().
+UESIM_API void slowCall(const std::string& function, int microseconds);
 // (For scriptQuery, `nth` counts only the calls with that first argument.)
 // Like failCall, but only for calls whose first argument after the handle
 // (or the AVI id) equals `firstArg`: scripts the result of a query form, for
