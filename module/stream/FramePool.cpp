@@ -21,12 +21,6 @@ FrameSlot* FramePool::add() {
     return slots_.back().get();
 }
 
-FrameSlot* FramePool::find(const char* pixels) const {
-    for (const auto& slot : slots_)
-        if (pixels && reinterpret_cast<const char*>(slot->pixels.get()) == pixels) return slot.get();
-    return nullptr;
-}
-
 void FramePool::lend(FrameSlot* slot) {
     std::lock_guard lock(mutex_);
     slot->refs.store(1, std::memory_order_relaxed);

@@ -39,8 +39,6 @@ struct FramePool {
     // slots are the creator's to add and walk; only give() comes from others.
     FrameSlot* add();
     const std::vector<std::unique_ptr<FrameSlot>>& slots() const { return slots_; }
-    // The slot whose pixels start at `pixels`, or nullptr.
-    FrameSlot* find(const char* pixels) const;
 
     // Hands the slot out with one reference.
     void lend(FrameSlot* slot);

@@ -20,6 +20,8 @@
 
 namespace Nimbrel_model::detail {
 
+inline char* pixelsOf(const FrameSlot& slot) { return reinterpret_cast<char*>(slot.pixels.get()); }
+
 struct StreamCore {
     mutable std::mutex mutex;
     std::condition_variable frameReady;  // consumers: a frame, a failure or the end
@@ -57,10 +59,14 @@ struct StreamCore {
     std::vector<FramePool*> abandoned;
     std::atomic<bool> lent{false};
     std::vector<FrameSlot*> returnedSlots;  // the worker's, reused
+    std::size_t nextIndex{};                // the worker's: where the camera writes next, in the ring
+    std::uint64_t lastNumber{};             // the worker's: the last frame taken or passed by
 
     void run();
-    // The frame just finished: held and queued, unless taken already.
-    void takeFrame(int width, int height);
+    // The frames finished since the last turn: each held and queued, or all
+    // passed by (`passBy`).
+    void takeFrames(int width, int height, bool passBy);
+    void takeSlot(FrameSlot& slot, int width, int height);
     void push(FrameSlot* slot);
     void releaseQueue();
 

@@ -5,10 +5,6 @@
 
 namespace Nimbrel_model::detail {
 
-namespace {
-char* pixelsOf(const FrameSlot& slot) { return reinterpret_cast<char*>(slot.pixels.get()); }
-}  // namespace
-
 void StreamCore::lendRing(std::size_t count) {
     const std::size_t bytes =
         static_cast<std::size_t>(maxWidth) * static_cast<std::size_t>(maxHeight) * (color ? 3 : 1);

@@ -68,7 +68,7 @@ void StreamCore::run() {
                 height = std::max(0, std::min(height, maxHeight));
             }
             // The frame after a change may predate it: it is passed by.
-            if (!isFresh) takeFrame(width, height);
+            takeFrames(width, height, isFresh);
         }
     } catch (...) {
         std::lock_guard lock(mutex);
@@ -78,33 +78,58 @@ void StreamCore::run() {
     frameReady.notify_all();
 }
 
-void StreamCore::takeFrame(int width, int height) {
+// The camera fills the ring's free buffers in turn, so the free buffers from
+// the one after the last frame taken up to the newest hold the frames made
+// since, oldest first: a worker late by a frame or two still hands each out.
+void StreamCore::takeFrames(int width, int height, bool passBy) {
     INT position = 0;
     char* inUse = nullptr;
     char* last = nullptr;
     checkSdk(ueye_role::activeBuffer(camera, &position, &inUse, &last), ueye_role::kActiveBuffer);
-    FrameSlot* slot = pool->find(last);
+    const auto& slots = pool->slots();
+    const auto newest =
+        std::find_if(slots.begin(), slots.end(), [last](const auto& slot) { return pixelsOf(*slot) == last; });
     // Written into the camera's own memory (before the ring was its sequence), or taken already.
-    if (!slot || slot->held) return;
-    checkSdk(ueye_role::holdBuffer(camera, last), ueye_role::kHoldBuffer);
-    slot->held = true;
-    std::uint64_t number = 0;
-    std::uint64_t deviceTime = 0;
-    checkSdk(ueye_role::frameInfo(camera, slot->memoryId, &number, &deviceTime), ueye_role::kFrameInfo);
-    slot->sequence = number;
-    slot->deviceTime = deviceTime * 100;
-    slot->width = width;
-    slot->height = height;
-    // The camera writes the area at the top left of the whole sensor's rows.
-    slot->stride = static_cast<std::size_t>(maxWidth) * (color ? 3 : 1);
-    slot->color = color;
-    slot->hostTime = std::chrono::steady_clock::now();
-    pool->lend(slot);
-    push(slot);
+    if (newest == slots.end() || (*newest)->held) return;
+    const auto end = static_cast<std::size_t>(newest - slots.begin());
+    if (passBy) {
+        std::uint64_t deviceTime = 0;
+        checkSdk(ueye_role::frameInfo(camera, (*newest)->memoryId, &lastNumber, &deviceTime), ueye_role::kFrameInfo);
+    } else {
+        for (std::size_t i = nextIndex % slots.size();; i = (i + 1) % slots.size()) {
+            if (!slots[i]->held) takeSlot(*slots[i], width, height);
+            if (i == end) break;
+        }
+    }
+    nextIndex = end + 1;
     // The camera needs a buffer for its next frame even when the consumer keeps every frame it got.
     returnToCamera();
-    const auto& slots = pool->slots();
-    if (std::none_of(slots.begin(), slots.end(), [](const auto& s) { return !s->held; })) growRing();
+    if (std::none_of(slots.begin(), slots.end(), [](const auto& slot) { return !slot->held; })) growRing();
+}
+
+void StreamCore::takeSlot(FrameSlot& slot, int width, int height) {
+    checkSdk(ueye_role::holdBuffer(camera, pixelsOf(slot)), ueye_role::kHoldBuffer);
+    slot.held = true;
+    std::uint64_t number = 0;
+    std::uint64_t deviceTime = 0;
+    checkSdk(ueye_role::frameInfo(camera, slot.memoryId, &number, &deviceTime), ueye_role::kFrameInfo);
+    // A frame from before the last one taken (or a change), or none yet.
+    if (number <= lastNumber) {
+        checkSdk(ueye_role::releaseBuffer(camera, pixelsOf(slot)), ueye_role::kReleaseBuffer);
+        slot.held = false;
+        return;
+    }
+    lastNumber = number;
+    slot.sequence = number;
+    slot.deviceTime = deviceTime * 100;
+    slot.width = width;
+    slot.height = height;
+    // The camera writes the area at the top left of the whole sensor's rows.
+    slot.stride = static_cast<std::size_t>(maxWidth) * (color ? 3 : 1);
+    slot.color = color;
+    slot.hostTime = std::chrono::steady_clock::now();
+    pool->lend(&slot);
+    push(&slot);
 }
 
 void StreamCore::push(FrameSlot* slot) {

@@ -237,6 +237,27 @@ TEST_F(StreamTest, AStartAgainLendsTheSameMemoryUnlessAFrameOfItIsHeld) {
     EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(), held->data()));
 }
 
+TEST_F(StreamTest, AWorkerLateByFramesStillHandsOutEachOne) {
+    open();
+    camera()->setFrameRate(20.0);
+    stream()->start(8);  // room in the queue for the frames that pile up
+    const auto first = stream()->next(2s);
+    ASSERT_TRUE(first);
+    // A slow driver keeps the worker from the camera for several frames.
+    ueye_sim::slowCall("is_GetImageInfo", 120000);
+    std::this_thread::sleep_for(130ms);
+    ueye_sim::clearScripts();
+    std::uint64_t previous = first->sequence();
+    for (int i = 0; i < 8; ++i) {
+        const auto frame = stream()->next(2s);
+        ASSERT_TRUE(frame);
+        EXPECT_EQ(frame->sequence(), previous + 1);
+        EXPECT_EQ(wholeFrameProblem(*frame), "");
+        previous = frame->sequence();
+    }
+    EXPECT_EQ(stream()->dropped(), 0u);
+}
+
 TEST_F(StreamTest, AStartAgainBeginsAfreshAfterAFailure) {
     open();
     stream()->start();
