@@ -350,7 +350,13 @@ TEST_F(StreamTest, AnAreaChangeWaitsUntilTheWorkerHasTakenItsFrame) {
 TEST_F(StreamTest, SetDefaultsMovesTheStreamToTheNewImageMemory) {
     open();
     stream()->start();
-    ASSERT_TRUE(stream()->next(2s));
+    // The ring's buffers all hold frames when its new sequence starts again at the first.
+    std::uint64_t previous = 0;
+    for (int i = 0; i < 8; ++i) {
+        const auto frame = stream()->next(2s);
+        ASSERT_TRUE(frame);
+        previous = frame->sequence();
+    }
     ueye_sim::clearCallLog();
     camera()->setDefaults();
     const std::uint64_t before = stream()->delivered();
@@ -358,6 +364,8 @@ TEST_F(StreamTest, SetDefaultsMovesTheStreamToTheNewImageMemory) {
         const auto frame = stream()->next(2s);
         ASSERT_TRUE(frame);
         EXPECT_EQ(wholeFrameProblem(*frame), "");
+        EXPECT_GT(frame->sequence(), previous) << "a frame handed out again";
+        previous = frame->sequence();
     }
     // The new memory's sequence is replaced by the ring once.
     const auto names = calls();
