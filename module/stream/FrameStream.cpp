@@ -69,8 +69,7 @@ void FrameStream::start(const int& queueDepth) {
         throw;
     }
     s.eventEnabled = true;
-    s.nextIndex = 0;
-    s.lastNumber = 0;
+    s.cursor = {};
     s.depth = depth;
     s.delivered = s.dropped = 0;
     s.lastDelivered.reset();

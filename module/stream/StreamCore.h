@@ -59,8 +59,12 @@ struct StreamCore {
     std::vector<FramePool*> abandoned;
     std::atomic<bool> lent{false};
     std::vector<FrameSlot*> returnedSlots;  // the worker's, reused
-    std::size_t nextIndex{};                // the worker's: where the camera writes next, in the ring
-    std::uint64_t lastNumber{};             // the worker's: the last frame taken or passed by
+    // The worker's: where in the ring the camera writes next, and the last
+    // frame taken or passed by.
+    struct Cursor {
+        std::size_t nextIndex{};
+        std::uint64_t lastNumber{};
+    } cursor;
 
     void run();
     // The frames finished since the last turn: each held and queued, or all

@@ -94,14 +94,15 @@ void StreamCore::takeFrames(int width, int height, bool passBy) {
     const auto end = static_cast<std::size_t>(newest - slots.begin());
     if (passBy) {
         std::uint64_t deviceTime = 0;
-        checkSdk(ueye_role::frameInfo(camera, (*newest)->memoryId, &lastNumber, &deviceTime), ueye_role::kFrameInfo);
+        checkSdk(ueye_role::frameInfo(camera, (*newest)->memoryId, &cursor.lastNumber, &deviceTime),
+                 ueye_role::kFrameInfo);
     } else {
-        for (std::size_t i = nextIndex % slots.size();; i = (i + 1) % slots.size()) {
+        for (std::size_t i = cursor.nextIndex % slots.size();; i = (i + 1) % slots.size()) {
             if (!slots[i]->held) takeSlot(*slots[i], width, height);
             if (i == end) break;
         }
     }
-    nextIndex = end + 1;
+    cursor.nextIndex = end + 1;
     // The camera needs a buffer for its next frame even when the consumer keeps every frame it got.
     returnToCamera();
     if (std::none_of(slots.begin(), slots.end(), [](const auto& slot) { return !slot->held; })) growRing();
@@ -114,12 +115,12 @@ void StreamCore::takeSlot(FrameSlot& slot, int width, int height) {
     std::uint64_t deviceTime = 0;
     checkSdk(ueye_role::frameInfo(camera, slot.memoryId, &number, &deviceTime), ueye_role::kFrameInfo);
     // A frame from before the last one taken (or a change), or none yet.
-    if (number <= lastNumber) {
+    if (number <= cursor.lastNumber) {
         checkSdk(ueye_role::releaseBuffer(camera, pixelsOf(slot)), ueye_role::kReleaseBuffer);
         slot.held = false;
         return;
     }
-    lastNumber = number;
+    cursor.lastNumber = number;
     slot.sequence = number;
     slot.deviceTime = deviceTime * 100;
     slot.width = width;
