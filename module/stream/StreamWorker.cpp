@@ -96,6 +96,18 @@ void StreamCore::takeFrames(int width, int height, bool passBy) {
         std::uint64_t deviceTime = 0;
         checkSdk(ueye_role::frameInfo(camera, (*newest)->memoryId, &cursor.lastNumber, &deviceTime),
                  ueye_role::kFrameInfo);
+        // A frame begun before the change may still be on its way into the
+        // buffer in use: the hold waits for it, and it is passed by too.
+        const auto pending =
+            std::find_if(slots.begin(), slots.end(), [inUse](const auto& slot) { return pixelsOf(*slot) == inUse; });
+        if (pending != slots.end() && !(*pending)->held) {
+            checkSdk(ueye_role::holdBuffer(camera, inUse), ueye_role::kHoldBuffer);
+            std::uint64_t number = 0;
+            const INT status = ueye_role::frameInfo(camera, (*pending)->memoryId, &number, &deviceTime);
+            checkSdk(ueye_role::releaseBuffer(camera, inUse), ueye_role::kReleaseBuffer);
+            checkSdk(status, ueye_role::kFrameInfo);
+            cursor.lastNumber = std::max(cursor.lastNumber, number);
+        }
     } else {
         for (std::size_t i = cursor.nextIndex % slots.size();; i = (i + 1) % slots.size()) {
             if (!slots[i]->held) takeSlot(*slots[i], width, height);
