@@ -75,7 +75,6 @@ void FrameStream::start(const int& queueDepth) {
     s.lastDelivered.reset();
     s.failure = nullptr;
     s.fresh = true;
-    s.resequence = false;
     s.stopRequested = false;
     s.running = true;
     s.worker = std::thread(&detail::StreamCore::run, &s);
@@ -171,7 +170,7 @@ FrameStreamPause::~FrameStreamPause() {
     if (!s) return;
     {
         std::lock_guard lock(s->mutex);
-        if (replacesMemory_) s->resequence = true;
+        if (replacesMemory_ && s->lent) s->resequence = true;
         if (--s->pauses > 0) return;
         Camera* camera = Camera::getInstance();
         s->memory = CameraInternals::memory(*camera);

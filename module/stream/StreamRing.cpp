@@ -78,8 +78,7 @@ void StreamCore::reclaimRing() {
     pool = nullptr;
     // Memory the camera may still write into stays allocated for good.
     if (letGo) {
-        retireKept();
-        kept = ring;
+        kept = ring;  // none kept meanwhile: the start took it or let it go
     } else {
         abandoned.push_back(ring);
     }

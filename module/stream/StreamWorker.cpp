@@ -93,7 +93,7 @@ void StreamCore::takeFrames(int width, int height, bool passBy) {
     if (newest == slots.end() || (*newest)->held) return;
     const auto end = static_cast<std::size_t>(newest - slots.begin());
     if (passBy) {
-        std::uint64_t deviceTime = 0;
+        std::uint64_t deviceTime{};
         checkSdk(ueye_role::frameInfo(camera, (*newest)->memoryId, &cursor.lastNumber, &deviceTime),
                  ueye_role::kFrameInfo);
         // A frame begun before the change may still be on its way into the
@@ -102,7 +102,7 @@ void StreamCore::takeFrames(int width, int height, bool passBy) {
             std::find_if(slots.begin(), slots.end(), [inUse](const auto& slot) { return pixelsOf(*slot) == inUse; });
         if (pending != slots.end() && !(*pending)->held) {
             checkSdk(ueye_role::holdBuffer(camera, inUse), ueye_role::kHoldBuffer);
-            std::uint64_t number = 0;
+            std::uint64_t number{};
             const INT status = ueye_role::frameInfo(camera, (*pending)->memoryId, &number, &deviceTime);
             checkSdk(ueye_role::releaseBuffer(camera, inUse), ueye_role::kReleaseBuffer);
             checkSdk(status, ueye_role::kFrameInfo);
@@ -123,8 +123,8 @@ void StreamCore::takeFrames(int width, int height, bool passBy) {
 void StreamCore::takeSlot(FrameSlot& slot, int width, int height) {
     checkSdk(ueye_role::holdBuffer(camera, pixelsOf(slot)), ueye_role::kHoldBuffer);
     slot.held = true;
-    std::uint64_t number = 0;
-    std::uint64_t deviceTime = 0;
+    std::uint64_t number{};
+    std::uint64_t deviceTime{};
     checkSdk(ueye_role::frameInfo(camera, slot.memoryId, &number, &deviceTime), ueye_role::kFrameInfo);
     // A frame from before the last one taken (or a change), or none yet.
     if (number <= cursor.lastNumber) {

@@ -366,17 +366,21 @@ TEST_F(StreamTest, SetDefaultsMovesTheStreamToTheNewImageMemory) {
     ueye_sim::clearCallLog();
     camera()->setDefaults();
     const std::uint64_t before = stream()->delivered();
-    for (int i = 0; i < 10; ++i) {
+    std::set<const std::uint8_t*> buffers;
+    for (int i = 0; i < 12; ++i) {
         const auto frame = stream()->next(2s);
         ASSERT_TRUE(frame);
         EXPECT_EQ(wholeFrameProblem(*frame), "");
         EXPECT_GT(frame->sequence(), previous) << "a frame handed out again";
         previous = frame->sequence();
+        buffers.insert(frame->data());
     }
+    // Buffers whose older frames were passed by are the camera's again.
+    EXPECT_EQ(buffers.size(), 6u);
     // The new memory's sequence is replaced by the ring once.
     const auto names = calls();
     EXPECT_EQ(std::count(names.begin(), names.end(), "is_ClearSequence"), 2);
-    EXPECT_EQ(stream()->delivered(), before + 10);
+    EXPECT_EQ(stream()->delivered(), before + 12);
     // The old memory was freed, and the stream lets go of its own.
     stream()->stop();
     EXPECT_EQ(ueye_sim::state().allocatedMemories, 1);
