@@ -78,6 +78,13 @@ void StreamCore::run() {
     frameReady.notify_all();
 }
 
+namespace {
+// The ring's buffer at `memory`, or the end.
+auto slotOf(const std::vector<std::unique_ptr<FrameSlot>>& slots, const char* memory) {
+    return std::find_if(slots.begin(), slots.end(), [memory](const auto& slot) { return pixelsOf(*slot) == memory; });
+}
+}  // namespace
+
 // The camera fills the ring's free buffers in turn, so the free buffers from
 // the one after the last frame taken up to the newest hold the frames made
 // since, oldest first: a worker late by a frame or two still hands each out.
@@ -87,8 +94,7 @@ void StreamCore::takeFrames(int width, int height, bool passBy) {
     char* last = nullptr;
     checkSdk(ueye_role::activeBuffer(camera, &position, &inUse, &last), ueye_role::kActiveBuffer);
     const auto& slots = pool->slots();
-    const auto newest =
-        std::find_if(slots.begin(), slots.end(), [last](const auto& slot) { return pixelsOf(*slot) == last; });
+    const auto newest = slotOf(slots, last);
     // Written into the camera's own memory (before the ring was its sequence), or taken already.
     if (newest == slots.end() || (*newest)->held) return;
     const auto end = static_cast<std::size_t>(newest - slots.begin());
@@ -98,8 +104,7 @@ void StreamCore::takeFrames(int width, int height, bool passBy) {
                  ueye_role::kFrameInfo);
         // A frame begun before the change may still be on its way into the
         // buffer in use: the hold waits for it, and it is passed by too.
-        const auto pending =
-            std::find_if(slots.begin(), slots.end(), [inUse](const auto& slot) { return pixelsOf(*slot) == inUse; });
+        const auto pending = slotOf(slots, inUse);
         if (pending != slots.end() && !(*pending)->held) {
             checkSdk(ueye_role::holdBuffer(camera, inUse), ueye_role::kHoldBuffer);
             std::uint64_t number{};
