@@ -86,12 +86,15 @@ void FrameStream::stop() {
         std::lock_guard lock(s.mutex);
         s.stopRequested = true;
     }
-    s.control.notify_all();
     if (s.worker.joinable()) s.worker.join();
     std::exception_ptr first;
     bool disable = false;
     {
-        std::lock_guard lock(s.mutex);
+        // A change on another thread may be replacing the camera's memory:
+        // the camera gets it back once the change is done, and none begins
+        // before the ring is let go of.
+        std::unique_lock lock(s.mutex);
+        s.control.wait(lock, [&] { return s.pauses == 0; });
         s.releaseQueue();
         try {
             s.reclaimRing();

@@ -51,7 +51,8 @@ void StreamCore::run() {
             bool again{};
             {
                 std::unique_lock lock(mutex);
-                control.wait(lock, [&] { return stopRequested || pauses == 0; });
+                // A stop waits for the change too.
+                control.wait(lock, [&] { return pauses == 0; });
                 if (stopRequested) return;
                 busy = true;
                 isFresh = fresh;

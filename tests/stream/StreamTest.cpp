@@ -386,6 +386,32 @@ TEST_F(StreamTest, SetDefaultsMovesTheStreamToTheNewImageMemory) {
     EXPECT_EQ(ueye_sim::state().allocatedMemories, 1);
 }
 
+TEST_F(StreamTest, AStopOnAnotherThreadWaitsForSetDefaultsToGiveTheNewMemoryBack) {
+    open();
+    stream()->start();
+    ASSERT_TRUE(stream()->next(2s));
+    ueye_sim::clearCallLog();
+    // Held just after the old memory is freed and the new one set.
+    ueye_sim::slowCall("is_SetExternalTrigger", 300000);
+    auto stopping = std::async(std::launch::async, [this] {
+        for (;;) {
+            const auto names = ueye_sim::callNames();
+            if (std::find(names.begin(), names.end(), "is_SetImageMem") != names.end()) break;
+            std::this_thread::sleep_for(1ms);
+        }
+        stream()->stop();
+    });
+    camera()->setDefaults();
+    EXPECT_NO_THROW(stopping.get());
+    EXPECT_EQ(ueye_sim::state().allocatedMemories, 1);
+    // The camera captures into its new memory again.
+    ueye_sim::clearCallLog();
+    ASSERT_TRUE(ueye_sim::waitFrames(2, 2000));
+    EXPECT_FALSE(stream()->isRunning());
+    stream()->start();
+    EXPECT_TRUE(stream()->next(2s));
+}
+
 TEST_F(StreamTest, WithoutAStartTheCameraCallsAreUnchanged) {
     open();
     ueye_sim::clearCallLog();
