@@ -57,6 +57,7 @@ void FrameStream::start(const int& queueDepth) {
     s.maxWidth = camera->getMaxWidth();
     s.maxHeight = camera->getMaxHeight();
     s.color = camera->isColor();
+    s.pitch = static_cast<std::size_t>(s.maxWidth) * (s.color ? 3 : 1);
     try {
         s.lendRing(depth + kSpareBuffers);
     } catch (...) {

@@ -49,6 +49,9 @@ struct StreamCore {
     int maxWidth{};
     int maxHeight{};
     bool color{};
+    // Bytes of a sensor row: the camera writes any area at the top left of
+    // whole rows, so this is each frame's stride and a buffer's row.
+    std::size_t pitch{};
 
     // The ring, while the camera has it; the last one, kept while the camera
     // is open: the next start lends it again when none of its frames is held
@@ -59,18 +62,20 @@ struct StreamCore {
     std::vector<FramePool*> abandoned;
     std::atomic<bool> lent{false};
     std::vector<FrameSlot*> returnedSlots;  // the worker's, reused
-    // The worker's: where in the ring the camera writes next, and the last
-    // frame taken or passed by.
+    // The worker's: where in the ring the camera writes next, the last
+    // frame taken or passed by, and the area read at the last change.
     struct Cursor {
         std::size_t nextIndex{};
         std::uint64_t lastNumber{};
+        int width{};
+        int height{};
     } cursor;
 
     void run();
     // The frames finished since the last turn: each held and queued, or all
     // passed by (`passBy`).
-    void takeFrames(int width, int height, bool passBy);
-    void takeSlot(FrameSlot& slot, int width, int height);
+    void takeFrames(bool passBy);
+    void takeSlot(FrameSlot& slot);
     void push(FrameSlot* slot);
     void releaseQueue();
 

@@ -6,8 +6,7 @@
 namespace Nimbrel_model::detail {
 
 void StreamCore::lendRing(std::size_t count) {
-    const std::size_t bytes =
-        static_cast<std::size_t>(maxWidth) * static_cast<std::size_t>(maxHeight) * (color ? 3 : 1);
+    const std::size_t bytes = pitch * static_cast<std::size_t>(maxHeight);
     if (kept && kept->bytes() == bytes && kept->unused()) {
         pool = kept;
         kept = nullptr;

@@ -36,8 +36,6 @@ void StreamCore::run() {
     // Named for debuggers and for measuring its time.
     pthread_setname_np(pthread_self(), "nimbrel-stream");
 #endif
-    int width = 0;
-    int height = 0;
     try {
         for (;;) {
             {
@@ -64,12 +62,10 @@ void StreamCore::run() {
             if (again) lendSequence();
             if (isFresh) {
                 INT x{}, y{};
-                checkSdk(is_SetAOI(camera, IS_GET_IMAGE_AOI, &x, &y, &width, &height), "is_SetAOI");
-                width = std::max(0, std::min(width, maxWidth));
-                height = std::max(0, std::min(height, maxHeight));
+                checkSdk(is_SetAOI(camera, IS_GET_IMAGE_AOI, &x, &y, &cursor.width, &cursor.height), "is_SetAOI");
             }
             // The frame after a change may predate it: it is passed by.
-            takeFrames(width, height, isFresh);
+            takeFrames(isFresh);
         }
     } catch (...) {
         std::lock_guard lock(mutex);
@@ -89,7 +85,7 @@ auto slotOf(const std::vector<std::unique_ptr<FrameSlot>>& slots, const char* me
 // The camera fills the ring's free buffers in turn, so the free buffers from
 // the one after the last frame taken up to the newest hold the frames made
 // since, oldest first: a worker late by a frame or two still hands each out.
-void StreamCore::takeFrames(int width, int height, bool passBy) {
+void StreamCore::takeFrames(bool passBy) {
     INT position = 0;
     char* inUse = nullptr;
     char* last = nullptr;
@@ -116,7 +112,7 @@ void StreamCore::takeFrames(int width, int height, bool passBy) {
         }
     } else {
         for (std::size_t i = cursor.nextIndex % slots.size();; i = (i + 1) % slots.size()) {
-            if (!slots[i]->held) takeSlot(*slots[i], width, height);
+            if (!slots[i]->held) takeSlot(*slots[i]);
             if (i == end) break;
         }
     }
@@ -126,7 +122,7 @@ void StreamCore::takeFrames(int width, int height, bool passBy) {
     if (std::none_of(slots.begin(), slots.end(), [](const auto& slot) { return !slot->held; })) growRing();
 }
 
-void StreamCore::takeSlot(FrameSlot& slot, int width, int height) {
+void StreamCore::takeSlot(FrameSlot& slot) {
     checkSdk(ueye_role::holdBuffer(camera, pixelsOf(slot)), ueye_role::kHoldBuffer);
     slot.held = true;
     std::uint64_t number{};
@@ -141,10 +137,9 @@ void StreamCore::takeSlot(FrameSlot& slot, int width, int height) {
     cursor.lastNumber = number;
     slot.sequence = number;
     slot.deviceTime = deviceTime * 100;
-    slot.width = width;
-    slot.height = height;
-    // The camera writes the area at the top left of the whole sensor's rows.
-    slot.stride = static_cast<std::size_t>(maxWidth) * (color ? 3 : 1);
+    slot.width = cursor.width;
+    slot.height = cursor.height;
+    slot.stride = pitch;
     slot.color = color;
     slot.hostTime = std::chrono::steady_clock::now();
     pool->lend(&slot);
