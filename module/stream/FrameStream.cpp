@@ -52,8 +52,6 @@ void FrameStream::start(const int& queueDepth) {
     const std::size_t depth = static_cast<std::size_t>(std::max(queueDepth, 1));
     std::lock_guard lock(s.mutex);
     s.camera = handle;
-    s.memory = CameraInternals::memory(*camera);
-    s.memoryId = CameraInternals::memoryId(*camera);
     s.maxWidth = camera->getMaxWidth();
     s.maxHeight = camera->getMaxHeight();
     s.color = camera->isColor();
@@ -176,9 +174,6 @@ FrameStreamPause::~FrameStreamPause() {
         std::lock_guard lock(s->mutex);
         if (replacesMemory_ && s->lent) s->resequence = true;
         if (--s->pauses > 0) return;
-        Camera* camera = Camera::getInstance();
-        s->memory = CameraInternals::memory(*camera);
-        s->memoryId = CameraInternals::memoryId(*camera);
         s->fresh = true;
     }
     s->control.notify_all();

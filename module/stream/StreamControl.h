@@ -20,10 +20,9 @@ void stopFrameStream();
 // buffer in use is mid-frame, and the last one written is the live picture.
 bool frameStreamLendsBuffers();
 
-// While one lives, the stream takes no frame from the camera; afterwards it
-// reads the area and the image memory again, and lends the camera its buffers
-// again when the image memory (with its sequence) was replaced. Nests. Main
-// thread.
+// While one lives, the stream takes no frame from the camera and cannot stop;
+// afterwards it reads the area again, and lends the camera its buffers again
+// when the image memory (with its sequence) was replaced. Nests. Main thread.
 class FrameStreamPause {
 public:
     explicit FrameStreamPause(bool replacesMemory = false);

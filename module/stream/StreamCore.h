@@ -44,8 +44,6 @@ struct StreamCore {
     std::uint64_t dropped{};
     std::optional<std::uint64_t> lastDelivered;
     HIDS camera{};
-    char* memory{};  // the camera's own image memory, its sequence when the ring goes
-    int memoryId{};
     int maxWidth{};
     int maxHeight{};
     bool color{};

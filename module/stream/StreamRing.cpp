@@ -1,6 +1,9 @@
 // The ring of pooled buffers the frame stream lends the camera as its capture
 // sequence, and how the camera gets its own memory back.
+#include <Nimbrel_model/Camera.h>
+
 #include "sdk/Failures.h"
+#include "stream/StreamControl.h"
 #include "stream/StreamCore.h"
 
 namespace Nimbrel_model::detail {
@@ -62,8 +65,11 @@ void StreamCore::reclaimRing() {
         }
     };
     // The camera's own memory first, so that no new frame goes into the ring.
+    // Read now: no change runs meanwhile, and one may have replaced it.
+    const Camera& owner = *Camera::getInstance();
     attempt(is_ClearSequence(camera), "is_ClearSequence");
-    attempt(is_AddToSequence(camera, memory, memoryId), "is_AddToSequence");
+    attempt(is_AddToSequence(camera, CameraInternals::memory(owner), CameraInternals::memoryId(owner)),
+            "is_AddToSequence");
     bool letGo = true;
     for (const auto& slot : pool->slots()) {
         if (slot->memoryId == 0) continue;
