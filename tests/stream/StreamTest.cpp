@@ -230,9 +230,19 @@ TEST_F(StreamTest, AStartAgainLendsTheSameMemoryUnlessAFrameOfItIsHeld) {
     stream()->start();
     const auto before = buffersOf(12);
     EXPECT_EQ(before.size(), 6u) << "the camera writes its buffers in turn";
+    // Frames queued at the stop too.
+    std::this_thread::sleep_for(100ms);
     stream()->stop();
     stream()->start();
     // No allocation, and every buffer the camera's again, also those given back after the stop.
+    EXPECT_EQ(buffersOf(12), before);
+    EXPECT_EQ(stream()->dropped(), 0u);
+    // A start that fails half way lets go of the ring whole, for the next.
+    stream()->stop();
+    ueye_sim::failCall("is_SetAllocatedImageMem", 1, 3);
+    EXPECT_THROW(stream()->start(), Qel::Exception);
+    ueye_sim::clearScripts();
+    stream()->start();
     EXPECT_EQ(buffersOf(12), before);
     auto held = stream()->next(2s);
     ASSERT_TRUE(held);
