@@ -404,18 +404,15 @@ TEST_F(StreamTest, AStopOnAnotherThreadWaitsForSetDefaultsToGiveTheNewMemoryBack
     // Held just after the old memory is freed and the new one set.
     ueye_sim::slowCall("is_SetExternalTrigger", 300000);
     auto stopping = std::async(std::launch::async, [this] {
-        for (;;) {
-            const auto names = ueye_sim::callNames();
-            if (std::find(names.begin(), names.end(), "is_SetImageMem") != names.end()) break;
+        for (auto names = calls(); std::find(names.begin(), names.end(), "is_SetImageMem") == names.end();
+             names = calls())
             std::this_thread::sleep_for(1ms);
-        }
         stream()->stop();
     });
     camera()->setDefaults();
     EXPECT_NO_THROW(stopping.get());
     EXPECT_EQ(ueye_sim::state().allocatedMemories, 1);
     // The camera captures into its new memory again.
-    ueye_sim::clearCallLog();
     ASSERT_TRUE(ueye_sim::waitFrames(2, 2000));
     EXPECT_FALSE(stream()->isRunning());
     stream()->start();
