@@ -2,6 +2,7 @@
 
 #include "Format.h"
 #include "RiffChunks.h"
+#include "WriteProbe.h"
 
 #include <wx/timer.h>
 
@@ -30,11 +31,6 @@ constexpr std::uint64_t kFramesAhead = 3;
 // Motion-JPEG picture at the writer's quality takes a few hundredths on test
 // scenes and rarely above a tenth on real ones.
 constexpr double kGuessBytesPerPixel = 0.1;
-
-std::string folderOf(const std::string& path) {
-    const std::string folder = fs::path(path).parent_path().string();
-    return folder.empty() ? "." : folder;
-}
 
 std::uint64_t freeBytes(const std::string& folder) {
     struct statvfs disk {};

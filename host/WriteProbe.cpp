@@ -17,11 +17,6 @@ namespace {
 
 WriteProblem problem(int error, const std::string& prefix = "") { return {error, prefix + std::strerror(error)}; }
 
-std::string folderOf(const std::string& path) {
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    return parent.empty() ? "." : parent.string();
-}
-
 // Opens for writing without truncating; a file made here is removed again.
 WriteProblem tryFile(const std::string& path) {
     struct stat info {};
@@ -38,6 +33,11 @@ WriteProblem tryFile(const std::string& path) {
 }
 
 }  // namespace
+
+std::string folderOf(const std::string& path) {
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    return parent.empty() ? "." : parent.string();
+}
 
 WriteProblem probeWrite(const std::string& path) {
     const std::string folder = folderOf(path);

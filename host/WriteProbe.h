@@ -21,6 +21,9 @@ struct WriteProblem {
 // full disk: ask after a write failed, not before.
 WriteProblem probeWrite(const std::string& path);
 
+// The folder a file `path` would be written into; "." for a bare file name.
+std::string folderOf(const std::string& path);
+
 // A file that could not be written: "cannot write the <what> <path>: <reason>",
 // then `detail` in brackets when given. Carries the errno.
 class WriteFailure : public std::runtime_error {

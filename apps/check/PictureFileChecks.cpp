@@ -25,7 +25,7 @@ using namespace std::chrono_literals;
 // takes, recorded twice as fast so that no picture is missed.
 constexpr double kCameraRate = 5.0;
 constexpr double kRecordRate = 10.0;
-constexpr double kRecordSeconds = 0.8;
+constexpr double kPictureRecordSeconds = 0.8;
 // Block means of a picture and its JPEG frame stay this close; a frame with
 // a channel or a neighbouring pixel's byte out of place moves a block by far
 // more in a scene with colour.
@@ -73,7 +73,7 @@ Recording recordAlongside(Session& session, const std::string& fileName) {
         [&] {
             camera.setFrameRate(std::min(rate, kCameraRate));
             sample();  // the picture the recording's first frame may take
-            session.startRecording(file, kRecordSeconds, kRecordRate);
+            session.startRecording(file, kPictureRecordSeconds, kRecordRate);
             const bool ended = session.pump().runUntil(
                 [&] {
                     sample();

@@ -9,9 +9,6 @@
 #include <wx/statbox.h>
 
 namespace viewer {
-namespace {
-Nimbrel_model::Camera& camera() { return *Nimbrel_model::Camera::getInstance(); }
-}  // namespace
 
 AreaPanel::AreaPanel(wxWindow* parent, Notices& notices, std::function<void()> changed)
     : wxPanel(parent, wxID_ANY), notices_(notices), changed_(std::move(changed)) {

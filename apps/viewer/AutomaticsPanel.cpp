@@ -8,9 +8,6 @@
 #include <wx/statbox.h>
 
 namespace viewer {
-namespace {
-Nimbrel_model::Camera& camera() { return *Nimbrel_model::Camera::getInstance(); }
-}  // namespace
 
 AutomaticsPanel::AutomaticsPanel(wxWindow* parent, Notices& notices, ViewerListener& listener,
                                  std::function<void()> changed)

@@ -15,8 +15,6 @@
 namespace viewer {
 namespace {
 
-Nimbrel_model::Camera& camera() { return *Nimbrel_model::Camera::getInstance(); }
-
 void showInt(wxSlider* slider, double value) {
     const int v = std::clamp(static_cast<int>(std::lround(value)), slider->GetMin(), slider->GetMax());
     if (slider->GetValue() != v) slider->SetValue(v);

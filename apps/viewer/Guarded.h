@@ -6,12 +6,15 @@
 #include "SettingsLock.h"
 #include "Texts.h"
 
+#include <Nimbrel_model/Camera.h>
 #include <Qel/Qel.h>
 
 #include <stdexcept>
 #include <string>
 
 namespace viewer {
+
+inline Nimbrel_model::Camera& camera() { return *Nimbrel_model::Camera::getInstance(); }
 
 template <typename Operation>
 bool guarded(Notices& notices, Operation&& operation) {

@@ -33,8 +33,6 @@
 namespace viewer {
 namespace {
 
-Nimbrel_model::Camera& camera() { return *Nimbrel_model::Camera::getInstance(); }
-
 enum {
     kDisplayTimer = wxID_HIGHEST + 1,
     kQuitTimer,

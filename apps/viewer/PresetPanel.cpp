@@ -10,9 +10,6 @@
 #include <wx/statbox.h>
 
 namespace viewer {
-namespace {
-Nimbrel_model::Camera& camera() { return *Nimbrel_model::Camera::getInstance(); }
-}  // namespace
 
 PresetPanel::PresetPanel(wxWindow* parent, Notices& notices, Hooks hooks)
     : wxPanel(parent, wxID_ANY), notices_(notices), hooks_(std::move(hooks)) {

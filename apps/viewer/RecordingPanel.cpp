@@ -29,7 +29,6 @@ namespace {
 
 namespace shared = host::options;
 
-Nimbrel_model::Camera& camera() { return *Nimbrel_model::Camera::getInstance(); }
 Nimbrel_model::Config& config() { return *Nimbrel_model::Config::getInstance(); }
 
 // Used where the configuration holds 0, meaning nothing was stored.

@@ -12,13 +12,13 @@ namespace {
 // One call in a sequence on a fresh SIM1280-C: 'S' is_SetImageSize(a, b), 'P' is_SetImagePos(a, b),
 // 'Q' is_SetImagePos(a, a), 'O' is_SetAOI setting (a, b, c, d); each gives `result`.
 // 'A' reads the area back and expects (a, b, c, d).
-struct Step {
+struct AreaStep {
     char call;
     int a, b, c, d, result;
 };
 
 constexpr int kBad = IS_INVALID_PARAMETER;
-const Step kAreaSteps[] = {
+const AreaStep kAreaSteps[] = {
     {'Q', IS_GET_IMAGE_POS_X_INC, 0, 0, 0, 4},
     {'Q', IS_GET_IMAGE_POS_Y_INC, 0, 0, 0, 2},
     {'Q', IS_GET_IMAGE_POS_X_MAX, 0, 0, 0, 0},
@@ -57,7 +57,7 @@ const Step kAreaSteps[] = {
 TEST_F(SimTest, TheAreaKeepsToTheStepsAndTheSensor) {
     const HIDS handle = openCamera();
     for (size_t i = 0; i < std::size(kAreaSteps); ++i) {
-        Step s = kAreaSteps[i];
+        AreaStep s = kAreaSteps[i];
         SCOPED_TRACE("step " + std::to_string(i) + " " + s.call);
         if (s.call != 'A') {
             const int got = s.call == 'S'   ? is_SetImageSize(handle, s.a, s.b)

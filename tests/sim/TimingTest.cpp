@@ -30,12 +30,12 @@ double shortestFrameTime(HIDS handle) {
 
 // In turn on a fresh SIM1280-C: 'F' sets the frame rate, 'E' the exposure, each
 // expecting the applied value; 'f' and 'e' read them back.
-struct Step {
+struct TimingStep {
     char call;
     double value, expected;
 };
 
-const Step kSteps[] = {
+const TimingStep kSteps[] = {
     {'f', 0, 25},    {'F', 60, 60}, {'F', 0, 0.5}, {'F', 12.5, 12.5}, {'F', 10, 10},
     {'E', 500, 100}, {'e', 0, 100}, {'E', 20, 20}, {'F', 5, 5},       {'E', 150, 150},
     {'F', 50, 50},   {'e', 0, 20},  {'F', 5, 5},   {'e', 0, 20},  // lowering the rate leaves the exposure
@@ -43,7 +43,7 @@ const Step kSteps[] = {
 
 TEST_F(SimTest, TheFrameRateBoundsTheExposure) {
     const HIDS handle = openCamera();
-    for (const Step& step : kSteps) {
+    for (const TimingStep& step : kSteps) {
         double got = -1;
         const int status = step.call == 'F'   ? is_SetFrameRate(handle, step.value, &got)
                            : step.call == 'E' ? is_SetExposureTime(handle, step.value, &got)
