@@ -8,8 +8,37 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace ueye_sim::detail {
 namespace {
+
+// A camera writes its frames by DMA, past the processor's caches: written
+// through them instead, a large frame would evict everything its consumer
+// runs on, a cost no real camera puts on the host. Non-temporal stores where
+// the processor has them; fenced() makes them visible before the frame is
+// handed over.
+void writeLine(char* to, const std::uint8_t* from, std::size_t bytes) {
+#if defined(__x86_64__)
+    const std::size_t head = std::min(bytes, (16 - reinterpret_cast<std::uintptr_t>(to) % 16) % 16);
+    std::memcpy(to, from, head);
+    std::size_t at = head;
+    for (; at + 16 <= bytes; at += 16)
+        _mm_stream_si128(reinterpret_cast<__m128i*>(to + at),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + at)));
+    std::memcpy(to + at, from + at, bytes - at);
+#else
+    std::memcpy(to, from, bytes);
+#endif
+}
+
+void fenced() {
+#if defined(__x86_64__)
+    _mm_sfence();
+#endif
+}
 
 // Pixels already in the output format, from which every line is copied whole:
 // the gradient's period repeated far enough that any line is one window of it,
@@ -105,15 +134,16 @@ FrameMeans renderFrame(const CameraModel& model, const CameraSettings& settings,
         char* line = target.data + j * pitch;
         if (y < movingRows) {
             const int phase = diagonalPhase(settings.aoiX, y, frame);
-            std::memcpy(line, sources.gradient(phase), lineBytes);
+            writeLine(line, sources.gradient(phase), lineBytes);
             const auto lineSums = sources.gradientSums(phase, columns);
             for (int c = 0; c < 3; ++c) sums[c] += lineSums[c];
         } else {
-            std::memcpy(line, sources.bars(), lineBytes);
+            writeLine(line, sources.bars(), lineBytes);
             for (int c = 0; c < 3; ++c) sums[c] += sources.barSums()[c];
         }
     }
     stampCounter(target, pitch, rows, columns, pixelBytes, frame);
+    fenced();
 
     const double pixels = static_cast<double>(rows) * columns;
     return {static_cast<double>(sums[0]) / pixels, static_cast<double>(sums[1]) / pixels,
