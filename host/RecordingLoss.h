@@ -38,7 +38,7 @@ struct RecordingKept {
 
 // A file system with less than this left counts as full: a frame that did
 // not fit, or an index, needs more.
-constexpr std::uint64_t kFullBelowBytes = 1024 * 1024;
+constexpr std::uint64_t kFullBelowBytes = 1024 * 1024ULL;
 
 // The frames of the file at `path` (recorded at `fps`) and the state of its
 // file system (statvfs on its folder).

@@ -44,6 +44,8 @@ void expectAlignedSize(int actual, int wanted, const std::string& which) {
            which + " " + std::to_string(actual) + ", expected " + std::to_string(wanted) + " aligned down to a step");
 }
 
+int wholeGain(double gain) { return static_cast<int>(std::lround(gain)); }
+
 std::string show(double value) {
     std::ostringstream text;
     text << std::setprecision(6) << value;

@@ -43,5 +43,7 @@ constexpr int kLargestStep = 64;
 void expectAlignedSize(int actual, int wanted, const std::string& which);
 // A number as the report shows it.
 std::string show(double value);
+// A gain read back, as the whole number the camera takes.
+int wholeGain(double gain);
 
 }  // namespace check

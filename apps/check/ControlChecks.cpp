@@ -23,8 +23,8 @@ void expectCentred(int offset, int room, const std::string& which) {
 void gains(Session& session) {
     Camera& camera = session.open();
     const bool wasAuto = camera.isGainAuto();
-    const int m = std::lround(camera.getGain()), r = std::lround(camera.getRedGain()),
-              g = std::lround(camera.getGreenGain()), b = std::lround(camera.getBlueGain());
+    const int m = wholeGain(camera.getGain()), r = wholeGain(camera.getRedGain()), g = wholeGain(camera.getGreenGain()),
+              b = wholeGain(camera.getBlueGain());
     const int master = other(m, 20), red = other(r, 15), green = other(g, 10), blue = other(b, 25);
     withUndo(
         [&] {
@@ -49,8 +49,8 @@ void gains(Session& session) {
 void autoGain(Session& session) {
     Camera& camera = session.open();
     const bool wasAuto = camera.isGainAuto();
-    const int m = std::lround(camera.getGain()), r = std::lround(camera.getRedGain()),
-              g = std::lround(camera.getGreenGain()), b = std::lround(camera.getBlueGain());
+    const int m = wholeGain(camera.getGain()), r = wholeGain(camera.getRedGain()), g = wholeGain(camera.getGreenGain()),
+              b = wholeGain(camera.getBlueGain());
     withUndo(
         [&] {
             for (const bool on : {!wasAuto, wasAuto}) {

@@ -103,7 +103,7 @@ void rateFromTimestamps(Session& session) {
             stream().start();
             const std::vector<Frame> frames = take(camera, count);
             const double seconds = static_cast<double>(frames.back().deviceTime() - frames.front().deviceTime()) * 1e-9;
-            const double frameSteps = static_cast<double>(frames.back().sequence() - frames.front().sequence());
+            const auto frameSteps = static_cast<double>(frames.back().sequence() - frames.front().sequence());
             expect(seconds > 0, "device timestamps do not rise");
             const double measured = frameSteps / seconds;
             expect(near(measured, rate, 0.05, 0.0),

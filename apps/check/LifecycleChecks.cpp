@@ -30,7 +30,7 @@ void presetElements(const std::string& file, const std::string& camera, std::vec
     const Qel::XML::XMLNode element = doc.getRoot().getChild("CameraSettings", "").getChild(camera, "");
     for (const char* name : kPresetElements) {
         const Qel::XML::XMLNode node = element.getChild(name, "");
-        (node.isNull() || node.getText().str().empty() ? missing : present).push_back(name);
+        (node.isNull() || node.getText().str().empty() ? missing : present).emplace_back(name);
     }
 }
 

@@ -21,7 +21,7 @@ using namespace std::chrono_literals;
 std::vector<unsigned char> takePicture(const Camera& camera) {
     const host::LivePicture picture(camera);
     expect(picture.pixels() != nullptr, "getActiveImage gave no picture");
-    return std::vector<unsigned char>(picture.pixels(), picture.pixels() + picture.bytes());
+    return {picture.pixels(), picture.pixels() + picture.bytes()};
 }
 
 void livePicture(Session& session) {
@@ -41,8 +41,8 @@ void livePicture(Session& session) {
 void whiteBalance(Session& session) {
     Camera& camera = session.open();
     if (!camera.isColor()) throw CheckSkipped("monochrome sensor");
-    const int r = std::lround(camera.getRedGain()), g = std::lround(camera.getGreenGain()),
-              b = std::lround(camera.getBlueGain()), m = std::lround(camera.getGain());
+    const int r = wholeGain(camera.getRedGain()), g = wholeGain(camera.getGreenGain()),
+              b = wholeGain(camera.getBlueGain()), m = wholeGain(camera.getGain());
     const bool wasAuto = camera.isGainAuto();
     const auto gains = [&] {
         return std::to_string(std::lround(camera.getRedGain())) + "/" +

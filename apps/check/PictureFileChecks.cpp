@@ -61,8 +61,7 @@ Recording recordAlongside(Session& session, const std::string& fileName) {
         expect(picture.ok(), "getActiveImage gave no picture");
         const RgbView area = areaOf(picture, recording.width, recording.height);
         BlockMeans means(area);
-        if (recording.pictures.empty() || !(means == recording.pictures.back()))
-            recording.pictures.push_back(std::move(means));
+        if (recording.pictures.empty() || !(means == recording.pictures.back())) recording.pictures.push_back(means);
         if (grey && recording.coloredPicture.empty())
             if (auto pixel = firstColoredPixel(areaOf(picture, picture.width(), picture.height()), 0))
                 recording.coloredPicture = *pixel;

@@ -24,7 +24,7 @@ int blockStart(int index, int length) {
 }  // namespace
 
 BlockMeans::BlockMeans(const RgbView& view) {
-    std::array<std::uint64_t, kBlocks * 3> sums{};
+    std::array<std::uint64_t, static_cast<std::size_t>(kBlocks) * 3> sums{};
     for (int y = 0; y < view.height; ++y) {
         const unsigned char* line = view.pixels + static_cast<std::size_t>(y) * view.pitch;
         const int row = static_cast<int>(static_cast<long long>(y) * kGrid / view.height);
@@ -37,7 +37,7 @@ BlockMeans::BlockMeans(const RgbView& view) {
                 g += p[1];
                 b += p[2];
             }
-            std::uint64_t* sum = &sums[3 * (row * kGrid + column)];
+            std::uint64_t* sum = &sums[3 * static_cast<std::size_t>(row * kGrid + column)];
             sum[0] += r;
             sum[1] += g;
             sum[2] += b;

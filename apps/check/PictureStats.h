@@ -34,7 +34,7 @@ public:
     bool operator==(const BlockMeans& other) const { return means_ == other.means_; }
 
 private:
-    std::array<double, kBlocks * 3> means_{};
+    std::array<double, static_cast<std::size_t>(kBlocks) * 3> means_{};
 };
 
 // Where two pictures' block means differ most.

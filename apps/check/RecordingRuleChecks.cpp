@@ -32,7 +32,7 @@ using namespace std::chrono_literals;
 constexpr double kRate = 16.0;
 constexpr long kReplayRate = 12;  // unlike kRate, so the file shows which one it got
 constexpr double kSizeLimitMegabytes = 1.0;
-constexpr std::uint64_t kMegabyte = 1024 * 1024;
+constexpr std::uint64_t kMegabyte = 1024 * 1024ULL;
 
 double sixteenths(int n) { return n / kRate; }
 
@@ -71,7 +71,7 @@ void awaitEnd(Session& session, std::chrono::milliseconds timeout, int recordEnd
     }
     if (!ended) session.stopRecording();
     session.recordingEnded();
-    expect(ended, "recordEnd did not come within " + show(timeout.count() / 1000.0) + " s");
+    expect(ended, "recordEnd did not come within " + show(static_cast<double>(timeout.count()) / 1000.0) + " s");
     expect(session.listener().recordEnds == recordEnds, "recordEnd came " +
                                                             std::to_string(session.listener().recordEnds) +
                                                             " times, expected " + std::to_string(recordEnds));
@@ -149,11 +149,11 @@ void recordingSizeLimit(Session& session) {
     startOnce(session, file, 0.0, fps, kSizeLimitMegabytes);
     awaitEnd(session, timeout);
     const std::vector<std::uint64_t> ends = aviFrameEnds(file);
-    const std::uint64_t limit = static_cast<std::uint64_t>(kSizeLimitMegabytes * kMegabyte);
+    const auto limit = static_cast<std::uint64_t>(kSizeLimitMegabytes * kMegabyte);
     // The size is tested before each frame: the last frame starts below the
     // limit and ends at or past it. The slack allows for a library that
     // counts its index or its buffers in the size.
-    const std::uint64_t slack = 64 * 1024;
+    const std::uint64_t slack = 64 * 1024ULL;
     expect(!ends.empty() && ends.back() + slack >= limit,
            "the recording ended at " + std::to_string(ends.empty() ? 0 : ends.back()) +
                " bytes of frames, before the " + std::to_string(limit) + "-byte limit");

@@ -71,8 +71,8 @@ void writeJson(const Summary& summary, std::ostream& out) {
     out << "{\n  \"camera\": " << jsonText(summary.camera) << ",\n  \"checks\": [";
     for (std::size_t i = 0; i < summary.results.size(); ++i) {
         const Result& r = summary.results[i];
-        out << (i ? ",\n" : "\n") << "    {\"name\": " << jsonText(r.name) << ", \"result\": \""
-            << verdictText(r.verdict) << "\", \"seconds\": " << std::fixed << std::setprecision(3) << r.seconds
+        out << (i ? ",\n" : "\n") << "    {\"name\": " << jsonText(r.name) << R"(, "result": ")"
+            << verdictText(r.verdict) << R"(", "seconds": )" << std::fixed << std::setprecision(3) << r.seconds
             << ", \"message\": " << jsonText(r.message) << "}";
     }
     out << "\n  ],\n  \"passed\": " << countOf(summary, Verdict::Pass)

@@ -48,7 +48,7 @@ EndListener& endListener() {
 std::vector<unsigned char> copyOf(const Camera& camera) {
     const host::LivePicture picture(camera);
     expect(picture.ok(), "getActiveImage gave no picture");
-    return std::vector<unsigned char>(picture.pixels(), picture.pixels() + picture.pitch() * picture.height());
+    return {picture.pixels(), picture.pixels() + static_cast<std::size_t>(picture.pitch()) * picture.height()};
 }
 
 void optimizationReset(Session& session) {

@@ -63,7 +63,7 @@ Summary runChecks(Session& session, const std::vector<const Check*>& checks, std
         stuck.name = name;
         stuck.verdict = Verdict::Fail;
         stuck.seconds = seconds;
-        stuck.message = "did not finish within " + show(deadline.count() / 1000.0) + " s" +
+        stuck.message = "did not finish within " + show(static_cast<double>(deadline.count()) / 1000.0) + " s" +
                         (what.empty() ? std::string() : ": " + what);
         sofar.results.push_back(stuck);
         sofar.restoreProblems = "the run was ended inside " + name + ", with the camera as that check left it";

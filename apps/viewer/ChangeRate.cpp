@@ -26,7 +26,7 @@ void ChangeRate::record(double seconds, bool changed) {
 }
 
 double ChangeRate::averageAfterWarmUp() const {
-    return latest_ > warmStart_ ? warmChanges_ / (latest_ - warmStart_) : 0.0;
+    return latest_ > warmStart_ ? static_cast<double>(warmChanges_) / (latest_ - warmStart_) : 0.0;
 }
 
 }  // namespace viewer

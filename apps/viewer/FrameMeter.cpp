@@ -18,7 +18,7 @@ void FrameMeter::add(std::uint64_t sequence, std::uint64_t deviceTimeNs) {
 double FrameMeter::rate() const {
     if (seen_.size() < 2) return 0.0;
     // Frame numbers count the frames the viewer did not take too.
-    const double frames = static_cast<double>(seen_.back().sequence - seen_.front().sequence);
+    const auto frames = static_cast<double>(seen_.back().sequence - seen_.front().sequence);
     const double seconds = static_cast<double>(seen_.back().time - seen_.front().time) * 1e-9;
     return frames / seconds;
 }

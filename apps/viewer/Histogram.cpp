@@ -29,8 +29,8 @@ Histogram sampleHistogram(const std::uint8_t* source, std::size_t pitchBytes, Ex
         high += histogram.counts[c][255];
     }
     if (histogram.values > 0) {
-        histogram.clippedLow = static_cast<double>(low) / histogram.values;
-        histogram.clippedHigh = static_cast<double>(high) / histogram.values;
+        histogram.clippedLow = static_cast<double>(low) / static_cast<double>(histogram.values);
+        histogram.clippedHigh = static_cast<double>(high) / static_cast<double>(histogram.values);
     }
     return histogram;
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace viewer {
@@ -29,7 +30,9 @@ HistogramPanel::HistogramPanel(wxWindow* parent, std::function<void(bool)> overl
     column->Add(shares_, 0, wxALL, 2);
     column->Add(overlay_, 0, wxALL, 2);
     SetSizer(column);
-    overlay_->Bind(wxEVT_CHECKBOX, [this, overlayChanged](wxCommandEvent&) { overlayChanged(overlay_->GetValue()); });
+    overlay_->Bind(wxEVT_CHECKBOX, [this, overlayChanged = std::move(overlayChanged)](wxCommandEvent&) {
+        overlayChanged(overlay_->GetValue());
+    });
     showShares();
 }
 

@@ -344,7 +344,7 @@ void MainFrame::onDisplayTimer(wxTimerEvent&) {
             } catch (const Qel::Exception&) {
                 cameraRate_ = 0.0;  // a failing camera would repeat this every second
             }
-            scripted_->noteCameraRate(now / 1000.0, cameraRate_);
+            scripted_->noteCameraRate(static_cast<double>(now) / 1000.0, cameraRate_);
         }
         updateStatus();
     }

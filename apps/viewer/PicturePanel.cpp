@@ -73,7 +73,8 @@ void PicturePanel::refresh(const Nimbrel_model::Frame* fresh) {
     readPointer(frame);
 
     const long now = clock_.Time();
-    drawCredit_ = std::min(kMaxDrawCredit, drawCredit_ + (now - lastCreditMs_) * kDrawsPerMs);
+    const double seconds = static_cast<double>(now) / 1000.0;
+    drawCredit_ = std::min(kMaxDrawCredit, drawCredit_ + static_cast<double>(now - lastCreditMs_) * kDrawsPerMs);
     lastCreditMs_ = now;
     pendingChange_ = pendingChange_ || fresh != nullptr;
     const bool geometry =
@@ -83,11 +84,11 @@ void PicturePanel::refresh(const Nimbrel_model::Frame* fresh) {
     // The camera is often slower than the display: draw only what changed, and
     // a fast camera no more often than the display shows.
     if (!wanted || drawCredit_ < 1.0) {
-        rate_.record(now / 1000.0, false);
+        rate_.record(seconds, false);
         return;
     }
     drawCredit_ -= 1.0;
-    rate_.record(now / 1000.0, pendingChange_);
+    rate_.record(seconds, pendingChange_);
     pendingChange_ = false;
     redraw_ = false;
     render(frame);

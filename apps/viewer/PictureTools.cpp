@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace viewer {
 namespace {
@@ -23,8 +24,8 @@ PictureTools::PictureTools(wxWindow* parent, std::function<void()> snapshot, std
     row->Add(label, 0, wxALIGN_CENTER_VERTICAL | wxALL, 3);
     row->Add(zoom_, 0, wxALL, 3);
     SetSizer(row);
-    snapshot_->Bind(wxEVT_BUTTON, [snapshot](wxCommandEvent&) { snapshot(); });
-    zoom_->Bind(wxEVT_CHOICE, [this, zoomChosen](wxCommandEvent&) {
+    snapshot_->Bind(wxEVT_BUTTON, [snapshot = std::move(snapshot)](wxCommandEvent&) { snapshot(); });
+    zoom_->Bind(wxEVT_CHOICE, [this, zoomChosen = std::move(zoomChosen)](wxCommandEvent&) {
         const int chosen = zoom_->GetSelection();
         if (chosen >= 0) zoomChosen(kZooms[chosen]);
     });

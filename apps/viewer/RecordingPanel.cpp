@@ -108,7 +108,8 @@ void RecordingPanel::loadSettings() {
     const double rate = orDefault(config().getAviUserFrameRate(), kDefaultRate);
     showSettings({orDefault(config().getAviUserLength(), kDefaultLength), rate,
                   orDefault(config().getAviUserMaxSize(), shared::kDefaultMaxSizeMb),
-                  static_cast<long>(orDefault(config().getAviUserReplayFrameRate(), shared::defaultReplay(rate)))});
+                  static_cast<long>(orDefault(config().getAviUserReplayFrameRate(),
+                                              static_cast<double>(shared::defaultReplay(rate))))});
 }
 
 RecordingPanel::Settings RecordingPanel::formSettings() const {
@@ -311,7 +312,7 @@ void RecordingPanel::becomeIdle() {
 }
 void RecordingPanel::tick() {
     if (state_ == State::Idle) return;
-    const double seconds = elapsed_.Time() / 1000.0;
+    const double seconds = static_cast<double>(elapsed_.Time()) / 1000.0;
     if (state_ == State::Paused) {
         progress_->SetLabel(wxString::Format(tr(Txt::RecordPaused), number(seconds, 1)));
     } else if (recordingLength_ > 0.0) {

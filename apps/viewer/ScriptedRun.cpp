@@ -30,7 +30,7 @@ double histogramMean(const Histogram& histogram) {
     double sum = 0.0;
     for (int c = 0; c < histogram.channels; ++c)
         for (int bin = 0; bin < 256; ++bin) sum += static_cast<double>(bin) * histogram.counts[c][bin];
-    return histogram.values > 0 ? sum / histogram.values : 0.0;
+    return histogram.values > 0 ? sum / static_cast<double>(histogram.values) : 0.0;
 }
 
 }  // namespace

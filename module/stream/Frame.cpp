@@ -17,7 +17,8 @@ Frame::Frame(const Frame& other) noexcept : slot_(other.slot_) { acquire(slot_);
 
 Frame::Frame(Frame&& other) noexcept : slot_(other.slot_) { other.slot_ = nullptr; }
 
-Frame& Frame::operator=(const Frame& other) noexcept {
+// Taking the new frame before letting go of the old makes self-assignment safe.
+Frame& Frame::operator=(const Frame& other) noexcept {  // NOLINT(bugprone-unhandled-self-assignment)
     acquire(other.slot_);
     release(slot_);
     slot_ = other.slot_;
