@@ -16,17 +16,19 @@ namespace {
 // How long the worker waits for a frame before it looks for a stop request.
 const INT kWaitMs = 20;
 
-// Marks the worker idle again however it leaves its turn.
+// Marks the worker idle again however it leaves its turn, and only then
+// wakes the consumers for the frames it queued: a consumer woken any earlier
+// holds the lock the worker still needs, so the worker waits for it and the
+// consumer pays to wake it, on every frame.
 struct BusyTurn {
-    std::mutex& mutex;
-    bool& busy;
-    std::condition_variable& idle;
+    StreamCore& core;
     ~BusyTurn() {
         {
-            std::lock_guard lock(mutex);
-            busy = false;
+            std::lock_guard lock(core.mutex);
+            core.busy = false;
         }
-        idle.notify_all();
+        core.idle.notify_all();
+        core.frameReady.notify_all();
     }
 };
 }  // namespace
@@ -58,7 +60,7 @@ void StreamCore::run() {
                 again = resequence;
                 resequence = false;
             }
-            BusyTurn turn{mutex, busy, idle};
+            BusyTurn turn{*this};
             if (again) lendSequence();
             if (isFresh) {
                 INT x{}, y{};
@@ -155,7 +157,6 @@ void StreamCore::push(FrameSlot* slot) {
         }
         queue.push_back(slot);
     }
-    frameReady.notify_all();
 }
 
 void StreamCore::releaseQueue() {
